@@ -1,0 +1,9 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+
+// quillmark-cli without its process: args are the arguments after the program name. Returns the
+// exit code: 0 done, 1 the work failed (the message is on err), 2 a usage error.
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err);

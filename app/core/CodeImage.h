@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TBarcode;
+class TBitmap;
+
+inline constexpr int CodeImageWidth = 525;
+inline constexpr int CodeImageHeight = 276;
+
+// What the main window's inputs hold when one code image is composed.
+struct TCodeImageInputs {
+    std::string TypeText = "Code EAN13"; // a symbology list text; another text keeps Typ
+    std::string Data = "1234567890123";
+    bool ShowText = true;
+    bool DualCode = true;
+};
+
+// Sets a barcode component up as the main window's: 100 px bars, 2 px modules, ratio 2.0,
+// check characters on.
+void ConfigureMainBarcode(TBarcode& barcode);
+
+// An empty code image: 525 × 276, white.
+void InitCodeImage(TBitmap& image);
+
+// The line printed under the bars: character 1, characters 2–7, 8–13 and 14 onwards, joined by
+// four spaces. Characters, not bytes, are counted.
+std::string HumanReadableLine(std::string_view data);
+
+// Clears the image and draws the first copy at (5, 5) and, with DualCode, the second at
+// (5, 125), each with its line in a white band when ShowText is on. Exceptions of the barcode
+// component end the composition where they occur.
+void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);

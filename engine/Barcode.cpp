@@ -1,0 +1,207 @@
+#include "Barcode.h"
+
+#include "Canvas.h"
+#include "Exception.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr std::array<std::string_view, BarcodeTypeCount> Captions = {
+    "2_5_interleaved",
+    "2_5_industrial",
+    "2_5_matrix",
+    "Code39",
+    "Code39 Extended",
+    "Code128A",
+    "Code128B",
+    "Code128C",
+    "Code93",
+    "Code93 Extended",
+    "MSI",
+    "PostNet",
+    "Codebar",
+    "EAN8",
+    "EAN13",
+};
+
+struct RatioRange {
+    double Min;
+    double Max;
+};
+
+// The wide-to-narrow range a symbology is drawn with; {0, 0} leaves Ratio as it is.
+RatioRange RatioRangeOf(TBarcodeType typ) {
+    using enum TBarcodeType;
+    switch (typ) {
+    case bcCode_2_5_interleaved:
+    case bcCode_2_5_industrial:
+    case bcCode39:
+    case bcCode39Extended:
+    case bcCodeCodabar:
+    case bcCodeEAN8:
+    case bcCodeEAN13:
+        return {2.0, 3.0};
+    case bcCode_2_5_matrix:
+        return {2.25, 3.0};
+    default:
+        return {0.0, 0.0};
+    }
+}
+
+// Keeps absurd sizes, angles and ratios far off the canvas instead of overflowing an int.
+constexpr double CoordinateLimit = 1 << 28;
+
+int ToPixel(double v) {
+    if (std::isnan(v)) {
+        return 0;
+    }
+    return static_cast<int>(std::nearbyint(std::clamp(v, -CoordinateLimit, CoordinateLimit)));
+}
+
+enum class ElementKind { White, Black, BlackShort };
+
+struct Element {
+    ElementKind Kind;
+    int Slot;
+};
+
+bool DecodeElement(char ch, Element& element) {
+    if (ch >= '0' && ch <= '3') {
+        element = {ElementKind::White, ch - '0'};
+    } else if (ch >= '5' && ch <= '8') {
+        element = {ElementKind::Black, ch - '5'};
+    } else if (ch >= 'A' && ch <= 'D') {
+        element = {ElementKind::BlackShort, ch - 'A'};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view BarcodeTypeCaption(TBarcodeType typ) {
+    const auto ordinal = static_cast<std::size_t>(typ);
+    return ordinal < Captions.size() ? Captions[ordinal] : std::string_view{};
+}
+
+void TBarcode::SetModul(int v) {
+    if (v >= 1 && v <= 49) {
+        FModul = v;
+    }
+}
+
+std::string TBarcode::TypeCaption() const {
+    return std::string(BarcodeTypeCaption(FTyp));
+}
+
+void TBarcode::RaiseBadData() const {
+    throw Exception("TBarcode:" + TypeCaption() + " bad Data <" + FText + ">");
+}
+
+void TBarcode::ComputeElementWidths() {
+    const RatioRange range = RatioRangeOf(FTyp);
+    if (range.Max > 0) {
+        FRatio = std::clamp(FRatio, range.Min, range.Max);
+    }
+    const int wide = ToPixel(FModul * FRatio);
+    FWidths = {FModul, wide, wide * 3 / 2, wide * 2};
+}
+
+std::string TBarcode::WidthsToPattern(std::string_view widths) {
+    std::string pattern(widths.size(), ' ');
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        // Position i + 1 is a bar when odd, a space when even.
+        pattern[i] = static_cast<char>(widths[i] - 1 + (i % 2 == 0 ? 5 : 0));
+    }
+    return pattern;
+}
+
+std::string TBarcode::BuildPattern() {
+    using enum TBarcodeType;
+    switch (FTyp) {
+    case bcCodeEAN13:
+        return EncodeEan13();
+    case bcCodeEAN8:
+        return EncodeEan8();
+    case bcCode_2_5_interleaved:
+    case bcCode_2_5_industrial:
+    case bcCode_2_5_matrix:
+    case bcCode39:
+    case bcCode39Extended:
+    case bcCode128A:
+    case bcCode128B:
+    case bcCode128C:
+    case bcCode93:
+    case bcCode93Extended:
+    case bcCodeMSI:
+    case bcCodePostNet:
+    case bcCodeCodabar:
+        throw Exception("TBarcode:" + TypeCaption() + " cannot be drawn yet");
+    }
+    throw Exception("TBarcode: wrong BarcodeType");
+}
+
+void TBarcode::PaintElements(std::string_view pattern, TCanvas& canvas) const {
+    const double a = static_cast<double>(std::numbers::pi_v<long double> * FAngle / 180.0L);
+    const double cosA = std::cos(a);
+    const double sinA = std::sin(a);
+    const auto place = [&](double px, double py) {
+        return TPoint{ToPixel(std::nearbyint(px * cosA + py * sinA) + FLeft),
+                      ToPixel(std::nearbyint(-px * sinA + py * cosA) + FTop)};
+    };
+    // Elements are filled exactly to their slot width and height: an outline would widen every
+    // bar by a column and a row, which readers take for a wider bar.
+    canvas.Pen().Width = 1;
+    canvas.Pen().Style = TPenStyle::psClear;
+    const double fullHeight = FHeight;
+    const double shortHeight = static_cast<double>(static_cast<long long>(FHeight) * 2 / 5);
+    double x = 0;
+    for (const char ch : pattern) {
+        Element element{};
+        if (!DecodeElement(ch, element)) {
+            throw Exception("TBarcode: internal Error");
+        }
+        const TColor color = element.Kind == ElementKind::White ? clWhite : clBlack;
+        canvas.Pen().Color = color;
+        canvas.Brush().Color = color;
+        const double h = element.Kind == ElementKind::BlackShort ? shortHeight : fullHeight;
+        const double w = FWidths[element.Slot];
+        const TPoint corners[4] = {place(x, 0), place(x, h), place(x + w, h), place(x + w, 0)};
+        canvas.Polygon(corners);
+        x += w;
+    }
+}
+
+void TBarcode::PaintCaption(TCanvas& canvas) const {
+    canvas.Font().Size = 4;
+    canvas.Pen().Color = clBlack;
+    canvas.Brush().Color = clWhite;
+    canvas.TextOut(FLeft, FTop, FText);
+    canvas.TextOut(FLeft, FTop + 14, TypeCaption());
+}
+
+void TBarcode::Render(TCanvas& canvas) {
+    ComputeElementWidths();
+    const std::string pattern = BuildPattern();
+    // Put the caller's attributes back however painting ends, so a failure never leaves the
+    // canvas drawing in a bar colour.
+    struct Holders {
+        TCanvas& Canvas;
+        TFont Font;
+        TPen Pen;
+        TBrush Brush;
+        ~Holders() {
+            Canvas.Font() = Font;
+            Canvas.Pen() = Pen;
+            Canvas.Brush() = Brush;
+        }
+    } holders{canvas, canvas.Font(), canvas.Pen(), canvas.Brush()};
+    PaintElements(pattern, canvas);
+    if (FShowText) {
+        PaintCaption(canvas);
+    }
+}

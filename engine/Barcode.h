@@ -1,0 +1,124 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TCanvas;
+
+enum class TBarcodeType : std::uint8_t {
+    bcCode_2_5_interleaved,
+    bcCode_2_5_industrial,
+    bcCode_2_5_matrix,
+    bcCode39,
+    bcCode39Extended,
+    bcCode128A,
+    bcCode128B,
+    bcCode128C,
+    bcCode93,
+    bcCode93Extended,
+    bcCodeMSI,
+    bcCodePostNet,
+    bcCodeCodabar,
+    bcCodeEAN8,
+    bcCodeEAN13,
+};
+
+inline constexpr int BarcodeTypeCount = 15;
+
+// The caption of a symbology as the engine names it in captions and messages.
+std::string_view BarcodeTypeCaption(TBarcodeType typ);
+
+// Turns data into a pattern string (one character per bar or space) and paints it.
+//
+// Pattern alphabet: "0".."3" white, "5".."8" black, "A".."D" short black bar
+// (2/5 of Height); the last digit of each group selects width slot 0..3.
+class TBarcode {
+public:
+    TBarcode() = default;
+
+    int Height() const { return FHeight; }
+    void SetHeight(int v) { FHeight = v; }
+    const std::string& Text() const { return FText; }
+    void SetText(const std::string& v) { FText = v; }
+    int Top() const { return FTop; }
+    void SetTop(int v) { FTop = v; }
+    int Left() const { return FLeft; }
+    void SetLeft(int v) { FLeft = v; }
+    int Modul() const { return FModul; }
+    // Only 1..49 is stored; any other value is ignored.
+    void SetModul(int v);
+    double Ratio() const { return FRatio; }
+    void SetRatio(double v) { FRatio = v; }
+    TBarcodeType Typ() const { return FTyp; }
+    void SetTyp(TBarcodeType v) { FTyp = v; }
+    bool Checksum() const { return FChecksum; }
+    void SetChecksum(bool v) { FChecksum = v; }
+    bool ShowText() const { return FShowText; }
+    void SetShowText(bool v) { FShowText = v; }
+    double Angle() const { return FAngle; }
+    void SetAngle(double v) { FAngle = v; }
+
+    // Builds the pattern and paints it with its origin corner at (Left, Top).
+    // The canvas's font, pen and brush are restored on every exit.
+    void Render(TCanvas& canvas);
+
+    std::string TypeCaption() const;
+
+    // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
+    void ComputeElementWidths();
+    // Width in pixels of slot 0..3, as of the last ComputeElementWidths.
+    int ElementWidth(int slot) const { return FWidths[slot]; }
+
+    // The pattern string of the current Typ, Text and Checksum.
+    std::string BuildPattern();
+    void PaintElements(std::string_view pattern, TCanvas& canvas) const;
+    void PaintCaption(TCanvas& canvas) const;
+
+    // "211412" -> "605351": each width digit 1..4 becomes a bar (odd position)
+    // or a space (even position) of slot digit-1.
+    static std::string WidthsToPattern(std::string_view widths);
+
+    std::string EncodeEan13() const;
+    std::string EncodeEan8() const;
+    // s ends in a placeholder; returns s with the placeholder replaced by the check digit.
+    static std::string AppendEanCheckDigit(std::string_view s);
+
+    std::string EncodeCode39() const;
+    std::string EncodeCode39Extended();
+    static int FindCode39Index(char ch);
+
+    std::string EncodeCode93() const;
+    std::string EncodeCode93Extended();
+    static int FindCode93Index(char ch);
+
+    std::string EncodeCode128() const;
+    int FindCode128Index(char ch) const;
+
+    std::string EncodeInterleaved2of5() const;
+    std::string EncodeIndustrial2of5() const;
+    std::string EncodeMatrix2of5() const;
+
+    std::string EncodeCodabar() const;
+    static int FindCodabarIndex(char ch);
+    std::string EncodeMsi() const;
+    static int DigitSum(int v);
+    std::string EncodePostNet() const;
+
+private:
+    // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry.
+    [[noreturn]] void RaiseBadData() const;
+
+    int FHeight = 0;
+    std::string FText;
+    int FTop = 0;
+    int FLeft = 0;
+    int FModul = 1;
+    double FRatio = 2.0;
+    TBarcodeType FTyp = TBarcodeType::bcCodeEAN13;
+    bool FChecksum = false;
+    bool FShowText = false;
+    double FAngle = 0.0;
+    std::array<int, 4> FWidths{};
+};

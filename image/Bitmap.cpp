@@ -1,0 +1,109 @@
+#include "Bitmap.h"
+
+#include "Canvas.h"
+#include "Stream.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little,
+              "pixels are written to BMP files as they lie in memory");
+
+namespace {
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t InfoHeaderSize = 40;
+constexpr std::size_t HeadersSize = FileHeaderSize + InfoHeaderSize;
+
+void Put16(std::uint8_t* at, std::uint32_t v) {
+    at[0] = static_cast<std::uint8_t>(v);
+    at[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t v) {
+    Put16(at, v);
+    Put16(at + 2, v >> 16);
+}
+
+} // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(const TBitmap& other)
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+    FWidth = other.FWidth;
+    FHeight = other.FHeight;
+    FPixels = other.FPixels;
+    return *this;
+}
+
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetWidth(int width) {
+    Resize(width, FHeight);
+}
+
+void TBitmap::SetHeight(int height) {
+    Resize(FWidth, height);
+}
+
+void TBitmap::Resize(int width, int height) {
+    if (width == FWidth && height == FHeight) {
+        return;
+    }
+    std::vector<std::uint32_t> pixels;
+    if (width > 0 && height > 0) {
+        const std::uint32_t fill = ColorToPixel(FCanvas ? FCanvas->Brush().Color : clWhite);
+        pixels.assign(static_cast<std::size_t>(width) * height, fill);
+        if (!FPixels.empty()) {
+            const int rows = std::min(height, FHeight);
+            const int columns = std::min(width, FWidth);
+            for (int y = 0; y < rows; ++y) {
+                std::copy_n(ScanLine(y), columns,
+                            pixels.data() + static_cast<std::size_t>(y) * width);
+            }
+        }
+    }
+    FWidth = std::max(width, 0);
+    FHeight = std::max(height, 0);
+    FPixels = std::move(pixels);
+}
+
+TCanvas& TBitmap::Canvas() {
+    if (!FCanvas) {
+        FCanvas = std::make_unique<TCanvas>(*this);
+    }
+    return *FCanvas;
+}
+
+void TBitmap::SaveToStream(TStream& stream) const {
+    if (FPixels.empty()) {
+        return;
+    }
+    const auto rowBytes = static_cast<std::uint32_t>(FWidth) * 4;
+    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(FHeight);
+    std::uint8_t header[HeadersSize] = {'B', 'M'};
+    Put32(header + 2, static_cast<std::uint32_t>(HeadersSize) + imageSize);
+    Put32(header + 10, HeadersSize);
+    Put32(header + 14, InfoHeaderSize);
+    Put32(header + 18, static_cast<std::uint32_t>(FWidth));
+    Put32(header + 22, static_cast<std::uint32_t>(FHeight));
+    Put16(header + 26, 1);  // planes
+    Put16(header + 28, 32); // bits per pixel
+    Put32(header + 34, imageSize);
+    stream.WriteBuffer(header, sizeof header);
+    // Bottom row first; 32-bit rows need no padding.
+    for (int y = FHeight - 1; y >= 0; --y) {
+        stream.WriteBuffer(ScanLine(y), rowBytes);
+    }
+}
+
+void TBitmap::SaveToFile(const std::string& name) const {
+    TMemoryStream bytes;
+    bytes.Reserve(HeadersSize + FPixels.size() * 4);
+    SaveToStream(bytes);
+    WriteFileAtomically(name, bytes.Data().data(), bytes.Data().size());
+}

@@ -1,0 +1,236 @@
+#include "Canvas.h"
+
+#include "Bitmap.h"
+#include "FontFace.h"
+#include "Utf8.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// The rectangle an axis-aligned four-point polygon spans, if it is one.
+bool AsRectangle(std::span<const TPoint> p, TRect& rect) {
+    if (p.size() != 4) {
+        return false;
+    }
+    const bool verticalFirst =
+        p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y;
+    const bool horizontalFirst =
+        p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x;
+    if (!verticalFirst && !horizontalFirst) {
+        return false;
+    }
+    rect = {std::min(p[0].x, p[2].x), std::min(p[0].y, p[2].y), std::max(p[0].x, p[2].x),
+            std::max(p[0].y, p[2].y)};
+    return true;
+}
+
+} // namespace
+
+void TCanvas::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
+    if (y < 0 || y >= FTarget.Height()) {
+        return;
+    }
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, FTarget.Width());
+    if (x0 < x1) {
+        std::fill(FTarget.ScanLine(y) + x0, FTarget.ScanLine(y) + x1, pixel);
+    }
+}
+
+void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
+    rect.Top = std::max(rect.Top, 0);
+    rect.Bottom = std::min(rect.Bottom, FTarget.Height());
+    for (int y = rect.Top; y < rect.Bottom; ++y) {
+        FillSpan(y, rect.Left, rect.Right, pixel);
+    }
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    FillClipped(rect, ColorToPixel(FBrush.Color));
+}
+
+void TCanvas::PlotPen(int x, int y, std::uint32_t pixel) {
+    const int w = std::max(FPen.Width, 1);
+    const int from = -(w - 1) / 2;
+    FillClipped({x + from, y + from, x + from + w, y + from + w}, pixel);
+}
+
+void TCanvas::DrawLine(TPoint a, TPoint b, std::uint32_t pixel) {
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        PlotPen(a.x, a.y, pixel);
+        if (a == b) {
+            return;
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            a.x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            a.y += sy;
+        }
+    }
+}
+
+void TCanvas::FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel) {
+    int minY = points[0].y;
+    int maxY = points[0].y;
+    for (const TPoint& p : points) {
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    minY = std::max(minY, 0);
+    maxY = std::min(maxY, FTarget.Height());
+    std::vector<double> crossings;
+    crossings.reserve(points.size());
+    for (int y = minY; y < maxY; ++y) {
+        const double yc = y + 0.5;
+        crossings.clear();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const TPoint a = points[i];
+            const TPoint b = points[(i + 1) % points.size()];
+            if ((a.y <= yc) != (b.y <= yc)) {
+                crossings.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            // Pixel centres x + 0.5 in [left, right).
+            const int x0 = static_cast<int>(std::ceil(crossings[i] - 0.5));
+            const int x1 = static_cast<int>(std::ceil(crossings[i + 1] - 0.5));
+            FillSpan(y, x0, x1, pixel);
+        }
+    }
+}
+
+void TCanvas::Polygon(std::span<const TPoint> points) {
+    if (points.empty()) {
+        return;
+    }
+    if (FBrush.Style == TBrushStyle::bsSolid) {
+        const std::uint32_t pixel = ColorToPixel(FBrush.Color);
+        TRect rect;
+        if (AsRectangle(points, rect)) {
+            FillClipped(rect, pixel);
+        } else {
+            FillPolygonInterior(points, pixel);
+        }
+    }
+    if (FPen.Style == TPenStyle::psSolid) {
+        const std::uint32_t pixel = ColorToPixel(FPen.Color);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            DrawLine(points[i], points[(i + 1) % points.size()], pixel);
+        }
+    }
+}
+
+void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip) {
+    const TRect area{std::max(clip.Left, 0), std::max(clip.Top, 0),
+                     std::min(clip.Right, FTarget.Width()),
+                     std::min(clip.Bottom, FTarget.Height())};
+    const std::uint32_t pixel = ColorToPixel(FFont.Color);
+    const int baseline = y + face.Ascent();
+    int penX = x;
+    for (const char32_t ch : text) {
+        const TGlyph& g = face.Glyph(ch);
+        for (int r = 0; r < g.Rows; ++r) {
+            const int py = baseline - g.Top + r;
+            if (py < area.Top || py >= area.Bottom) {
+                continue;
+            }
+            std::uint32_t* line = FTarget.ScanLine(py);
+            const std::uint8_t* mask = g.Mask.data() + static_cast<std::size_t>(r) * g.Width;
+            for (int c = 0; c < g.Width; ++c) {
+                const int px = penX + g.Left + c;
+                if (mask[c] != 0 && px >= area.Left && px < area.Right) {
+                    line[px] = pixel;
+                }
+            }
+        }
+        penX += g.Advance;
+    }
+    const auto rule = [&](int row) {
+        if (row >= area.Top && row < area.Bottom) {
+            FillSpan(row, std::max(x, area.Left), std::min(penX, area.Right), pixel);
+        }
+    };
+    if (FFont.Style & fsUnderline) {
+        rule(baseline + 1);
+    }
+    if (FFont.Style & fsStrikeOut) {
+        rule(baseline - face.Ascent() * 3 / 10);
+    }
+}
+
+int TCanvas::TextWidth(std::string_view text) {
+    TFontFace& face = TFontFace::For(FFont);
+    int width = 0;
+    for (const char32_t ch : DecodeUtf8(text)) {
+        width += face.Glyph(ch).Advance;
+    }
+    return width;
+}
+
+int TCanvas::TextHeight() {
+    return TFontFace::For(FFont).LineHeight();
+}
+
+void TCanvas::TextOut(int x, int y, std::string_view text) {
+    TFontFace& face = TFontFace::For(FFont);
+    const std::u32string chars = DecodeUtf8(text);
+    int width = 0;
+    for (const char32_t ch : chars) {
+        width += face.Glyph(ch).Advance;
+    }
+    if (FBrush.Style == TBrushStyle::bsSolid) {
+        FillClipped({x, y, x + width, y + face.LineHeight()}, ColorToPixel(FBrush.Color));
+    }
+    DrawText(x, y, chars, face, {x, y, x + width, y + face.LineHeight()});
+    FPenPos = {x + width, y};
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+    if (FBrush.Style == TBrushStyle::bsSolid) {
+        FillRect(rect);
+    }
+    DrawText(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
+    const long long dw = dest.Right - dest.Left;
+    const long long dh = dest.Bottom - dest.Top;
+    const long long sw = sourceRect.Right - sourceRect.Left;
+    const long long sh = sourceRect.Bottom - sourceRect.Top;
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) {
+        return;
+    }
+    const TBitmap& from = source.FTarget;
+    const int top = std::max(dest.Top, 0);
+    const int bottom = std::min(dest.Bottom, FTarget.Height());
+    const int left = std::max(dest.Left, 0);
+    const int right = std::min(dest.Right, FTarget.Width());
+    for (int y = top; y < bottom; ++y) {
+        const long long sy = sourceRect.Top + (y - dest.Top) * sh / dh;
+        if (sy < 0 || sy >= from.Height()) {
+            continue;
+        }
+        const std::uint32_t* in = from.ScanLine(static_cast<int>(sy));
+        std::uint32_t* out = FTarget.ScanLine(y);
+        for (int x = left; x < right; ++x) {
+            const long long sx = sourceRect.Left + (x - dest.Left) * sw / dw;
+            if (sx >= 0 && sx < from.Width()) {
+                out[x] = in[sx];
+            }
+        }
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Graphics.h"
+#include "Types.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+class TBitmap;
+class TFontFace;
+
+// Draws into the pixels of one TBitmap. Coordinates are pixels, x to the right and y downwards
+// from the top-left pixel; everything is clipped to the image.
+class TCanvas {
+public:
+    explicit TCanvas(TBitmap& target) : FTarget(target) {}
+
+    TPen& Pen() { return FPen; }
+    TBrush& Brush() { return FBrush; }
+    TFont& Font() { return FFont; }
+    TPoint PenPos() const { return FPenPos; }
+    void MoveTo(int x, int y) { FPenPos = {x, y}; }
+
+    // Paints left <= x < right, top <= y < bottom with the brush.
+    void FillRect(const TRect& rect);
+    // Paints the rectangle with the brush unless it is clear, then the text clipped to it.
+    void TextRect(const TRect& rect, int x, int y, std::string_view text);
+    // Draws text with its top-left corner at (x, y), over a brush-coloured cell when the brush is
+    // solid; the pen position moves to the text's end.
+    void TextOut(int x, int y, std::string_view text);
+    int TextWidth(std::string_view text);
+    int TextHeight();
+
+    // Fills the closed polygon with the brush (alternate rule, pixel centres inside, so an
+    // axis-aligned polygon from x1 to x2 and y1 to y2 fills columns x1..x2-1 and rows y1..y2-1),
+    // then, with a solid pen, outlines it one pixel wide including the right and bottom edges.
+    void Polygon(std::span<const TPoint> points);
+
+    // Copies the source rectangle of another canvas into dest, stretching by nearest pixel.
+    void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
+
+private:
+    void FillSpan(int y, int x0, int x1, std::uint32_t pixel);
+    void FillClipped(TRect rect, std::uint32_t pixel);
+    void PlotPen(int x, int y, std::uint32_t pixel);
+    void DrawLine(TPoint a, TPoint b, std::uint32_t pixel);
+    void FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel);
+    void DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
+
+    TBitmap& FTarget;
+    TPen FPen;
+    TBrush FBrush;
+    TFont FFont;
+    TPoint FPenPos;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Every failure of the program is one of these; the front ends show what() as it stands.
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A text that is not an integer: "'%s' is not a valid integer value".
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file that cannot be created: "Cannot create file %s".
+class EFCreateError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A write that stored fewer bytes than asked: "Stream write error".
+class EWriteError : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+struct TPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+// Left and top inclusive, right and bottom exclusive.
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
