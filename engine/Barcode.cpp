@@ -61,6 +61,23 @@ int ToPixel(double v) {
     return static_cast<int>(std::nearbyint(std::clamp(v, -CoordinateLimit, CoordinateLimit)));
 }
 
+struct Rotation {
+    double Cos;
+    double Sin;
+};
+
+Rotation RotationOf(double angle) {
+    const double a = static_cast<double>(std::numbers::pi_v<long double> * angle / 180.0L);
+    return {std::cos(a), std::sin(a)};
+}
+
+// Turns a point of the symbol frame about the origin corner (counter-clockwise on screen for a
+// positive angle, since y points down) and moves it to the origin.
+TPoint Place(double px, double py, Rotation r, int left, int top) {
+    return {ToPixel(std::nearbyint(px * r.Cos + py * r.Sin) + left),
+            ToPixel(std::nearbyint(-px * r.Sin + py * r.Cos) + top)};
+}
+
 enum class ElementKind { White, Black, BlackShort };
 
 struct Element {
@@ -145,14 +162,13 @@ std::string TBarcode::BuildPattern() {
     throw Exception("TBarcode: wrong BarcodeType");
 }
 
+TPoint TBarcode::PlacePoint(double px, double py) const {
+    return Place(px, py, RotationOf(FAngle), FLeft, FTop);
+}
+
 void TBarcode::PaintElements(std::string_view pattern, TCanvas& canvas) const {
-    const double a = static_cast<double>(std::numbers::pi_v<long double> * FAngle / 180.0L);
-    const double cosA = std::cos(a);
-    const double sinA = std::sin(a);
-    const auto place = [&](double px, double py) {
-        return TPoint{ToPixel(std::nearbyint(px * cosA + py * sinA) + FLeft),
-                      ToPixel(std::nearbyint(-px * sinA + py * cosA) + FTop)};
-    };
+    const Rotation rotation = RotationOf(FAngle);
+    const auto place = [&](double px, double py) { return Place(px, py, rotation, FLeft, FTop); };
     // Elements are filled exactly to their slot width and height: an outline would widen every
     // bar by a column and a row, which readers take for a wider bar.
     canvas.Pen().Width = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Types.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -73,6 +75,9 @@ public:
 
     // The pattern string of the current Typ, Text and Checksum.
     std::string BuildPattern();
+    // Where a point of the symbol's own frame lands on the canvas: turned by Angle about the
+    // origin corner, each coordinate rounded half to even, then moved to (Left, Top).
+    TPoint PlacePoint(double px, double py) const;
     void PaintElements(std::string_view pattern, TCanvas& canvas) const;
     void PaintCaption(TCanvas& canvas) const;
 

@@ -50,7 +50,9 @@ void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
 }
 
 void TCanvas::FillRect(const TRect& rect) {
-    FillClipped(rect, ColorToPixel(FBrush.Color));
+    if (FBrush.Style == TBrushStyle::bsSolid) {
+        FillClipped(rect, ColorToPixel(FBrush.Color));
+    }
 }
 
 void TCanvas::PlotPen(int x, int y, std::uint32_t pixel) {
@@ -200,9 +202,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
-    if (FBrush.Style == TBrushStyle::bsSolid) {
-        FillRect(rect);
-    }
+    FillRect(rect);
     DrawText(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
 }
 

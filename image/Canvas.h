@@ -22,7 +22,7 @@ public:
     TPoint PenPos() const { return FPenPos; }
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
 
-    // Paints left <= x < right, top <= y < bottom with the brush.
+    // Paints left <= x < right, top <= y < bottom with the brush; a clear brush paints nothing.
     void FillRect(const TRect& rect);
     // Paints the rectangle with the brush unless it is clear, then the text clipped to it.
     void TextRect(const TRect& rect, int x, int y, std::string_view text);

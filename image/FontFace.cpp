@@ -18,6 +18,12 @@ bool IsDialogFontName(const std::string& name) {
     return name == "MS Sans Serif" || name == "Microsoft Sans Serif" || name == "Tahoma";
 }
 
+// Releases fontconfig's own caches when the process ends.
+struct FontConfigSession {
+    FontConfigSession() { FcInit(); }
+    ~FontConfigSession() { FcFini(); }
+};
+
 class FreeTypeLibrary {
 public:
     FreeTypeLibrary() {
@@ -94,6 +100,7 @@ TFontFace::TFontFace(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {
 TFontFace::~TFontFace() = default;
 
 TFontFace& TFontFace::For(const TFont& font) {
+    static FontConfigSession fontconfig;
     static FreeTypeLibrary library;
     static std::map<std::tuple<std::string, int, int>, std::unique_ptr<TFontFace>> faces;
     static std::mutex lock;
