@@ -140,24 +140,34 @@ std::string TBarcode::WidthsToPattern(std::string_view widths) {
 std::string TBarcode::BuildPattern() {
     using enum TBarcodeType;
     switch (FTyp) {
-    case bcCodeEAN13:
-        return EncodeEan13();
-    case bcCodeEAN8:
-        return EncodeEan8();
     case bcCode_2_5_interleaved:
+        return EncodeInterleaved2of5();
     case bcCode_2_5_industrial:
+        return EncodeIndustrial2of5();
     case bcCode_2_5_matrix:
+        return EncodeMatrix2of5();
     case bcCode39:
+        return EncodeCode39();
     case bcCode39Extended:
+        return EncodeCode39Extended();
     case bcCode128A:
     case bcCode128B:
     case bcCode128C:
+        return EncodeCode128();
     case bcCode93:
+        return EncodeCode93();
     case bcCode93Extended:
+        return EncodeCode93Extended();
     case bcCodeMSI:
+        return EncodeMsi();
     case bcCodePostNet:
+        return EncodePostNet();
     case bcCodeCodabar:
-        throw Exception("TBarcode:" + TypeCaption() + " cannot be drawn yet");
+        return EncodeCodabar();
+    case bcCodeEAN8:
+        return EncodeEan8();
+    case bcCodeEAN13:
+        return EncodeEan13();
     }
     throw Exception("TBarcode: wrong BarcodeType");
 }

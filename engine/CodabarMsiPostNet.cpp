@@ -1,0 +1,138 @@
+#include "Barcode.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace {
+
+bool IsDigitText(std::string_view text) {
+    return std::ranges::all_of(text, [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+// Codabar: seven elements, bar first: "5" narrow bar, "6" wide bar, "0" narrow space, "1" wide
+// space.
+struct TCodabarRow {
+    char Character;
+    std::string_view Pattern;
+};
+
+constexpr TCodabarRow CodabarTable[] = {
+    {'1', "5050615"}, {'2', "5051506"}, {'3', "6150505"}, {'4', "5060515"}, {'5', "6050515"},
+    {'6', "5150506"}, {'7', "5150605"}, {'8', "5160505"}, {'9', "6051505"}, {'0', "5050516"},
+    {'-', "5051605"}, {'$', "5061505"}, {':', "6050606"}, {'/', "6060506"}, {'.', "6060605"},
+    {'+', "5060606"}, {'A', "5061515"}, {'B', "5151506"}, {'C', "5051516"}, {'D', "5051615"},
+};
+static_assert(std::size(CodabarTable) == 20);
+
+constexpr char CodabarStart = 'A';
+constexpr char CodabarStop = 'B';
+// One narrow space separates neighbouring characters.
+constexpr char CodabarGap = '0';
+
+void AppendCodabarCharacter(std::string& pattern, char ch) {
+    pattern += CodabarTable[TBarcode::FindCodabarIndex(ch)].Pattern;
+}
+
+// MSI writes each digit as its four bits, most significant first.
+constexpr std::string_view MsiZeroBit = "51";
+constexpr std::string_view MsiOneBit = "60";
+constexpr std::string_view MsiStart = "60";
+constexpr std::string_view MsiStop = "515";
+constexpr int MsiBitsPerDigit = 4;
+
+void AppendMsiDigit(std::string& pattern, int digit) {
+    for (int bit = MsiBitsPerDigit - 1; bit >= 0; --bit) {
+        pattern += (digit >> bit) & 1 ? MsiOneBit : MsiZeroBit;
+    }
+}
+
+// The published modulo 10 rule: from the rightmost digit on, every other digit is doubled and
+// contributes the digit sum of the product. Reducing as we go suits data of any length.
+int MsiCheckDigit(std::string_view digits) {
+    int total = 0;
+    bool doubled = true;
+    for (auto ch = digits.rbegin(); ch != digits.rend(); ++ch, doubled = !doubled) {
+        const int digit = *ch - '0';
+        total = (total + (doubled ? TBarcode::DigitSum(2 * digit) : digit)) % 10;
+    }
+    return (10 - total) % 10;
+}
+
+// PostNet: the published five flags per digit, "1" a full bar and "0" a short bar, indexed by
+// the digit's value. Every bar is followed by a wide space.
+constexpr std::string_view PostNetFlags[] = {
+    "11000", "00011", "00101", "00110", "01001", "01010", "01100", "10001", "10010", "10100",
+};
+static_assert(std::size(PostNetFlags) == 10);
+static_assert(std::ranges::all_of(PostNetFlags, [](std::string_view flags) {
+    return flags.size() == 5 && std::ranges::count(flags, '1') == 2;
+}));
+
+constexpr std::string_view PostNetFullBar = "51";
+constexpr std::string_view PostNetShortBar = "A1";
+constexpr std::string_view PostNetStart = "51";
+constexpr std::string_view PostNetStop = "5";
+
+void AppendPostNetDigit(std::string& pattern, char digit) {
+    for (const char flag : PostNetFlags[digit - '0']) {
+        pattern += flag == '1' ? PostNetFullBar : PostNetShortBar;
+    }
+}
+
+} // namespace
+
+int TBarcode::FindCodabarIndex(char ch) {
+    const auto row = std::ranges::find(CodabarTable, ch, &TCodabarRow::Character);
+    return row == std::end(CodabarTable) ? -1 : static_cast<int>(row - std::begin(CodabarTable));
+}
+
+// Always framed by "A" and "B"; start and stop letters in the data are encoded like any other.
+std::string TBarcode::EncodeCodabar() const {
+    if (!std::ranges::all_of(FText, [](char ch) { return FindCodabarIndex(ch) >= 0; })) {
+        RaiseBadData();
+    }
+    std::string pattern;
+    AppendCodabarCharacter(pattern, CodabarStart);
+    pattern += CodabarGap;
+    for (const char ch : FText) {
+        AppendCodabarCharacter(pattern, ch);
+        pattern += CodabarGap;
+    }
+    AppendCodabarCharacter(pattern, CodabarStop);
+    return pattern;
+}
+
+std::string TBarcode::EncodeMsi() const {
+    if (!IsDigitText(FText)) {
+        RaiseBadData();
+    }
+    std::string pattern(MsiStart);
+    for (const char ch : FText) {
+        AppendMsiDigit(pattern, ch - '0');
+    }
+    AppendMsiDigit(pattern, MsiCheckDigit(FText));
+    pattern += MsiStop;
+    return pattern;
+}
+
+int TBarcode::DigitSum(int v) {
+    int sum = 0;
+    for (; v > 0; v /= 10) {
+        sum += v % 10;
+    }
+    return sum;
+}
+
+std::string TBarcode::EncodePostNet() const {
+    if (!IsDigitText(FText)) {
+        RaiseBadData();
+    }
+    std::string pattern(PostNetStart);
+    for (const char digit : FText) {
+        AppendPostNetDigit(pattern, digit);
+    }
+    pattern += PostNetStop;
+    return pattern;
+}

@@ -1,0 +1,154 @@
+#include "Barcode.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A character's value is its row. Width digits: bar, space, bar, space, bar, space in modules.
+// "[", "]", "{" and "}" stand for the full ASCII shift characters ($), (%), (/) and (+).
+struct TCode93Row {
+    char Character;
+    std::string_view Widths;
+};
+
+constexpr TCode93Row Code93Table[] = {
+    {'0', "131112"}, {'1', "111213"}, {'2', "111312"}, {'3', "111411"}, {'4', "121113"},
+    {'5', "121212"}, {'6', "121311"}, {'7', "111114"}, {'8', "131211"}, {'9', "141111"},
+    {'A', "211113"}, {'B', "211212"}, {'C', "211311"}, {'D', "221112"}, {'E', "221211"},
+    {'F', "231111"}, {'G', "112113"}, {'H', "112212"}, {'I', "112311"}, {'J', "122112"},
+    {'K', "132111"}, {'L', "111123"}, {'M', "111222"}, {'N', "111321"}, {'O', "121122"},
+    {'P', "131121"}, {'Q', "212112"}, {'R', "212211"}, {'S', "211122"}, {'T', "211221"},
+    {'U', "221121"}, {'V', "222111"}, {'W', "112122"}, {'X', "112221"}, {'Y', "122121"},
+    {'Z', "123111"}, {'-', "121131"}, {'.', "311112"}, {' ', "311211"}, {'$', "321111"},
+    {'/', "112131"}, {'+', "113121"}, {'%', "211131"}, {'[', "121221"}, {']', "312111"},
+    {'{', "311121"}, {'}', "122211"},
+};
+static_assert(std::size(Code93Table) == 47);
+
+constexpr std::string_view StartWidths = "111141";
+// The stop character followed by the one-module termination bar.
+constexpr std::string_view StopWidths = "1111411";
+
+constexpr int CheckModulus = 47;
+constexpr int CWeightCycle = 20;
+constexpr int KWeightCycle = 15;
+
+// Every character is six elements of one to four modules, nine modules in all.
+constexpr bool IsWellFormed(const TCode93Row& row) {
+    int modules = 0;
+    for (const char digit : row.Widths) {
+        if (digit < '1' || digit > '4') {
+            return false;
+        }
+        modules += digit - '0';
+    }
+    return row.Widths.size() == 6 && modules == 9;
+}
+static_assert(std::ranges::all_of(Code93Table, IsWellFormed));
+
+// The published full ASCII table, indexed by character code, in the shift notation above.
+constexpr std::string_view FullAscii[] = {
+    "]U", "[A", "[B", "[C", "[D", "[E", "[F", "[G", "[H", "[I", "[J", "[K", "[L", "[M", "[N", "[O",
+    "[P", "[Q", "[R", "[S", "[T", "[U", "[V", "[W", "[X", "[Y", "[Z", "]A", "]B", "]C", "]D", "]E",
+    " ",  "{A", "{B", "{C", "{D", "{E", "{F", "{G", "{H", "{I", "{J", "{K", "{L", "{M", "{N", "{O",
+    "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "{Z", "]F", "]G", "]H", "]I", "]J",
+    "]V", "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",  "K",  "L",  "M",  "N",  "O",
+    "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",  "Z",  "]K", "]L", "]M", "]N", "]O",
+    "]W", "}A", "}B", "}C", "}D", "}E", "}F", "}G", "}H", "}I", "}J", "}K", "}L", "}M", "}N", "}O",
+    "}P", "}Q", "}R", "}S", "}T", "}U", "}V", "}W", "}X", "}Y", "}Z", "]P", "]Q", "]R", "]S", "]T",
+};
+static_assert(std::size(FullAscii) == 128);
+
+// The extended encoder relies on this: an expansion is never refused.
+constexpr bool IsCode93Character(char ch) {
+    return std::ranges::any_of(Code93Table,
+                               [ch](const TCode93Row& row) { return row.Character == ch; });
+}
+static_assert(std::ranges::all_of(FullAscii, [](std::string_view expansion) {
+    return std::ranges::all_of(expansion, IsCode93Character);
+}));
+
+struct TCheckValues {
+    int C;
+    int K;
+};
+
+// Weights count from the rightmost character; K weighs C itself with 1, so data starts at 2.
+TCheckValues CheckValues(const std::vector<int>& values) {
+    int sumC = 0;
+    int sumK = 0;
+    int position = 0;
+    for (auto value = values.rbegin(); value != values.rend(); ++value, ++position) {
+        sumC = (sumC + *value * (position % CWeightCycle + 1)) % CheckModulus;
+        sumK = (sumK + *value * ((position + 1) % KWeightCycle + 1)) % CheckModulus;
+    }
+    return {sumC, (sumK + sumC) % CheckModulus};
+}
+
+void AppendCharacter(std::string& pattern, int value) {
+    pattern += TBarcode::WidthsToPattern(Code93Table[value].Widths);
+}
+
+// Codes above 127 have no full ASCII form and are left out.
+std::string ExpandFullAscii(std::string_view text) {
+    std::string expansion;
+    for (const char ch : text) {
+        const auto code = static_cast<unsigned char>(ch);
+        if (code < std::size(FullAscii)) {
+            expansion += FullAscii[code];
+        }
+    }
+    return expansion;
+}
+
+// Holds a replacement in a string for one scope and puts the original back on every exit.
+class TScopedText {
+public:
+    TScopedText(std::string& target, std::string replacement)
+        : FTarget(target), FSaved(std::exchange(target, std::move(replacement))) {}
+    ~TScopedText() { FTarget = std::move(FSaved); }
+    TScopedText(const TScopedText&) = delete;
+    TScopedText& operator=(const TScopedText&) = delete;
+
+private:
+    std::string& FTarget;
+    std::string FSaved;
+};
+
+} // namespace
+
+int TBarcode::FindCode93Index(char ch) {
+    const auto row = std::ranges::find(Code93Table, ch, &TCode93Row::Character);
+    return row == std::end(Code93Table) ? -1 : static_cast<int>(row - std::begin(Code93Table));
+}
+
+std::string TBarcode::EncodeCode93() const {
+    std::vector<int> values;
+    for (const char ch : FText) {
+        const int value = FindCode93Index(ch);
+        if (value < 0) {
+            RaiseBadData();
+        }
+        values.push_back(value);
+    }
+    const TCheckValues check = CheckValues(values);
+
+    std::string pattern = WidthsToPattern(StartWidths);
+    for (const int value : values) {
+        AppendCharacter(pattern, value);
+    }
+    AppendCharacter(pattern, check.C);
+    AppendCharacter(pattern, check.K);
+    pattern += WidthsToPattern(StopWidths);
+    return pattern;
+}
+
+std::string TBarcode::EncodeCode93Extended() {
+    const TScopedText expanded(FText, ExpandFullAscii(FText));
+    return EncodeCode93();
+}
