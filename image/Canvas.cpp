@@ -42,10 +42,16 @@ void TCanvas::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
 }
 
 void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
+    rect.Left = std::max(rect.Left, 0);
     rect.Top = std::max(rect.Top, 0);
+    rect.Right = std::min(rect.Right, FTarget.Width());
     rect.Bottom = std::min(rect.Bottom, FTarget.Height());
+    if (rect.Left >= rect.Right) {
+        return;
+    }
     for (int y = rect.Top; y < rect.Bottom; ++y) {
-        FillSpan(y, rect.Left, rect.Right, pixel);
+        std::uint32_t* line = FTarget.ScanLine(y);
+        std::fill(line + rect.Left, line + rect.Right, pixel);
     }
 }
 
