@@ -128,6 +128,24 @@ void TBarcode::ComputeElementWidths() {
     FWidths = {FModul, wide, wide * 3 / 2, wide * 2};
 }
 
+std::string TBarcode::EncodeFullAscii(const TFullAsciiTable& table,
+                                      std::string (TBarcode::*encode)() const) {
+    std::string expansion;
+    for (const char ch : FText) {
+        const auto code = static_cast<unsigned char>(ch);
+        if (code < table.size()) {
+            expansion += table[code];
+        }
+    }
+    std::swap(FText, expansion);
+    struct Restore {
+        std::string& Text;
+        std::string& Kept;
+        ~Restore() { std::swap(Text, Kept); }
+    } restore{FText, expansion};
+    return (this->*encode)();
+}
+
 std::string TBarcode::WidthsToPattern(std::string_view widths) {
     std::string pattern(widths.size(), ' ');
     for (std::size_t i = 0; i < widths.size(); ++i) {

@@ -111,7 +111,15 @@ public:
     static int DigitSum(int v);
     std::string EncodePostNet() const;
 
+    // One or two characters of a base symbology for each character code 0..127.
+    using TFullAsciiTable = std::array<std::string_view, 128>;
+
 private:
+    // Runs a base encoder over the full ASCII expansion of Text, dropping codes above 127, and
+    // puts Text back on every exit.
+    std::string EncodeFullAscii(const TFullAsciiTable& table,
+                                std::string (TBarcode::*encode)() const);
+
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry.
     [[noreturn]] void RaiseBadData() const;
 

@@ -4,7 +4,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace {
 
@@ -57,7 +56,7 @@ static_assert(Code39Table[StartStopRow].Character == '*');
 
 // The published full ASCII table, indexed by character code; "-" and "." always take their
 // two-character forms.
-constexpr std::string_view FullAscii[] = {
+constexpr TBarcode::TFullAsciiTable FullAscii = {{
     "%U", "$A", "$B", "$C", "$D", "$E", "$F", "$G", "$H", "$I", "$J", "$K", "$L", "$M", "$N", "$O",
     "$P", "$Q", "$R", "$S", "$T", "$U", "$V", "$W", "$X", "$Y", "$Z", "%A", "%B", "%C", "%D", "%E",
     " ",  "/A", "/B", "/C", "/D", "/E", "/F", "/G", "/H", "/I", "/J", "/K", "/L", "/M", "/N", "/O",
@@ -66,8 +65,7 @@ constexpr std::string_view FullAscii[] = {
     "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",  "Z",  "%K", "%L", "%M", "%N", "%O",
     "%W", "+A", "+B", "+C", "+D", "+E", "+F", "+G", "+H", "+I", "+J", "+K", "+L", "+M", "+N", "+O",
     "+P", "+Q", "+R", "+S", "+T", "+U", "+V", "+W", "+X", "+Y", "+Z", "%P", "%Q", "%R", "%S", "%T",
-};
-static_assert(std::size(FullAscii) == 128);
+}};
 
 constexpr bool IsCode39Character(char ch) {
     return std::ranges::any_of(Code39Table,
@@ -86,32 +84,6 @@ int CheckRow(int sum) {
     const auto row = std::ranges::find(Code39Table, sum % CheckModulus, &TCode39Row::CheckValue);
     return static_cast<int>(row - std::begin(Code39Table));
 }
-
-// Codes above 127 have no full ASCII form and are left out.
-std::string ExpandFullAscii(std::string_view text) {
-    std::string expansion;
-    for (const char ch : text) {
-        const auto code = static_cast<unsigned char>(ch);
-        if (code < std::size(FullAscii)) {
-            expansion += FullAscii[code];
-        }
-    }
-    return expansion;
-}
-
-// Holds a replacement in a string for one scope and puts the original back on every exit.
-class TScopedText {
-public:
-    TScopedText(std::string& target, std::string replacement)
-        : FTarget(target), FSaved(std::exchange(target, std::move(replacement))) {}
-    ~TScopedText() { FTarget = std::move(FSaved); }
-    TScopedText(const TScopedText&) = delete;
-    TScopedText& operator=(const TScopedText&) = delete;
-
-private:
-    std::string& FTarget;
-    std::string FSaved;
-};
 
 } // namespace
 
@@ -140,6 +112,5 @@ std::string TBarcode::EncodeCode39() const {
 }
 
 std::string TBarcode::EncodeCode39Extended() {
-    const TScopedText expanded(FText, ExpandFullAscii(FText));
-    return EncodeCode39();
+    return EncodeFullAscii(FullAscii, &TBarcode::EncodeCode39);
 }

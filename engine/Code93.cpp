@@ -4,7 +4,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -52,7 +51,7 @@ constexpr bool IsWellFormed(const TCode93Row& row) {
 static_assert(std::ranges::all_of(Code93Table, IsWellFormed));
 
 // The published full ASCII table, indexed by character code, in the shift notation above.
-constexpr std::string_view FullAscii[] = {
+constexpr TBarcode::TFullAsciiTable FullAscii = {{
     "]U", "[A", "[B", "[C", "[D", "[E", "[F", "[G", "[H", "[I", "[J", "[K", "[L", "[M", "[N", "[O",
     "[P", "[Q", "[R", "[S", "[T", "[U", "[V", "[W", "[X", "[Y", "[Z", "]A", "]B", "]C", "]D", "]E",
     " ",  "{A", "{B", "{C", "{D", "{E", "{F", "{G", "{H", "{I", "{J", "{K", "{L", "{M", "{N", "{O",
@@ -61,8 +60,7 @@ constexpr std::string_view FullAscii[] = {
     "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",  "Z",  "]K", "]L", "]M", "]N", "]O",
     "]W", "}A", "}B", "}C", "}D", "}E", "}F", "}G", "}H", "}I", "}J", "}K", "}L", "}M", "}N", "}O",
     "}P", "}Q", "}R", "}S", "}T", "}U", "}V", "}W", "}X", "}Y", "}Z", "]P", "]Q", "]R", "]S", "]T",
-};
-static_assert(std::size(FullAscii) == 128);
+}};
 
 // The extended encoder relies on this: an expansion is never refused.
 constexpr bool IsCode93Character(char ch) {
@@ -94,32 +92,6 @@ void AppendCharacter(std::string& pattern, int value) {
     pattern += TBarcode::WidthsToPattern(Code93Table[value].Widths);
 }
 
-// Codes above 127 have no full ASCII form and are left out.
-std::string ExpandFullAscii(std::string_view text) {
-    std::string expansion;
-    for (const char ch : text) {
-        const auto code = static_cast<unsigned char>(ch);
-        if (code < std::size(FullAscii)) {
-            expansion += FullAscii[code];
-        }
-    }
-    return expansion;
-}
-
-// Holds a replacement in a string for one scope and puts the original back on every exit.
-class TScopedText {
-public:
-    TScopedText(std::string& target, std::string replacement)
-        : FTarget(target), FSaved(std::exchange(target, std::move(replacement))) {}
-    ~TScopedText() { FTarget = std::move(FSaved); }
-    TScopedText(const TScopedText&) = delete;
-    TScopedText& operator=(const TScopedText&) = delete;
-
-private:
-    std::string& FTarget;
-    std::string FSaved;
-};
-
 } // namespace
 
 int TBarcode::FindCode93Index(char ch) {
@@ -149,6 +121,5 @@ std::string TBarcode::EncodeCode93() const {
 }
 
 std::string TBarcode::EncodeCode93Extended() {
-    const TScopedText expanded(FText, ExpandFullAscii(FText));
-    return EncodeCode93();
+    return EncodeFullAscii(FullAscii, &TBarcode::EncodeCode93);
 }

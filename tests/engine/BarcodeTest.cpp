@@ -38,6 +38,18 @@ template <typename F> void ExpectPixels(const TBitmap& image, F expected) {
     EXPECT_EQ(wrong, 0);
 }
 
+// The main window's component with its start-up data, placed at (left, top).
+TBarcode StartupEan13At(int left, int top) {
+    TBarcode b;
+    b.SetHeight(100);
+    b.SetModul(2);
+    b.SetChecksum(true);
+    b.SetText("7803213792");
+    b.SetLeft(left);
+    b.SetTop(top);
+    return b;
+}
+
 } // namespace
 
 TEST(Barcode, PropertiesAfterConstruction) {
@@ -160,13 +172,7 @@ TEST(Barcode, PointsTurnAboutTheOriginCorner) {
 }
 
 TEST(Barcode, DefaultEan13CoversItsSlotsExactly) {
-    TBarcode b;
-    b.SetHeight(100);
-    b.SetModul(2);
-    b.SetChecksum(true);
-    b.SetText("7803213792");
-    b.SetLeft(5);
-    b.SetTop(5);
+    TBarcode b = StartupEan13At(5, 5);
     TBitmap image = WhiteImage(525, 276);
     b.Render(image.Canvas());
     const std::string pattern = b.BuildPattern();
@@ -286,13 +292,7 @@ TEST(Barcode, RenderPutsCanvasAttributesBack) {
 }
 
 TEST(Barcode, CaptionIsPaintedOverTheTopLeftCorner) {
-    TBarcode b;
-    b.SetHeight(100);
-    b.SetModul(2);
-    b.SetChecksum(true);
-    b.SetText("7803213792");
-    b.SetLeft(5);
-    b.SetTop(5);
+    TBarcode b = StartupEan13At(5, 5);
     TBitmap plain = WhiteImage(200, 120);
     b.Render(plain.Canvas());
     TBitmap captioned = WhiteImage(200, 120);
