@@ -1,8 +1,9 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 JOBS ?= $(shell nproc)
 OUTPUT ?= $(CURDIR)/output.bmp
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench bootstrap build format
+.PHONY: run test bench fuzz bootstrap build format
 
 bootstrap:
 	@scripts/bootstrap
@@ -24,6 +25,17 @@ bench: bootstrap
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_TESTS=OFF -DQUILLMARK_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bench/quillmark_bench
+
+# libFuzzer on the barcode engine for FUZZ_SECONDS. The working corpus in build-fuzz keeps what
+# earlier runs found; the seeds are copied in each time. Crashing inputs land in build-fuzz/.
+fuzz: bootstrap
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DQUILLMARK_TESTS=OFF -DQUILLMARK_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target quillmark_fuzz
+	mkdir -p build-fuzz/corpus
+	cp fuzz/corpus/* build-fuzz/corpus/
+	build-fuzz/fuzz/quillmark_fuzz build-fuzz/corpus -max_total_time=$(FUZZ_SECONDS) \
+		-max_len=512 -timeout=2 -print_final_stats=1 -artifact_prefix=build-fuzz/
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -225,7 +225,7 @@ void TBarcode::PaintCaption(TCanvas& canvas) const {
     canvas.Pen().Color = clBlack;
     canvas.Brush().Color = clWhite;
     canvas.TextOut(FLeft, FTop, FText);
-    canvas.TextOut(FLeft, FTop + 14, TypeCaption());
+    canvas.TextOut(FLeft, SaturateToInt(FTop + 14LL), TypeCaption());
 }
 
 void TBarcode::Render(TCanvas& canvas) {

@@ -61,31 +61,65 @@ void TCanvas::FillRect(const TRect& rect) {
     }
 }
 
-void TCanvas::PlotPen(int x, int y, std::uint32_t pixel) {
-    const int w = std::max(FPen.Width, 1);
-    const int from = -(w - 1) / 2;
-    FillClipped({x + from, y + from, x + from + w, y + from + w}, pixel);
+void TCanvas::PlotPen(long long x, long long y, std::uint32_t pixel) {
+    const long long w = std::max(FPen.Width, 1);
+    const long long from = -(w - 1) / 2;
+    FillClipped({SaturateToInt(x + from), SaturateToInt(y + from), SaturateToInt(x + from + w),
+                 SaturateToInt(y + from + w)},
+                pixel);
 }
 
-void TCanvas::DrawLine(TPoint a, TPoint b, std::uint32_t pixel) {
-    const int dx = std::abs(b.x - a.x);
-    const int dy = -std::abs(b.y - a.y);
-    const int sx = a.x < b.x ? 1 : -1;
-    const int sy = a.y < b.y ? 1 : -1;
-    int err = dx + dy;
+void TCanvas::DrawLine(TPoint from, TPoint to, std::uint32_t pixel) {
+    // A line reaching far outside the image is first cut to a margin around it, so that drawing
+    // costs what is visible, not what the coordinates span.
+    const double margin = std::max(FPen.Width, 1) + 1.0;
+    const double lo[2] = {-margin, -margin};
+    const double hi[2] = {FTarget.Width() + margin, FTarget.Height() + margin};
+    const double p0[2] = {double(from.x), double(from.y)};
+    const double d[2] = {double(to.x) - from.x, double(to.y) - from.y};
+    double t0 = 0;
+    double t1 = 1;
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0) {
+            if (p0[axis] < lo[axis] || p0[axis] > hi[axis]) {
+                return;
+            }
+            continue;
+        }
+        double ta = (lo[axis] - p0[axis]) / d[axis];
+        double tb = (hi[axis] - p0[axis]) / d[axis];
+        if (ta > tb) {
+            std::swap(ta, tb);
+        }
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+    }
+    if (t0 > t1) {
+        return;
+    }
+    long long x = t0 == 0 ? from.x : std::llround(p0[0] + t0 * d[0]);
+    long long y = t0 == 0 ? from.y : std::llround(p0[1] + t0 * d[1]);
+    const long long xEnd = t1 == 1 ? to.x : std::llround(p0[0] + t1 * d[0]);
+    const long long yEnd = t1 == 1 ? to.y : std::llround(p0[1] + t1 * d[1]);
+
+    const long long dx = std::llabs(xEnd - x);
+    const long long dy = -std::llabs(yEnd - y);
+    const int sx = x < xEnd ? 1 : -1;
+    const int sy = y < yEnd ? 1 : -1;
+    long long err = dx + dy;
     for (;;) {
-        PlotPen(a.x, a.y, pixel);
-        if (a == b) {
+        PlotPen(x, y, pixel);
+        if (x == xEnd && y == yEnd) {
             return;
         }
-        const int e2 = 2 * err;
+        const long long e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
-            a.x += sx;
+            x += sx;
         }
         if (e2 <= dx) {
             err += dx;
-            a.y += sy;
+            y += sy;
         }
     }
 }
@@ -108,15 +142,16 @@ void TCanvas::FillPolygonInterior(std::span<const TPoint> points, std::uint32_t 
             const TPoint a = points[i];
             const TPoint b = points[(i + 1) % points.size()];
             if ((a.y <= yc) != (b.y <= yc)) {
-                crossings.push_back(a.x + (yc - a.y) * (b.x - a.x) / (b.y - a.y));
+                crossings.push_back(a.x + (yc - a.y) * (double(b.x) - a.x) / (double(b.y) - a.y));
             }
         }
         std::sort(crossings.begin(), crossings.end());
+        const double width = FTarget.Width();
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
             // Pixel centres x + 0.5 in [left, right).
-            const int x0 = static_cast<int>(std::ceil(crossings[i] - 0.5));
-            const int x1 = static_cast<int>(std::ceil(crossings[i + 1] - 0.5));
-            FillSpan(y, x0, x1, pixel);
+            const double x0 = std::ceil(std::clamp(crossings[i], -1.0, width + 1) - 0.5);
+            const double x1 = std::ceil(std::clamp(crossings[i + 1], -1.0, width + 1) - 0.5);
+            FillSpan(y, static_cast<int>(x0), static_cast<int>(x1), pixel);
         }
     }
 }
@@ -147,19 +182,19 @@ void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, 
                      std::min(clip.Right, FTarget.Width()),
                      std::min(clip.Bottom, FTarget.Height())};
     const std::uint32_t pixel = ColorToPixel(FFont.Color);
-    const int baseline = y + face.Ascent();
-    int penX = x;
+    const long long baseline = static_cast<long long>(y) + face.Ascent();
+    long long penX = x;
     for (const char32_t ch : text) {
         const TGlyph& g = face.Glyph(ch);
         for (int r = 0; r < g.Rows; ++r) {
-            const int py = baseline - g.Top + r;
+            const long long py = baseline - g.Top + r;
             if (py < area.Top || py >= area.Bottom) {
                 continue;
             }
-            std::uint32_t* line = FTarget.ScanLine(py);
+            std::uint32_t* line = FTarget.ScanLine(static_cast<int>(py));
             const std::uint8_t* mask = g.Mask.data() + static_cast<std::size_t>(r) * g.Width;
             for (int c = 0; c < g.Width; ++c) {
-                const int px = penX + g.Left + c;
+                const long long px = penX + g.Left + c;
                 if (mask[c] != 0 && px >= area.Left && px < area.Right) {
                     line[px] = pixel;
                 }
@@ -167,9 +202,10 @@ void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, 
         }
         penX += g.Advance;
     }
-    const auto rule = [&](int row) {
+    const auto rule = [&](long long row) {
         if (row >= area.Top && row < area.Bottom) {
-            FillSpan(row, std::max(x, area.Left), std::min(penX, area.Right), pixel);
+            FillSpan(static_cast<int>(row), std::max(x, area.Left),
+                     static_cast<int>(std::min<long long>(penX, area.Right)), pixel);
         }
     };
     if (FFont.Style & fsUnderline) {
@@ -181,12 +217,15 @@ void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, 
 }
 
 int TCanvas::TextWidth(std::string_view text) {
-    TFontFace& face = TFontFace::For(FFont);
-    int width = 0;
-    for (const char32_t ch : DecodeUtf8(text)) {
+    return TextWidth(TFontFace::For(FFont), DecodeUtf8(text));
+}
+
+int TCanvas::TextWidth(TFontFace& face, std::u32string_view chars) {
+    long long width = 0;
+    for (const char32_t ch : chars) {
         width += face.Glyph(ch).Advance;
     }
-    return width;
+    return SaturateToInt(width);
 }
 
 int TCanvas::TextHeight() {
@@ -196,15 +235,13 @@ int TCanvas::TextHeight() {
 void TCanvas::TextOut(int x, int y, std::string_view text) {
     TFontFace& face = TFontFace::For(FFont);
     const std::u32string chars = DecodeUtf8(text);
-    int width = 0;
-    for (const char32_t ch : chars) {
-        width += face.Glyph(ch).Advance;
-    }
+    const TRect cell{x, y, SaturateToInt(static_cast<long long>(x) + TextWidth(face, chars)),
+                     SaturateToInt(static_cast<long long>(y) + face.LineHeight())};
     if (FBrush.Style == TBrushStyle::bsSolid) {
-        FillClipped({x, y, x + width, y + face.LineHeight()}, ColorToPixel(FBrush.Color));
+        FillClipped(cell, ColorToPixel(FBrush.Color));
     }
-    DrawText(x, y, chars, face, {x, y, x + width, y + face.LineHeight()});
-    FPenPos = {x + width, y};
+    DrawText(x, y, chars, face, cell);
+    FPenPos = {cell.Right, y};
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {

@@ -43,9 +43,10 @@ public:
 private:
     void FillSpan(int y, int x0, int x1, std::uint32_t pixel);
     void FillClipped(TRect rect, std::uint32_t pixel);
-    void PlotPen(int x, int y, std::uint32_t pixel);
-    void DrawLine(TPoint a, TPoint b, std::uint32_t pixel);
+    void PlotPen(long long x, long long y, std::uint32_t pixel);
+    void DrawLine(TPoint from, TPoint to, std::uint32_t pixel);
     void FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel);
+    static int TextWidth(TFontFace& face, std::u32string_view chars);
     void DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
 
     TBitmap& FTarget;

@@ -1,5 +1,13 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
+
+// Coordinates sum in 64 bits and stay at the int limits instead of wrapping.
+inline constexpr int SaturateToInt(long long v) {
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
 struct TPoint {
     int x = 0;
     int y = 0;

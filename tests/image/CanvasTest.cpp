@@ -108,6 +108,20 @@ TEST(Polygon, ClipsToTheImage) {
     EXPECT_EQ(CountPixels(beyond, clBlack), 100 * 100);
 }
 
+TEST(Polygon, ExtremeCoordinatesDrawOnlyWhatIsVisible) {
+    // Edges spanning the whole int range are cut to the image: no overflow, no endless line.
+    const std::vector<TPoint> band = {{INT_MIN, 5}, {INT_MAX, 5}, {INT_MAX, 6}, {INT_MIN, 6}};
+    const TBitmap outlined = DrawPolygon(band, TPenStyle::psSolid, TBrushStyle::bsClear);
+    EXPECT_EQ(CountPixels(outlined, clBlack), 200);
+    EXPECT_EQ(BoundsOf(outlined, clBlack), (TRect{0, 5, 100, 7}));
+    const std::vector<TPoint> slanted = {
+        {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
+    const TBitmap filled = DrawPolygon(slanted, TPenStyle::psClear);
+    EXPECT_GT(CountPixels(filled, clBlack), 4000);
+    EXPECT_EQ(filled.Pixel(10, 90), clBlack);
+    EXPECT_EQ(filled.Pixel(90, 10), clWhite);
+}
+
 TEST(CopyRect, StretchesByNearestPixel) {
     TBitmap source = WhiteImage(2, 2);
     const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
@@ -216,6 +230,16 @@ TEST(Text, TextOutPaintsTheCellWithASolidBrushOnly) {
     ExpectOnly(clear.Image, clear.Cell, {clRed, clBlack}, clRed);
     EXPECT_EQ(CountPixels(clear.Image, clBlack), CountPixels(solid.Image, clBlack));
     EXPECT_EQ(clear.PenPos, (TPoint{clear.Cell.Right, 6}));
+}
+
+TEST(Text, TextAtTheIntLimitsDrawsNothing) {
+    TBitmap image = WhiteImage(40, 20);
+    TCanvas& canvas = image.Canvas();
+    canvas.TextOut(INT_MAX - 1, INT_MAX - 1, "abc");
+    EXPECT_EQ(canvas.PenPos(), (TPoint{INT_MAX, INT_MAX - 1}));
+    canvas.Brush().Color = clBlack;
+    canvas.TextOut(INT_MIN, INT_MIN, "abc");
+    EXPECT_EQ(CountPixels(image, clWhite), 40 * 20);
 }
 
 TEST(Text, TextRectPaintsItsRectangleAndClipsTheText) {
