@@ -119,6 +119,15 @@ void TBarcode::RaiseBadData() const {
     throw Exception("TBarcode:" + TypeCaption() + " bad Data <" + FText + ">");
 }
 
+void TBarcode::RequireDigits(std::string_view s, std::size_t count) const {
+    if (count != std::string_view::npos && s.size() < count) {
+        RaiseBadData();
+    }
+    if (s.substr(0, count).find_first_not_of("0123456789") != std::string_view::npos) {
+        RaiseBadData();
+    }
+}
+
 void TBarcode::ComputeElementWidths() {
     const RatioRange range = RatioRangeOf(FTyp);
     if (range.Max > 0) {

@@ -122,6 +122,9 @@ private:
 
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry.
     [[noreturn]] void RaiseBadData() const;
+    // Raises the bad data message unless the first `count` characters of s (all of s by
+    // default) are there and are decimal digits.
+    void RequireDigits(std::string_view s, std::size_t count = std::string_view::npos) const;
 
     int FHeight = 0;
     std::string FText;

@@ -7,10 +7,6 @@
 
 namespace {
 
-bool IsDigitText(std::string_view text) {
-    return std::ranges::all_of(text, [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
 // Codabar: seven elements, bar first: "5" narrow bar, "6" wide bar, "0" narrow space, "1" wide
 // space.
 struct TCodabarRow {
@@ -105,9 +101,7 @@ std::string TBarcode::EncodeCodabar() const {
 }
 
 std::string TBarcode::EncodeMsi() const {
-    if (!IsDigitText(FText)) {
-        RaiseBadData();
-    }
+    RequireDigits(FText);
     std::string pattern(MsiStart);
     for (const char ch : FText) {
         AppendMsiDigit(pattern, ch - '0');
@@ -126,9 +120,7 @@ int TBarcode::DigitSum(int v) {
 }
 
 std::string TBarcode::EncodePostNet() const {
-    if (!IsDigitText(FText)) {
-        RaiseBadData();
-    }
+    RequireDigits(FText);
     std::string pattern(PostNetStart);
     for (const char digit : FText) {
         AppendPostNetDigit(pattern, digit);

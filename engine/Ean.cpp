@@ -46,10 +46,6 @@ std::string PaddedTail(const std::string& text, std::size_t digits) {
     return std::string(digits - text.size(), '0') + text;
 }
 
-bool IsDigits(std::string_view s) {
-    return s.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 } // namespace
 
 std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
@@ -69,9 +65,8 @@ std::string TBarcode::EncodeEan13() const {
     std::string code;
     if (FChecksum) {
         code = AppendEanCheckDigit(PaddedTail(FText, 12) + "0");
-    } else if (FText.size() < 13 || !IsDigits(std::string_view(FText).substr(0, 13))) {
-        RaiseBadData();
     } else {
+        RequireDigits(FText, 13);
         code = FText;
     }
     const std::string_view parity = ParityRows[DigitValue(code, 0)];
@@ -91,9 +86,8 @@ std::string TBarcode::EncodeEan8() const {
     std::string code;
     if (FChecksum) {
         code = AppendEanCheckDigit(PaddedTail(FText, 7) + "0");
-    } else if (FText.size() < 8 || !IsDigits(std::string_view(FText).substr(0, 8))) {
-        RaiseBadData();
     } else {
+        RequireDigits(FText, 8);
         code = FText;
     }
     std::string pattern(NormalGuard);

@@ -26,10 +26,6 @@ constexpr std::string_view IndustrialStop = "605060";
 constexpr std::string_view MatrixStart = "705050";
 constexpr std::string_view MatrixStop = "70505";
 
-bool IsDigitText(std::string_view text) {
-    return std::ranges::all_of(text, [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
 std::string_view FlagsOf(char digit) {
     return DigitFlags[digit - '0'];
 }
@@ -73,9 +69,7 @@ void AppendMatrixDigit(std::string& pattern, char digit) {
 
 // Digits go in pairs; an unpaired last digit is left out.
 std::string TBarcode::EncodeInterleaved2of5() const {
-    if (!IsDigitText(FText)) {
-        RaiseBadData();
-    }
+    RequireDigits(FText);
     std::string pattern(InterleavedStart);
     for (std::size_t i = 0; i + 1 < FText.size(); i += 2) {
         AppendInterleavedPair(pattern, FText[i], FText[i + 1]);
@@ -85,9 +79,7 @@ std::string TBarcode::EncodeInterleaved2of5() const {
 }
 
 std::string TBarcode::EncodeIndustrial2of5() const {
-    if (!IsDigitText(FText)) {
-        RaiseBadData();
-    }
+    RequireDigits(FText);
     std::string pattern(IndustrialStart);
     for (const char digit : FText) {
         AppendIndustrialDigit(pattern, digit);
@@ -97,9 +89,7 @@ std::string TBarcode::EncodeIndustrial2of5() const {
 }
 
 std::string TBarcode::EncodeMatrix2of5() const {
-    if (!IsDigitText(FText)) {
-        RaiseBadData();
-    }
+    RequireDigits(FText);
     std::string pattern(MatrixStart);
     for (const char digit : FText) {
         AppendMatrixDigit(pattern, digit);
