@@ -162,6 +162,16 @@ TEST_F(BmpFile, AnyNameGetsTheBmpBytesReplacingWhatWasThere) {
     EXPECT_EQ(Entries(), (std::vector<std::string>{"code", "code.bmp", "code.jpg"}));
 }
 
+TEST_F(BmpFile, ALinkIsWrittenThroughToItsFile) {
+    WriteFile(In("real.bmp"), Bytes(10, 0xAB));
+    fs::create_symlink("real.bmp", In("link.bmp"));
+    const TBitmap image = WhiteImage(3, 2);
+    image.SaveToFile(In("link.bmp"));
+    EXPECT_TRUE(fs::is_symlink(In("link.bmp")));
+    EXPECT_EQ(ReadFile(In("real.bmp")), StreamBytes(image));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.bmp", "real.bmp"}));
+}
+
 TEST_F(BmpFile, EachSaveReflectsTheLatestDrawing) {
     TBitmap image = WhiteImage(20, 10);
     image.SaveToFile(In("a.bmp"));
