@@ -2,6 +2,7 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "Exception.h"
+#include "Pixels.h"
 #include "SymbolColumns.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +18,6 @@ struct Slots {
     double RatioAfter;
     std::array<int, 4> Widths;
 };
-
-TBitmap WhiteImage(int width, int height) {
-    TBitmap image;
-    image.SetWidth(width);
-    image.SetHeight(height);
-    return image;
-}
 
 // Every pixel of the image: expected(x, y) gives the colour it must have.
 template <typename F> void ExpectPixels(const TBitmap& image, F expected) {
