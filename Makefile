@@ -16,10 +16,15 @@ run: build
 	build/app/quillmark-cli --output "$(OUTPUT)"
 	@echo "Wrote the default code image to $(OUTPUT)"
 
+# Warnings are errors here (and so in CI), not in anybody else's build. The last two lines build
+# what a packager builds, Release with every target, so that an -O3 warning cannot break it
+# unnoticed.
 test: bootstrap
-	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_WERROR=ON
 	cmake --build build-test -j $(JOBS)
 	ctest --test-dir build-test --output-on-failure -j $(JOBS)
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_WERROR=ON
+	cmake --build build-release -j $(JOBS)
 
 bench: bootstrap
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_TESTS=OFF -DQUILLMARK_BENCH=ON

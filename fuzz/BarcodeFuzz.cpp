@@ -3,6 +3,7 @@
 #include "Canvas.h"
 #include "Exception.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -90,11 +91,12 @@ public:
     }
 
 private:
+    // The bytes that are left, zero-filled past the end of the input.
     template <typename T> T Raw() {
         std::array<std::uint8_t, sizeof(T)> bytes{};
-        for (std::uint8_t& b : bytes) {
-            b = Byte();
-        }
+        const std::size_t count = std::min(bytes.size(), FSize - FPos);
+        std::copy_n(FData + FPos, count, bytes.begin());
+        FPos += count;
         return std::bit_cast<T>(bytes);
     }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Bitmap.h"
+
+#include <QFont>
+#include <QImage>
+
+#include <functional>
+
+class QObject;
+
+// An event handler that is told which control raised it.
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+// The bitmap's pixels seen as a QImage, without a copy: 0x00RRGGBB rows are what Qt calls RGB32.
+// The image is valid while the bitmap keeps its size.
+inline QImage BitmapImage(const TBitmap& bitmap) {
+    return QImage(reinterpret_cast<const uchar*>(bitmap.ScanLine(0)), bitmap.Width(),
+                  bitmap.Height(), bitmap.Width() * 4, QImage::Format_RGB32);
+}
+
+// A font sized like the program's own text: points at 96 pixels per inch, whatever the screen
+// says, so that text fits the pixel positions of the windows.
+inline QFont ScreenFont(const char* family, int points, bool bold = false) {
+    QFont font(QString::fromUtf8(family));
+    font.setPixelSize((points * 96 + 36) / 72);
+    font.setBold(bold);
+    return font;
+}
