@@ -70,6 +70,7 @@ void TBitmap::Resize(int width, int height) {
     FWidth = std::max(width, 0);
     FHeight = std::max(height, 0);
     FPixels = std::move(pixels);
+    Changed();
 }
 
 TCanvas& TBitmap::Canvas() {

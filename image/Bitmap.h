@@ -3,6 +3,7 @@
 #include "Color.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,15 @@ public:
     void SaveToStream(TStream& stream) const;
     // Replaces the file atomically; raises "Cannot create file %s" or "Stream write error".
     void SaveToFile(const std::string& name) const;
+
+    // Called after every change of the pixels (a drawing operation of the canvas, a resize), so
+    // that whatever shows the image can repaint. Copies of the image do not take it over.
+    std::function<void()> OnChange;
+    void Changed() const {
+        if (OnChange) {
+            OnChange();
+        }
+    }
 
 private:
     void Resize(int width, int height);

@@ -58,6 +58,7 @@ void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
 void TCanvas::FillRect(const TRect& rect) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
         FillClipped(rect, ColorToPixel(FBrush.Color));
+        FTarget.Changed();
     }
 }
 
@@ -175,6 +176,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
             DrawLine(points[i], points[(i + 1) % points.size()], pixel);
         }
     }
+    FTarget.Changed();
 }
 
 void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip) {
@@ -242,11 +244,15 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
     }
     DrawText(x, y, chars, face, cell);
     FPenPos = {cell.Right, y};
+    FTarget.Changed();
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
-    FillRect(rect);
+    if (FBrush.Style == TBrushStyle::bsSolid) {
+        FillClipped(rect, ColorToPixel(FBrush.Color));
+    }
     DrawText(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+    FTarget.Changed();
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
@@ -276,4 +282,5 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
             }
         }
     }
+    FTarget.Changed();
 }

@@ -99,4 +99,41 @@ TEST(Picture, KeepsItsOwnCopyOfTheImage) {
     EXPECT_EQ(picture.Bitmap(), nullptr);
 }
 
+// Whatever shows a picture repaints on these calls: every drawing on its image, a resize, a new
+// image or none. A copy of the image is not watched.
+TEST(Picture, ReportsEveryChangeOfItsImage) {
+    TPicture picture;
+    int changes = 0;
+    picture.OnChange = [&] { ++changes; };
+    picture.SetBitmap(WhiteImage(4, 4));
+    EXPECT_EQ(changes, 1);
+
+    TBitmap& image = *picture.Bitmap();
+    TCanvas& canvas = image.Canvas();
+    TBitmap source = WhiteImage(2, 2);
+    const TPoint square[] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+    canvas.FillRect({0, 0, 1, 1});
+    canvas.TextOut(0, 0, "a");
+    canvas.TextRect({0, 0, 2, 2}, 0, 0, "b");
+    canvas.Polygon(square);
+    canvas.CopyRect({0, 0, 2, 2}, source.Canvas(), {0, 0, 2, 2});
+    image.SetWidth(5);
+    EXPECT_EQ(changes, 7);
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    canvas.FillRect({0, 0, 1, 1}); // paints nothing
+    EXPECT_EQ(changes, 7);
+
+    TBitmap copy = image;
+    copy.Canvas().FillRect({0, 0, 1, 1});
+    TPicture other;
+    other.Assign(picture);
+    other.Bitmap()->SetWidth(1);
+    EXPECT_EQ(changes, 7);
+    ASSERT_NE(other.Bitmap(), picture.Bitmap());
+
+    picture.Assign(TPicture());
+    EXPECT_EQ(picture.Bitmap(), nullptr);
+    EXPECT_EQ(changes, 8);
+}
+
 } // namespace
