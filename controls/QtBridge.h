@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Bitmap.h"
+#include "Graphics.h"
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 
@@ -19,6 +21,12 @@ inline QImage BitmapImage(const TBitmap& bitmap) {
                   bitmap.Height(), bitmap.Width() * 4, QImage::Format_RGB32);
 }
 
+// A colour as Qt draws it; a system colour takes its value from the program's fixed table.
+inline QColor ToQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
 // A font sized like the program's own text: points at 96 pixels per inch, whatever the screen
 // says, so that text fits the pixel positions of the windows.
 inline QFont ScreenFont(const char* family, int points, bool bold = false) {
@@ -26,4 +34,13 @@ inline QFont ScreenFont(const char* family, int points, bool bold = false) {
     font.setPixelSize((points * 96 + 36) / 72);
     font.setBold(bold);
     return font;
+}
+
+// The Qt font of a TFont (its colour is not part of a QFont).
+inline QFont ToQFont(const TFont& font) {
+    QFont result = ScreenFont(font.Name.c_str(), font.Size, (font.Style & fsBold) != 0);
+    result.setItalic((font.Style & fsItalic) != 0);
+    result.setUnderline((font.Style & fsUnderline) != 0);
+    result.setStrikeOut((font.Style & fsStrikeOut) != 0);
+    return result;
 }

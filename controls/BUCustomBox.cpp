@@ -1,0 +1,107 @@
+#include "BUCustomBox.h"
+
+#include <QLineEdit>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace {
+
+// The glyph as an icon: pixels of the bottom-left pixel's colour become transparent.
+QIcon GlyphIcon(const TBitmap& glyph) {
+    if (glyph.Empty()) {
+        return {};
+    }
+    QImage image = BitmapImage(glyph).convertToFormat(QImage::Format_ARGB32);
+    const QRgb transparent = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] == transparent) {
+                line[x] = 0;
+            }
+        }
+    }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace
+
+TBUCustomBox::TBUCustomBox(QWidget* parent)
+    : QWidget(parent), FEdit(new QLineEdit(this)), FButton(new QToolButton(this)) {
+    FButton->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(FEdit);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(FButton, &QToolButton::clicked, this, [this] { ButtonClick(); });
+    resize(150, 20);
+}
+
+std::string TBUCustomBox::HintEdit() const {
+    return FEdit->toolTip().toStdString();
+}
+
+void TBUCustomBox::SetHintEdit(const std::string& v) {
+    FEdit->setToolTip(QString::fromStdString(v));
+}
+
+std::string TBUCustomBox::HintButton() const {
+    return FButton->toolTip().toStdString();
+}
+
+void TBUCustomBox::SetHintButton(const std::string& v) {
+    FButton->setToolTip(QString::fromStdString(v));
+}
+
+bool TBUCustomBox::ReadOnly() const {
+    return FEdit->isReadOnly();
+}
+
+void TBUCustomBox::SetReadOnly(bool v) {
+    FEdit->setReadOnly(v);
+}
+
+void TBUCustomBox::SetEditFont(const TFont& v) {
+    FEditFont = v;
+    FEdit->setFont(ToQFont(v));
+    QPalette palette = FEdit->palette();
+    palette.setColor(QPalette::Text, ToQColor(v.Color));
+    FEdit->setPalette(palette);
+}
+
+void TBUCustomBox::SetButtonPosition(TPosition v) {
+    FButtonPosition = v;
+    ArrangeParts();
+}
+
+bool TBUCustomBox::ButtonIsFlat() const {
+    return FButton->autoRaise();
+}
+
+void TBUCustomBox::SetButtonIsFlat(bool v) {
+    FButton->setAutoRaise(v);
+}
+
+void TBUCustomBox::SetPicture(const TBitmap& v) {
+    FPicture = v;
+    FButton->setIcon(GlyphIcon(FPicture));
+    FButton->setIconSize(QSize(FPicture.Width(), FPicture.Height()));
+}
+
+std::string TBUCustomBox::Text() const {
+    return FEdit->text().toStdString();
+}
+
+void TBUCustomBox::SetText(const std::string& v) {
+    FEdit->setText(QString::fromStdString(v));
+}
+
+void TBUCustomBox::resizeEvent(QResizeEvent*) {
+    ArrangeParts();
+}
+
+void TBUCustomBox::ArrangeParts() {
+    const int button = std::min(ButtonWidth, width());
+    const int edit = width() - button;
+    const bool left = FButtonPosition == TPosition::onLeft;
+    FButton->setGeometry(left ? 0 : edit, 0, button, height());
+    FEdit->setGeometry(left ? button : 0, 0, edit, height());
+}

@@ -1,0 +1,176 @@
+#include "BUImage.h"
+
+#include "Canvas.h"
+
+#include <QEnterEvent>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A one-pixel picture of the colour.
+TPicture& Painted(TPicture& picture, TColor color) {
+    TBitmap image;
+    image.SetWidth(1);
+    image.SetHeight(1);
+    image.Canvas().Brush().Color = color;
+    image.Canvas().FillRect({0, 0, 1, 1});
+    picture.SetBitmap(image);
+    return picture;
+}
+
+// The colour of the shown picture, or -1 when it holds no image.
+TColor Shown(TBUImage& control) {
+    const TBitmap* image = control.Picture().Bitmap();
+    return image ? image->Pixel(0, 0) : -1;
+}
+
+constexpr TColor Leave = clRed, Enter = clLime, Down = clBlue, Clicked1 = clYellow,
+                 Clicked2 = clAqua, Drawn = clGray;
+
+struct TBUImageTest : ::testing::Test {
+    TBUImageTest() {
+        TPicture p;
+        control.SetPictureDown(Painted(p, Down));
+        control.SetPictureClicked1(Painted(p, Clicked1));
+        control.SetPictureClicked2(Painted(p, Clicked2));
+        control.OnPositionChanged = [this](QObject*) { ++positionChanges; };
+        control.resize(4, 3);
+    }
+    TBUImage control;
+    int positionChanges = 0;
+};
+
+TEST_F(TBUImageTest, PictureSettersShowOnlyWhatTheyShould) {
+    EXPECT_EQ(Shown(control), -1); // down and clicked pictures are only stored
+    TPicture p;
+    control.SetPictureEnter(Painted(p, Enter)); // shown: the leave picture is empty
+    EXPECT_EQ(Shown(control), Enter);
+    control.SetPictureLeave(Painted(p, Leave));
+    EXPECT_EQ(Shown(control), Leave);
+    control.SetPictureEnter(Painted(p, clWhite)); // not shown: there is a leave picture
+    EXPECT_EQ(Shown(control), Leave);
+
+    control.SetState(1);
+    EXPECT_EQ(Shown(control), Clicked1);
+    EXPECT_EQ(control.GetState(), 0);
+    control.SetState(2);
+    EXPECT_EQ(Shown(control), Clicked2);
+    control.SetState(7);
+    EXPECT_EQ(Shown(control), Down);
+    control.SetState(0);
+    EXPECT_EQ(Shown(control), Leave);
+}
+
+TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
+    struct Case {
+        bool DownUp, Click1, Click2;
+        int States[3];
+        TColor Pictures[3];
+    };
+    const Case cases[] = {
+        {false, true, true, {1, 2, 0}, {Clicked1, Clicked2, Leave}},
+        {false, true, false, {1, 0, 1}, {Clicked1, Leave, Clicked1}},
+        {true, false, true, {0, 0, 0}, {Leave, Leave, Leave}},
+        // All effects off: the control only displays, and a click keeps what it shows.
+        {false, false, false, {0, 0, 0}, {Drawn, Drawn, Drawn}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.DownUp << c.Click1 << c.Click2);
+        TBUImage image;
+        TPicture p;
+        image.SetPictureLeave(Painted(p, Leave));
+        image.SetPictureDown(Painted(p, Down));
+        image.SetPictureClicked1(Painted(p, Clicked1));
+        image.SetPictureClicked2(Painted(p, Clicked2));
+        image.SetEffectDownUp(c.DownUp);
+        image.SetEffectClick1(c.Click1);
+        image.SetEffectClick2(c.Click2);
+        image.Picture().SetBitmap(*Painted(p, Drawn).Bitmap());
+        for (int i = 0; i < 3; ++i) {
+            QTest::mousePress(&image, Qt::LeftButton);
+            EXPECT_EQ(Shown(image), c.DownUp ? Down : (i == 0 ? Drawn : c.Pictures[i - 1]));
+            QTest::mouseRelease(&image, Qt::LeftButton);
+            EXPECT_EQ(image.GetState(), c.States[i]);
+            EXPECT_EQ(Shown(image), c.Pictures[i]);
+        }
+    }
+}
+
+TEST_F(TBUImageTest, PositionChangesAreReported) {
+    control.MakeDown(); // EffectDownUp off: nothing
+    EXPECT_EQ(positionChanges, 0);
+    control.SetEffectDownUp(true);
+    control.MakeDown();
+    control.MakeClick();
+    EXPECT_EQ(positionChanges, 2);
+}
+
+TEST_F(TBUImageTest, EnterAndLeaveColourTheHintAndSwapPicturesWithHighlight) {
+    const QColor before = QToolTip::palette().color(QPalette::ToolTipBase);
+    std::string events;
+    control.OnMouseEnter = [&](QObject*) { events += "enter "; };
+    control.OnMouseLeave = [&](QObject*) { events += "leave "; };
+    control.OnPositionChanged = [&](QObject*) { events += "position "; };
+    TPicture p;
+    control.SetPictureLeave(Painted(p, Leave));
+    control.SetPictureEnter(Painted(p, Enter));
+
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&control, &enter);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0xFF, 0xFF, 0xE1));
+    EXPECT_EQ(Shown(control), Leave); // no highlight effect
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&control, &leave);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), before);
+    EXPECT_EQ(events, "enter position leave position ");
+
+    control.SetEffectHighlight(true);
+    QCoreApplication::sendEvent(&control, &enter);
+    EXPECT_EQ(Shown(control), Enter);
+    QCoreApplication::sendEvent(&control, &leave);
+    EXPECT_EQ(Shown(control), Leave);
+}
+
+TEST_F(TBUImageTest, WheelTurnsBecomeNotches) {
+    std::string notches;
+    bool handleNotches = true;
+    control.OnMouseWheelUp = [&](QObject*, Qt::KeyboardModifiers, QPoint, bool& handled) {
+        notches += "up ";
+        handled = handleNotches;
+    };
+    control.OnMouseWheelDown = [&](QObject*, Qt::KeyboardModifiers, QPoint, bool& handled) {
+        notches += "down ";
+        handled = handleNotches;
+    };
+    EXPECT_FALSE(control.WheelTurned({}, 60, {}));
+    EXPECT_TRUE(control.WheelTurned({}, 60, {}));
+    EXPECT_EQ(notches, "up ");
+    EXPECT_TRUE(control.WheelTurned({}, -240, {}));
+    EXPECT_EQ(notches, "up down down ");
+    EXPECT_EQ(control.WheelAccumulator(), 0);
+    handleNotches = false;
+    EXPECT_FALSE(control.WheelTurned({}, -130, {}));
+    EXPECT_EQ(control.WheelAccumulator(), -10);
+
+    // A raw handler that takes the turn leaves the accumulator alone.
+    control.OnMouseWheel = [](QObject*, Qt::KeyboardModifiers, int, QPoint, bool& handled) {
+        handled = true;
+    };
+    EXPECT_TRUE(control.WheelTurned({}, 500, {}));
+    EXPECT_EQ(control.WheelAccumulator(), -10);
+}
+
+TEST_F(TBUImageTest, CanvasCreatesAWhiteImageOfTheControlsSizeOnce) {
+    TCanvas& canvas = control.Canvas();
+    const TBitmap* image = control.Picture().Bitmap();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Width(), 4);
+    EXPECT_EQ(image->Height(), 3);
+    EXPECT_EQ(image->Pixel(3, 2), clWhite);
+    EXPECT_EQ(&control.Canvas(), &canvas);
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+#include "BUDirectoryBox.h"
+#include "BUFileNameBox.h"
+
+#include "QtPrint.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every test drives the dialogs through their seams and leaves them unset.
+struct PathBoxTest : ::testing::Test {
+    ~PathBoxTest() override {
+        TOpenDialog::Runner = nullptr;
+        TBUSelectDirectory::Runner = nullptr;
+        TBUSelectDirectory::Ask = nullptr;
+    }
+    std::string events;
+};
+
+TEST_F(PathBoxTest, FileNameBoxTakesTheChosenNamesOrKeepsItsText) {
+    struct Case {
+        TOpenOptions Options;
+        bool Confirm;
+        std::vector<std::string> Chosen;
+        std::string Text, Events;
+        std::vector<std::string> Files;
+    };
+    const TOpenOptions multi{TOpenOption::ofAllowMultiSelect};
+    const Case cases[] = {
+        {{}, true, {"/a/b.bmp"}, "/a/b.bmp", "opened /a/b.bmp ", {}},
+        {multi,
+         true,
+         {"/a/1", "/a/2", "/a/3"},
+         "/a/1,/a/2,/a/3",
+         "opened /a/1,/a/2,/a/3 ",
+         {"/a/1", "/a/2", "/a/3"}},
+        {multi, true, {}, "", "opened  ", {}},
+        {{}, false, {"/a/b.bmp"}, "typed", "cancelled ", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        TBUFileNameBox box;
+        box.SetFileName("typed");
+        box.SetDialogTitle("Title");
+        box.SetDialogInitialDir("/start");
+        box.SetDialogFilter("*.jpg");
+        box.SetDefaultExtension("bmp");
+        box.SetDialogOptions(c.Options);
+        box.OnOpened = [&](QObject* sender, const std::string& value) {
+            EXPECT_EQ(sender, &box);
+            events += "opened " + value + " ";
+        };
+        box.OnOpenCanceld = [&](QObject*) { events += "cancelled "; };
+        TOpenDialog::Runner = [&](TOpenDialog& dialog) {
+            // The dialog starts where it is told, not at the name in the box.
+            EXPECT_EQ(dialog.InitialDir(), "/start");
+            EXPECT_EQ(dialog.Title(), "Title");
+            EXPECT_EQ(dialog.Filter(), "*.jpg");
+            EXPECT_EQ(dialog.DefaultExt(), "bmp");
+            EXPECT_EQ(dialog.Options(), c.Options);
+            dialog.SetFiles(c.Chosen);
+            dialog.SetFileName(c.Chosen.empty() ? "" : c.Chosen.front());
+            return c.Confirm;
+        };
+        events.clear();
+        box.Button()->click();
+        EXPECT_EQ(box.FileName(), c.Text);
+        EXPECT_EQ(events, c.Events);
+        EXPECT_EQ(box.Files(), c.Files);
+    }
+}
+
+TEST_F(PathBoxTest, DirectoryBoxRunsTheClassicDialogOrTheBrowser) {
+    TBUDirectoryBox box;
+    box.SetDirectory("typed");
+    box.SetDialogInitialDir("/start");
+    box.SetDialogTitle("Pick");
+    box.OnOpened = [&](QObject*, const std::string& value) { events += "opened " + value + " "; };
+    box.OnOpenCanceled = [&](QObject*) { events += "cancelled "; };
+    std::string startedAt;
+    bool classic = false;
+    TBUSelectDirectory::Runner = [&](const TBUSelectDirectory& dialog, std::string& directory) {
+        startedAt = directory;
+        classic = dialog.ClassicDialog();
+        EXPECT_EQ(dialog.Title(), "Pick");
+        directory = "/";
+        return true;
+    };
+    box.Button()->click();
+    EXPECT_TRUE(classic);
+    EXPECT_EQ(startedAt, "/start");
+    EXPECT_EQ(box.Directory(), "/");
+
+    box.SetClassicDialog(false);
+    box.Button()->click();
+    EXPECT_FALSE(classic);
+    EXPECT_EQ(startedAt, ""); // the browser starts from nothing, inside its root
+
+    TBUSelectDirectory::Runner = [](const TBUSelectDirectory&, std::string& directory) {
+        directory = "/elsewhere";
+        return false;
+    };
+    box.Button()->click();
+    EXPECT_EQ(box.Directory(), "/");
+    EXPECT_EQ(events, "opened / opened / cancelled ");
+}
+
+TEST_F(PathBoxTest, AMissingDirectoryIsConfirmedOnlyWithLeaveToCreateIt) {
+    const fs::path base = fs::path(::testing::TempDir()) / "quillmark-select";
+    fs::remove_all(base);
+    const std::string missing = (base / "a" / "b").string();
+    using enum TSelectDirOpt;
+    struct Case {
+        TSelectDirOpts Options;
+        bool Answer, Confirmed, Created;
+        const char* Asked;
+    };
+    const Case cases[] = {
+        {{}, true, false, false, ""},
+        {{sdAllowCreate}, true, true, false, ""},
+        {{sdAllowCreate, sdPerformCreate}, true, true, true, ""},
+        {{sdAllowCreate, sdPerformCreate, sdPrompt}, false, false, false, "asked "},
+        {{sdAllowCreate, sdPerformCreate, sdPrompt}, true, true, true, "asked "},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(base);
+        TBUSelectDirectory dialog;
+        dialog.SetOptions(c.Options);
+        std::string asked;
+        TBUSelectDirectory::Ask = [&](const std::string& question) {
+            EXPECT_EQ(question, "The directory " + missing + " does not exist. Create it?");
+            asked += "asked ";
+            return c.Answer;
+        };
+        TBUSelectDirectory::Runner = [&](const TBUSelectDirectory&, std::string& directory) {
+            directory = missing;
+            return true;
+        };
+        EXPECT_EQ(dialog.Execute(), c.Confirmed);
+        EXPECT_EQ(asked, c.Asked);
+        EXPECT_EQ(fs::is_directory(missing), c.Created);
+    }
+    fs::remove_all(base);
+}
+
+TEST(PathBox, HelpersOfTheDialogs) {
+    EXPECT_TRUE(TBUSelectDirectory::IsInside("/usr", "/usr"));
+    EXPECT_TRUE(TBUSelectDirectory::IsInside("/usr/", "/usr/lib"));
+    EXPECT_FALSE(TBUSelectDirectory::IsInside("/usr/lib", "/usr"));
+    EXPECT_FALSE(TBUSelectDirectory::IsInside("/usr/lib", "/usr/lib/../bin"));
+    EXPECT_FALSE(TBUSelectDirectory::IsInside("/usr/li", "/usr/lib"));
+
+    EXPECT_EQ(TOpenDialog::NameFilters("*.jpg"), QStringList{"*.jpg"});
+    EXPECT_EQ(TOpenDialog::NameFilters("Bitmaps|*.bmp;*.dib|All|*"),
+              (QStringList{"Bitmaps (*.bmp *.dib)", "All (*)"}));
+}
+
+TEST(PathBox, ButtonSitsRightOrLeftAndTheEditFillsTheRest) {
+    TBUFileNameBox box;
+    box.show();
+    EXPECT_EQ(box.size(), QSize(150, 20));
+    EXPECT_EQ(box.Button()->geometry(), QRect(130, 0, 20, 20));
+    EXPECT_EQ(box.Edit()->geometry(), QRect(0, 0, 130, 20));
+    box.SetButtonPosition(TPosition::onLeft);
+    box.resize(185, 20);
+    EXPECT_EQ(box.Button()->geometry(), QRect(0, 0, 20, 20));
+    EXPECT_EQ(box.Edit()->geometry(), QRect(20, 0, 165, 20));
+    EXPECT_EQ(box.Picture().Width(), 16);
+    EXPECT_FALSE(box.Button()->icon().isNull());
+}
+
+} // namespace
