@@ -12,9 +12,15 @@ build: bootstrap
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_TESTS=OFF
 	cmake --build build -j $(JOBS)
 
+# The desktop program where there is a display; elsewhere the default code image, written by
+# quillmark-cli.
 run: build
-	build/app/quillmark-cli --output "$(OUTPUT)"
-	@echo "Wrote the default code image to $(OUTPUT)"
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		build/app/quillmark; \
+	else \
+		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): writing the default code image to $(OUTPUT) instead"; \
+		build/app/quillmark-cli --output "$(OUTPUT)"; \
+	fi
 
 # Warnings are errors here (and so in CI), not in anybody else's build. The last two lines build
 # what a packager builds, Release with every target, so that an -O3 warning cannot break it

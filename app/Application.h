@@ -1,0 +1,36 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+// The program's message boxes: its own notices and the default handler of every failure.
+namespace Application {
+
+// The program's title, which captions its message boxes.
+inline constexpr const char* Title = "Quillmark";
+
+// The text the default handler shows: the message, with a full stop added when its last
+// character sorts above ".".
+std::string ExceptionText(const std::string& message);
+
+// A plain modal box with the text and OK.
+void ShowMessage(const std::string& text);
+
+// The default handler: a modal box with an error icon, the exception's text and OK.
+void HandleException(const std::exception& error);
+
+// Runs an event handler; whatever it throws goes to the default handler, and the program
+// carries on with the next event.
+template <typename Handler> void Guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        HandleException(error);
+    }
+}
+
+// Shows the boxes instead of Qt when set (tests); error tells a failure from a notice.
+inline std::function<void(bool error, const std::string& text)> MessageHook;
+
+} // namespace Application

@@ -1,0 +1,16 @@
+#include "Application.h"
+#include "Unit3.h"
+#include "main.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(Application::Title);
+    TForm1 Form1;
+    TForm3 Form3;
+    Form1.Form3 = &Form3;
+    // Showing the main window generates once, which shows the code window too.
+    Form1.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+#include "Unit3.h"
+
+#include "BUImage.h"
+#include "Color.h"
+#include "QtBridge.h"
+
+TForm3::TForm3(QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      Image1(new TBUImage(this)) {
+    setWindowTitle("Code window");
+    setFont(ScreenFont("MS Sans Serif", 8));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, ToQColor(clBtnFace));
+    setPalette(background);
+    setFixedSize(525, 276);
+    move(200, 332);
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    Image1->setGeometry(rect());
+}
+
+void TForm3::ShowInFront() {
+    show();
+    raise();
+}
+
+TBitmap& TForm3::CodeImage() {
+    Image1->Canvas();
+    return *Image1->Picture().Bitmap();
+}

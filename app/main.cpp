@@ -1,0 +1,214 @@
+#include "main.h"
+
+#include "Application.h"
+#include "BUDirectoryBox.h"
+#include "BUFileNameBox.h"
+#include "BUImage.h"
+#include "Exception.h"
+#include "Product.h"
+#include "QtBridge.h"
+#include "SymbologyNames.h"
+#include "Unit3.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+
+#include <limits>
+
+namespace {
+
+// Where Save and the batch write unless the user says otherwise.
+struct TDefaultPaths {
+    std::string FileName;
+    std::string DialogDir;
+    std::string Directory;
+};
+
+TDefaultPaths DefaultPaths() {
+#ifdef _WIN32
+    return {"c:\\output.bmp", "c:\\", "C:\\qmk output"};
+#else
+    const std::string home = QDir::homePath().toStdString();
+    return {home + "/output.bmp", home, home + "/qmk output"};
+#endif
+}
+
+// The symbology list's rows are 16 pixels high.
+class TFixedHeightItems : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
+
+// A classic group box: an etched frame that starts half a line down, the caption on its top
+// edge, so that the controls keep their places below it.
+constexpr const char* GroupStyle = "QGroupBox { border: 2px groove #d8d8d8; margin-top: 6px; }"
+                                   "QGroupBox::title { subcontrol-origin: margin; left: 7px;"
+                                   " padding: 0px 0px; }";
+
+QGroupBox* NewGroup(QWidget* parent, const char* caption, int top, int height) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setGeometry(0, top, 523, height);
+    group->setStyleSheet(GroupStyle);
+    return group;
+}
+
+QCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setGeometry(left, top, 100, 17);
+    box->setChecked(true);
+    return box;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setGeometry(place);
+    // No length limit: the data is never cut short.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    return edit;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* caption, QRect place) {
+    auto* button = new QPushButton(caption, parent);
+    button->setGeometry(place);
+    return button;
+}
+
+QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {
+    auto* label = new QLabel(caption, parent);
+    label->setFont(ScreenFont("MS Sans Serif", 8, true));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint),
+      ClientArea(new QWidget(this)) {
+    setWindowTitle(QString("Quillmark ver 2.0 ") + Product::MakerNotice);
+    setFont(ScreenFont("MS Sans Serif", 8));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, ToQColor(clBtnFace));
+    setPalette(background);
+    ClientArea->setFixedSize(523, 182);
+    setCentralWidget(ClientArea);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    move(198, 102);
+
+    GroupBox1 = NewGroup(ClientArea, " Code information input: ", 0, 49);
+    typkodu = new QComboBox(GroupBox1);
+    typkodu->setGeometry(8, 17, 145, 22);
+    typkodu->setItemDelegate(new TFixedHeightItems(typkodu));
+    for (const TSymbologyName& name : SymbologyNames) {
+        typkodu->addItem(QString::fromUtf8(name.ListText.data(), name.ListText.size()));
+    }
+    DualCode = NewCheckBox(GroupBox1, "Dual Code", 160, 16);
+    ShowText = NewCheckBox(GroupBox1, "Show Text", 280, 16);
+
+    GroupBox2 = NewGroup(ClientArea, " Generate only one code: ", 49, 50);
+    kod = NewEdit(GroupBox2, "1234567890123", {8, 16, 145, 21});
+    kod->setFont(ScreenFont("MS Sans Serif", 10, true));
+    GenerateBut = NewButton(GroupBox2, "Generate", {160, 14, 83, 33});
+    const TDefaultPaths paths = DefaultPaths();
+    BUFileNameBox1 = new TBUFileNameBox(GroupBox2);
+    BUFileNameBox1->setGeometry(248, 19, 185, 20);
+    BUFileNameBox1->SetFileName(paths.FileName);
+    BUFileNameBox1->SetDialogTitle("Uložit Kód so souboru");
+    BUFileNameBox1->SetDialogInitialDir(paths.DialogDir);
+    BUFileNameBox1->SetDialogFilter("*.jpg");
+    BUFileNameBox1->SetDialogOptions({TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing});
+    BUFileNameBox1->SetButtonIsFlat(true);
+    SaveToBut = NewButton(GroupBox2, "Save", {440, 14, 75, 25});
+    SaveToBut->setEnabled(false);
+
+    GroupBox3 = NewGroup(ClientArea, " Multiple code generator: ", 99, 62);
+    Label1 = NewLabel(GroupBox3, "From number:", 11, 16);
+    Label2 = NewLabel(GroupBox3, "To number:", 119, 16);
+    Label3 = NewLabel(GroupBox3, "Destination:", 227, 16);
+    fromnumber = NewEdit(GroupBox3, "0", {8, 32, 97, 21});
+    tonumber = NewEdit(GroupBox3, "10", {120, 32, 97, 21});
+    BUDirectoryBox1 = new TBUDirectoryBox(GroupBox3);
+    BUDirectoryBox1->setGeometry(224, 32, 150, 20);
+    BUDirectoryBox1->SetDirectory(paths.Directory);
+    BUDirectoryBox1->SetButtonIsFlat(false);
+    sButton1 = NewButton(GroupBox3, "Generate and save", {384, 16, 129, 33});
+    // Batch generation is not wired yet.
+    sButton1->setEnabled(false);
+
+    QWidget* const tabOrder[] = {fromnumber,     tonumber,  BUDirectoryBox1, sButton1,
+                                 BUFileNameBox1, SaveToBut, GenerateBut,     kod,
+                                 ShowText,       DualCode,  typkodu};
+    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+    fromnumber->setFocus();
+
+    ConfigureMainBarcode(bcode1);
+    connect(GenerateBut, &QPushButton::clicked, this,
+            [this] { Application::Guarded([this] { GenerateButClick(GenerateBut); }); });
+    connect(SaveToBut, &QPushButton::clicked, this,
+            [this] { Application::Guarded([this] { SaveToButClick(SaveToBut); }); });
+    FormCreate(this);
+}
+
+void TForm1::FormCreate(QObject*) {
+    // Before any handler is connected to the list, so no change is reported.
+    typkodu->setCurrentIndex(11);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) {
+        Application::Guarded([this] { FormShow(this); });
+    }
+}
+
+void TForm1::FormShow(QObject*) {
+    SaveToBut->setEnabled(true);
+    GenerateButClick(this);
+}
+
+TCodeImageInputs TForm1::Inputs() const {
+    return {typkodu->currentText().toStdString(), kod->text().toStdString(), ShowText->isChecked(),
+            DualCode->isChecked()};
+}
+
+void TForm1::GenerateButClick(QObject*) {
+    Form3->ShowInFront();
+    Form3->Image1->move(0, 0);
+    ComposeCodeImage(bcode1, Form3->CodeImage(), Inputs());
+}
+
+void TForm1::SaveToButClick(QObject*) {
+    const std::string name = BUFileNameBox1->FileName();
+    if (name.empty()) {
+        Application::ShowMessage("Vyberte cíl pro uložení!");
+        return;
+    }
+    const TPicture& picture = Form3->Image1->Picture();
+    if (picture.Bitmap() == nullptr) {
+        throw Exception("There is no code image to save");
+    }
+    picture.SaveToFile(name);
+    Application::ShowMessage("Uloženo do " + name);
+}
+
+void TForm1::Saveto1Click(QObject*) {
+    if (SaveToBut->isEnabled()) {
+        SaveToButClick(this);
+    }
+}

@@ -1,0 +1,250 @@
+#include "main.h"
+
+#include "Application.h"
+#include "BUDirectoryBox.h"
+#include "BUFileNameBox.h"
+#include "BUImage.h"
+#include "Cli.h"
+#include "Stream.h"
+#include "Unit3.h"
+
+#include "QtPrint.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ReadFile(const fs::path& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program as it starts: the main window, then the code window, then the first showing.
+struct MainWindowTest : ::testing::Test {
+    MainWindowTest() {
+        Application::MessageHook = [this](bool error, const std::string& text) {
+            messages += (error ? "error: " : "") + text + "\n";
+        };
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        Form1.Form3 = &Form3;
+        Form1.show();
+    }
+    ~MainWindowTest() override {
+        Application::MessageHook = nullptr;
+        fs::remove_all(dir);
+    }
+
+    Bytes CodeImage() {
+        TMemoryStream stream;
+        Form3.CodeImage().SaveToStream(stream);
+        return stream.Data();
+    }
+    // What quillmark-cli writes for the same inputs.
+    Bytes CliImage(std::vector<std::string> args) {
+        args.insert(args.end(), {"--output", (dir / "cli.bmp").string()});
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
+        return ReadFile(dir / "cli.bmp");
+    }
+    void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
+
+    const fs::path dir = fs::path(::testing::TempDir()) / "quillmark-main";
+    TForm1 Form1;
+    TForm3 Form3;
+    std::string messages;
+};
+
+TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
+    EXPECT_EQ(Form1.windowTitle().left(17), "Quillmark ver 2.0");
+    EXPECT_EQ(Form1.pos(), QPoint(198, 102));
+    EXPECT_EQ(Form1.ClientArea->size(), QSize(523, 182));
+    EXPECT_EQ(Form3.windowTitle(), "Code window");
+    EXPECT_EQ(Form3.pos(), QPoint(200, 332));
+    EXPECT_EQ(Form3.size(), QSize(525, 276));
+    EXPECT_EQ(Form3.Image1->geometry(), QRect(0, 0, 525, 276));
+    EXPECT_TRUE(Form1.isVisible());
+    EXPECT_TRUE(Form3.isVisible());
+
+    const struct {
+        QWidget* Control;
+        QRect Place;
+        QString Caption;
+    } controls[] = {
+        {Form1.GroupBox1, {0, 0, 523, 49}, " Code information input: "},
+        {Form1.GroupBox2, {0, 49, 523, 50}, " Generate only one code: "},
+        {Form1.GroupBox3, {0, 99, 523, 62}, " Multiple code generator: "},
+        {Form1.typkodu, {8, 17, 145, 22}, "Code EAN13"},
+        {Form1.DualCode, {160, 16, 100, 17}, "Dual Code"},
+        {Form1.ShowText, {280, 16, 100, 17}, "Show Text"},
+        {Form1.kod, {8, 16, 145, 21}, "1234567890123"},
+        {Form1.GenerateBut, {160, 14, 83, 33}, "Generate"},
+        {Form1.BUFileNameBox1, {248, 19, 185, 20}, QDir::homePath() + "/output.bmp"},
+        {Form1.SaveToBut, {440, 14, 75, 25}, "Save"},
+        {Form1.fromnumber, {8, 32, 97, 21}, "0"},
+        {Form1.tonumber, {120, 32, 97, 21}, "10"},
+        {Form1.BUDirectoryBox1, {224, 32, 150, 20}, QDir::homePath() + "/qmk output"},
+        {Form1.sButton1, {384, 16, 129, 33}, "Generate and save"},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.Caption.toStdString());
+        EXPECT_EQ(c.Control->geometry(), c.Place);
+        QString caption;
+        if (auto* box = qobject_cast<QGroupBox*>(c.Control)) {
+            caption = box->title();
+        } else if (auto* list = qobject_cast<QComboBox*>(c.Control)) {
+            caption = list->currentText();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(c.Control)) {
+            caption = button->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(c.Control)) {
+            caption = edit->text();
+        } else {
+            caption = c.Control->findChild<QLineEdit*>()->text();
+        }
+        EXPECT_EQ(caption, c.Caption);
+    }
+    const std::pair<QLabel*, QString> labels[] = {{Form1.Label1, "From number:"},
+                                                  {Form1.Label2, "To number:"},
+                                                  {Form1.Label3, "Destination:"}};
+    for (const auto& [label, caption] : labels) {
+        EXPECT_EQ(label->text(), caption);
+        EXPECT_TRUE(label->font().bold());
+    }
+    EXPECT_EQ(Form1.Label1->pos(), QPoint(11, 16));
+    EXPECT_EQ(Form1.kod->font().pixelSize(), 13);
+    EXPECT_TRUE(Form1.kod->font().bold());
+    EXPECT_EQ(Form1.font().pixelSize(), 11);
+
+    QStringList items;
+    for (int i = 0; i < Form1.typkodu->count(); ++i) {
+        items << Form1.typkodu->itemText(i);
+    }
+    EXPECT_EQ(items, (QStringList{"Code 128A", "Code 128B", "Code 128C", "Code 2 5 industrial",
+                                  "Code 2 5 interleaved", "Code 2 5 matrix", "Code 39",
+                                  "Code 39 Extended", "Code 93", "Code 93 Extended", "Code Codabar",
+                                  "Code EAN13", "Code EAN8", "Code MSI", "Code PostNet"}));
+    EXPECT_TRUE(Form1.DualCode->isChecked());
+    EXPECT_TRUE(Form1.ShowText->isChecked());
+    EXPECT_TRUE(Form1.SaveToBut->isEnabled());
+    EXPECT_FALSE(Form1.sButton1->isEnabled());
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogTitle(), "Uložit Kód so souboru");
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogInitialDir(), QDir::homePath().toStdString());
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(), "*.jpg");
+    EXPECT_TRUE(Form1.BUFileNameBox1->ButtonIsFlat());
+    EXPECT_FALSE(Form1.BUDirectoryBox1->ButtonIsFlat());
+    EXPECT_TRUE(Form1.BUDirectoryBox1->DialogOptions().empty());
+
+    EXPECT_EQ(CodeImage(), CliImage({}));
+    EXPECT_EQ(messages, "");
+}
+
+TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
+    Form1.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form1));
+    const QWidget* expected[] = {Form1.fromnumber,
+                                 Form1.tonumber,
+                                 Form1.BUDirectoryBox1->findChild<QLineEdit*>(),
+                                 Form1.BUFileNameBox1->findChild<QLineEdit*>(),
+                                 Form1.SaveToBut,
+                                 Form1.GenerateBut,
+                                 Form1.kod,
+                                 Form1.ShowText,
+                                 Form1.DualCode,
+                                 Form1.typkodu};
+    for (const QWidget* control : expected) {
+        EXPECT_EQ(QApplication::focusWidget(), control);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+TEST_F(MainWindowTest, GenerateDrawsWhatTheInputsSay) {
+    Form1.typkodu->setCurrentText("Code 128B");
+    Form1.kod->setText("Hello");
+    Form1.ShowText->setChecked(false);
+    Generate();
+    EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 128B", "--data", "Hello", "--no-text"}));
+    Form1.ShowText->setChecked(true);
+    Form1.DualCode->setChecked(false);
+    Generate();
+    EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 128B", "--data", "Hello", "--single"}));
+}
+
+TEST_F(MainWindowTest, AFailedGenerateIsReportedAndTheNextDrawsOnWhite) {
+    Form1.typkodu->setCurrentText("Code 93");
+    Form1.kod->setText("ab");
+    Generate();
+    EXPECT_EQ(messages, "error: TBarcode:Code93 bad Data <ab>.\n");
+    Form1.kod->setText("AB");
+    Generate();
+    EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 93", "--data", "AB"}));
+}
+
+TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
+    const std::string name = (dir / "code.jpg").string();
+    Form1.BUFileNameBox1->SetFileName("");
+    QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
+    Form1.BUFileNameBox1->SetFileName(name);
+    Form1.Saveto1Click(&Form1);
+    const std::string missing = (dir / "missing" / "code.bmp").string();
+    Form1.BUFileNameBox1->SetFileName(missing);
+    QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
+    EXPECT_EQ(messages, "Vyberte cíl pro uložení!\n"
+                        "Uloženo do " +
+                            name +
+                            "\n"
+                            "error: Cannot create file " +
+                            missing + ".\n");
+    EXPECT_EQ(ReadFile(name), CliImage({}));
+
+    // The menu's Save does nothing while the button is disabled.
+    Form1.SaveToBut->setEnabled(false);
+    Form1.BUFileNameBox1->SetFileName(name);
+    Form1.Saveto1Click(&Form1);
+    EXPECT_EQ(messages.find("Uloženo", messages.find("Uloženo") + 1), std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
+    Form3.move(300, 400);
+    Form3.close();
+    EXPECT_FALSE(Form3.isVisible());
+    EXPECT_TRUE(Form1.isVisible());
+    Generate();
+    EXPECT_TRUE(Form3.isVisible());
+    EXPECT_EQ(Form3.pos(), QPoint(300, 400));
+}
+
+TEST(Application, TheDefaultHandlerEndsTheMessageWithAFullStop) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Stream write error", "Stream write error."},
+        {"bad Data <ab>", "bad Data <ab>."},
+        {"Cannot create file /a.b.", "Cannot create file /a.b."},
+        {"'-' is not a valid integer value", "'-' is not a valid integer value."},
+        {"ends with a dash -", "ends with a dash -"},
+        {"é", "é."},
+        {"", ""},
+    };
+    for (const auto& [message, shown] : cases) {
+        EXPECT_EQ(Application::ExceptionText(message), shown);
+    }
+}
+
+} // namespace
