@@ -36,6 +36,7 @@ bench: bootstrap
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_TESTS=OFF -DQUILLMARK_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bench/quillmark_bench
+	bench/StartupTime.sh build-bench/app/quillmark build-bench/bench/quillmark_bare_window
 
 # libFuzzer on the barcode engine for FUZZ_SECONDS. The working corpus in build-fuzz keeps what
 # earlier runs found; the seeds are copied in each time. Crashing inputs land in build-fuzz/.
