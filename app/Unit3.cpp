@@ -4,6 +4,8 @@
 #include "Color.h"
 #include "QtBridge.h"
 
+// A tool window: Qt does not wait for it, so closing the main window ends the program even while
+// this one is open.
 TForm3::TForm3(QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -15,8 +17,6 @@ TForm3::TForm3(QWidget* parent)
     setPalette(background);
     setFixedSize(525, 276);
     move(200, 332);
-    // Closing the main window ends the program even while this one is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
     Image1->setGeometry(rect());
 }
 

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,15 @@ TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
     Generate();
     EXPECT_TRUE(Form3.isVisible());
     EXPECT_EQ(Form3.pos(), QPoint(300, 400));
+
+    // Closing the main window ends the program's event loop, the code window open or not.
+    QTimer::singleShot(0, &Form1, [this] { Form1.close(); });
+    QTimer stuck;
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, qApp, &QApplication::quit);
+    stuck.start(10000);
+    QApplication::exec();
+    EXPECT_TRUE(stuck.isActive());
 }
 
 TEST(Application, TheDefaultHandlerEndsTheMessageWithAFullStop) {
