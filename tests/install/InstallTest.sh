@@ -22,7 +22,7 @@ fail() {
 
 entry=$prefix/share/applications/quillmark.desktop
 for line in "[Desktop Entry]" "Type=Application" "Name=Quillmark" "Exec=quillmark" \
-    "Icon=quillmark" "Categories=Graphics;Office;"; do
+    "Icon=quillmark" "Categories=Graphics;2DGraphics;RasterGraphics;"; do
     grep -qxF "$line" "$entry" || fail "quillmark.desktop lacks the line $line"
 done
 
