@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "Unit3.h"
+#include "WindowIcon.h"
 #include "main.h"
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(Application::Title);
+    // Every window, the About box among them, shows the program's own icon.
+    QApplication::setWindowIcon(AppWindowIcon());
     TForm1 Form1;
     TForm3 Form3;
     Form1.Form3 = &Form3;
