@@ -15,10 +15,6 @@
 
 namespace {
 
-QColor ToQColor(TColor color) {
-    return QColor(QRgb(ColorToPixel(color)));
-}
-
 void SetColor(QWidget* widget, QPalette::ColorRole role, TColor color) {
     QPalette palette = widget->palette();
     palette.setColor(role, ToQColor(color));

@@ -28,9 +28,9 @@ public:
     void SurfTo(const QString& address);
     // Opens "mailto:" + address, followed by the header fields that have a value, in the order
     // SUBJECT, BCC, CC, the first after "?" and the others after "&". The address and the
-    // values are percent-encoded as UTF-8, keeping letters, digits, "@", ".", "-", "_" and "~", so
-    // a
-    // "?", "&", "#" or "%" inside them can neither add a header field nor cut the link short.
+    // values are percent-encoded as UTF-8, keeping letters, digits, "@", ".", "-", "_" and "~",
+    // so a "?", "&", "#" or "%" inside them can neither add a header field nor cut the link
+    // short.
     void MailTo(const QString& address, const QString& cc, const QString& bcc,
                 const QString& subject);
 };
