@@ -99,7 +99,8 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
       ClientArea(new QWidget(this)) {
-    setWindowTitle(QString("Quillmark ver 2.0 ") + Product::MakerNotice);
+    setWindowTitle(QString::fromUtf8("Quillmark ver 2.0 - ") +
+                   QString::fromUtf8(Product::MakerNotice));
     setFont(ScreenFont("MS Sans Serif", 8));
     QPalette background = palette();
     background.setColor(QPalette::Window, ToQColor(clBtnFace));
