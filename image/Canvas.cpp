@@ -5,6 +5,7 @@
 #include "Utf8.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -179,7 +180,8 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     FTarget.Changed();
 }
 
-void TCanvas::DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip) {
+void TCanvas::DrawGlyphs(int x, int y, std::u32string_view text, TFontFace& face,
+                         const TRect& clip) {
     const TRect area{std::max(clip.Left, 0), std::max(clip.Top, 0),
                      std::min(clip.Right, FTarget.Width()),
                      std::min(clip.Bottom, FTarget.Height())};
@@ -242,7 +244,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
         FillClipped(cell, ColorToPixel(FBrush.Color));
     }
-    DrawText(x, y, chars, face, cell);
+    DrawGlyphs(x, y, chars, face, cell);
     FPenPos = {cell.Right, y};
     FTarget.Changed();
 }
@@ -251,7 +253,95 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
         FillClipped(rect, ColorToPixel(FBrush.Color));
     }
-    DrawText(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+    DrawGlyphs(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+    FTarget.Changed();
+}
+
+int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned format) {
+    TFontFace& face = TFontFace::For(FFont);
+    const std::vector<TTextLine> lines =
+        LayoutText(face, DecodeUtf8(text), rect.Right - rect.Left, format);
+    const int lineHeight = face.LineHeight();
+    const int height = SaturateToInt(static_cast<long long>(lines.size()) * lineHeight);
+    if (format & DT_CALCRECT) {
+        int width = 0;
+        for (const TTextLine& line : lines) {
+            width = std::max(width, line.Width);
+        }
+        rect.Right = SaturateToInt(static_cast<long long>(rect.Left) + width);
+        rect.Bottom = SaturateToInt(static_cast<long long>(rect.Top) + height);
+        return height;
+    }
+    long long y = rect.Top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER) {
+            y = rect.Top + (static_cast<long long>(rect.Bottom) - rect.Top - lineHeight) / 2;
+        } else if (format & DT_BOTTOM) {
+            y = static_cast<long long>(rect.Bottom) - lineHeight;
+        }
+    }
+    const TRect clip = (format & DT_NOCLIP) ? TRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX} : rect;
+    const std::uint32_t pixel = ColorToPixel(FFont.Color);
+    for (const TTextLine& line : lines) {
+        long long x = rect.Left;
+        if (format & DT_CENTER) {
+            x += (static_cast<long long>(rect.Right) - rect.Left - line.Width) / 2;
+        } else if (format & DT_RIGHT) {
+            x = static_cast<long long>(rect.Right) - line.Width;
+        }
+        const TRect cell{SaturateToInt(x), SaturateToInt(y), SaturateToInt(x + line.Width),
+                         SaturateToInt(y + lineHeight)};
+        const TRect visible{std::max(cell.Left, clip.Left), std::max(cell.Top, clip.Top),
+                            std::min(cell.Right, clip.Right), std::min(cell.Bottom, clip.Bottom)};
+        if (FBrush.Style == TBrushStyle::bsSolid) {
+            FillClipped(visible, ColorToPixel(FBrush.Color));
+        }
+        DrawGlyphs(cell.Left, cell.Top, line.Chars, face, clip);
+        if (line.Underline >= 0) {
+            const int from = SaturateToInt(
+                x + TextWidth(face, std::u32string_view(line.Chars).substr(0, line.Underline)));
+            const int to = from + face.Glyph(line.Chars[line.Underline]).Advance;
+            const long long row = y + face.Ascent() + 1;
+            if (row >= clip.Top && row < clip.Bottom) {
+                FillSpan(static_cast<int>(row), std::max(from, clip.Left), std::min(to, clip.Right),
+                         pixel);
+            }
+        }
+        y += lineHeight;
+    }
+    FTarget.Changed();
+    return height;
+}
+
+void TCanvas::InvertPixel(int x, int y) {
+    if (x >= 0 && y >= 0 && x < FTarget.Width() && y < FTarget.Height()) {
+        FTarget.ScanLine(y)[x] ^= 0xFFFFFF;
+    }
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
+        return;
+    }
+    const int right = rect.Right - 1;
+    const int bottom = rect.Bottom - 1;
+    const auto dotted = [](int x, int y) { return ((x + y) & 1) == 0; };
+    for (int x = rect.Left; x <= right; ++x) {
+        if (dotted(x - rect.Left, 0)) {
+            InvertPixel(x, rect.Top);
+        }
+        if (bottom != rect.Top && dotted(x - rect.Left, bottom - rect.Top)) {
+            InvertPixel(x, bottom);
+        }
+    }
+    for (int y = rect.Top + 1; y < bottom; ++y) {
+        if (dotted(0, y - rect.Top)) {
+            InvertPixel(rect.Left, y);
+        }
+        if (right != rect.Left && dotted(right - rect.Left, y - rect.Top)) {
+            InvertPixel(right, y);
+        }
+    }
     FTarget.Changed();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Graphics.h"
+#include "TextLayout.h"
 #include "Types.h"
 
 #include <cstdint>
@@ -31,6 +32,16 @@ public:
     void TextOut(int x, int y, std::string_view text);
     int TextWidth(std::string_view text);
     int TextHeight();
+    // Lays the text out in the rectangle by the TTextFormat flags and draws it line by line,
+    // each line placed by DT_LEFT, DT_CENTER or DT_RIGHT; a single line is placed vertically by
+    // DT_VCENTER or DT_BOTTOM, more lines start at the top. The text is clipped to the rectangle
+    // unless DT_NOCLIP; a solid brush paints each line's cell first. With DT_CALCRECT nothing is
+    // drawn and the rectangle's right and bottom become those of the laid-out text. Returns the
+    // height of the text.
+    int DrawText(std::string_view text, TRect& rect, unsigned format);
+    // The dotted focus frame: every other pixel of the rectangle's outline is inverted, starting
+    // with the top-left corner, so drawing it twice restores the image.
+    void DrawFocusRect(const TRect& rect);
 
     // Fills the closed polygon with the brush (alternate rule, pixel centres inside, so an
     // axis-aligned polygon from x1 to x2 and y1 to y2 fills columns x1..x2-1 and rows y1..y2-1),
@@ -47,7 +58,8 @@ private:
     void DrawLine(TPoint from, TPoint to, std::uint32_t pixel);
     void FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel);
     static int TextWidth(TFontFace& face, std::u32string_view chars);
-    void DrawText(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
+    void DrawGlyphs(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
+    void InvertPixel(int x, int y);
 
     TBitmap& FTarget;
     TPen FPen;

@@ -1,0 +1,252 @@
+#include "sButtonControl.h"
+
+#include "sConst.h"
+#include "sQtSkin.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QRegion>
+
+TsButtonControl::TsButtonControl(QWidget* parent) : QWidget(parent) {
+    // First, so that the events the set-up below sends find the style.
+    FStyle = std::make_unique<TsActiveBGStyle>(this);
+    FStyle->SetControlKind(ckButtonControl);
+    // The face covers every pixel, so the window is never cleared before painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(ScreenFont("MS Sans Serif", 8));
+    resize(84, 22);
+    connect(&FFadeTimer, &QTimer::timeout, this, [this] { FadeTick(); });
+}
+
+TsButtonControl::~TsButtonControl() {
+    FDestroying = true;
+    FFadeTimer.stop();
+}
+
+void TsButtonControl::SetBevelWidth(int v) {
+    if (v != FBevelWidth) {
+        FBevelWidth = v;
+        FStyle->Invalidate();
+    }
+}
+
+void TsButtonControl::SetMargin(int v) {
+    if (v != FMargin) {
+        FMargin = v;
+        FStyle->Invalidate();
+    }
+}
+
+void TsButtonControl::SetCaption(const std::string& v) {
+    if (v != FCaption) {
+        FCaption = v;
+        FStyle->Invalidate();
+    }
+}
+
+void TsButtonControl::SetShowCaption(bool v) {
+    if (v != FShowCaption) {
+        FShowCaption = v;
+        FStyle->Invalidate();
+    }
+}
+
+TColor TsButtonControl::ParentColor() const {
+    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
+                                     : clBtnFace;
+}
+
+void TsButtonControl::Click() {
+    if (OnClick) {
+        OnClick(this);
+    }
+}
+
+TsButtonLook TsButtonControl::Look() const {
+    TsButtonLook look;
+    look.Caption = FCaption;
+    look.Font = CanvasFont(font());
+    look.Margin = FMargin;
+    look.ShowCaption = FShowCaption;
+    look.Down = FDown;
+    look.Enabled = isEnabled();
+    return look;
+}
+
+void TsButtonControl::Recompose() {
+    TBitmap& cache = FStyle->CacheBmp();
+    if (cache.Width() != width() || cache.Height() != height()) {
+        cache.SetWidth(width());
+        cache.SetHeight(height());
+    }
+    if (const auto cut = PaintButton(*FStyle, Look())) {
+        QRegion region(0, 0, width(), height());
+        for (const TRect& r : *cut) {
+            region -= QRegion(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        }
+        setMask(region);
+    }
+}
+
+bool TsButtonControl::Fade(bool in) {
+    if (!FStyle->GetFadingEnabled() || FMode != 0) {
+        return false;
+    }
+    FSnapshot = FStyle->CacheBmp();
+    Recompose();
+    if (in) {
+        FFader.StartIn();
+        FFadeTimer.setInterval(FStyle->GetFadingIntervalIn());
+    } else {
+        FFader.StartOut();
+        FFadeTimer.setInterval(FStyle->GetFadingIntervalOut());
+    }
+    FFadeTimer.start();
+    return true;
+}
+
+void TsButtonControl::FadeTick() {
+    const TFadeDirection direction = FFader.Direction();
+    const TsFader::TStep step = FFader.Tick(FStyle->GetFadingIterations(), FDestroying);
+    switch (step.Kind) {
+    case TsFader::skFrame:
+        FadeFrame(FFrame, FSnapshot, FStyle->CacheBmp(), direction, step.Weight);
+        FShowingFrame = true;
+        repaint();
+        break;
+    case TsFader::skFinished:
+        FFadeTimer.stop();
+        FShowingFrame = false;
+        FStyle->SetBGChanged(true);
+        repaint();
+        break;
+    case TsFader::skStopped:
+        FFadeTimer.stop();
+        FShowingFrame = false;
+        break;
+    }
+}
+
+void TsButtonControl::StopFade() {
+    FFader.Halt(FStyle->GetFadingIterations());
+    FFadeTimer.stop();
+    FShowingFrame = false;
+}
+
+void TsButtonControl::PressAndClick() {
+    const QPointer<TsButtonControl> self(this);
+    FDown = true;
+    FStyle->Invalidate();
+    repaint();
+    Click();
+    if (self) {
+        FDown = false;
+        FStyle->Invalidate();
+    }
+}
+
+bool TsButtonControl::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::Enter:
+        FStyle->Notify(TsMessage::MouseEnter);
+        return true;
+    case QEvent::Leave:
+        FStyle->Notify(TsMessage::MouseLeave);
+        return true;
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+        FStyle->Invalidate();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void TsButtonControl::paintEvent(QPaintEvent*) {
+    if (FStyle->BGChanged() && !FFadeTimer.isActive()) {
+        Recompose();
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, BitmapImage(FShowingFrame ? FFrame : FStyle->CacheBmp()));
+    FStyle->SetBGChanged(false);
+}
+
+void TsButtonControl::resizeEvent(QResizeEvent* e) {
+    FStyle->Notify(TsMessage::Size);
+    QWidget::resizeEvent(e);
+}
+
+void TsButtonControl::moveEvent(QMoveEvent* e) {
+    FStyle->Notify(TsMessage::Move);
+    QWidget::moveEvent(e);
+}
+
+void TsButtonControl::focusInEvent(QFocusEvent* e) {
+    FStyle->Notify(TsMessage::SetFocus);
+    QWidget::focusInEvent(e);
+}
+
+void TsButtonControl::focusOutEvent(QFocusEvent* e) {
+    FStyle->Notify(TsMessage::KillFocus);
+    QWidget::focusOutEvent(e);
+}
+
+void TsButtonControl::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(e);
+        return;
+    }
+    StopFade();
+    if (isEnabled() && !FDown) {
+        FDown = true;
+        FStyle->Invalidate();
+        repaint();
+    }
+}
+
+void TsButtonControl::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
+    StopFade();
+    if (!isEnabled()) {
+        return;
+    }
+    const QPointer<TsButtonControl> self(this);
+    FStyle->Invalidate();
+    FDown = false;
+    if (rect().contains(e->position().toPoint())) {
+        Click();
+    }
+    if (self) {
+        repaint();
+    }
+}
+
+void TsButtonControl::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space && e->modifiers() == Qt::NoModifier && FStyle->Focused()) {
+        if (!e->isAutoRepeat()) {
+            FStyle->Invalidate();
+            FDown = true;
+            repaint();
+        }
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TsButtonControl::keyReleaseEvent(QKeyEvent* e) {
+    if (FDown && !e->isAutoRepeat()) {
+        FDown = false;
+        FStyle->Invalidate();
+        repaint();
+        Click();
+        return;
+    }
+    QWidget::keyReleaseEvent(e);
+}

@@ -1,0 +1,7 @@
+#include "sCheckbox.h"
+
+#include "sConst.h"
+
+TsCheckBox::TsCheckBox(QWidget* parent) : TsCheckedControl(parent) {
+    sStyle().SetControlKind(ckCheckBox);
+}

@@ -1,0 +1,215 @@
+#include "sCheckedControl.h"
+
+#include "sConst.h"
+#include "sQtSkin.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+template <class T> void Change(TsStyle& style, T& field, const T& value) {
+    if (field != value) {
+        field = value;
+        style.Invalidate();
+    }
+}
+
+} // namespace
+
+TsCheckedControl::TsCheckedControl(QWidget* parent) : QWidget(parent) {
+    // First, so that the events the set-up below sends find the style.
+    FStyle = std::make_unique<TsStyle>(this);
+    FStyle->SetControlKind(ckCheckedControl);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    setFont(ScreenFont("MS Sans Serif", 8));
+    resize(100, 18);
+    // The painting colour of a checked control always follows its parent's.
+    FStyle->Painting().SetParentColor(true);
+}
+
+TsCheckedControl::~TsCheckedControl() {
+    FDestroying = true;
+}
+
+void TsCheckedControl::SetAlignment(TAlignment v) {
+    Change(*FStyle, FAlignment, v);
+}
+void TsCheckedControl::SetShowFocus(bool v) {
+    Change(*FStyle, FShowFocus, v);
+}
+void TsCheckedControl::SetCaption(const std::string& v) {
+    Change(*FStyle, FCaption, v);
+}
+void TsCheckedControl::SetChecked(bool v) {
+    Change(*FStyle, FChecked, v);
+}
+void TsCheckedControl::SetImgChecked(int v) {
+    Change(*FStyle, FImgChecked, v);
+}
+void TsCheckedControl::SetImgUnchecked(int v) {
+    Change(*FStyle, FImgUnchecked, v);
+}
+void TsCheckedControl::SetImgCheckedHot(int v) {
+    Change(*FStyle, FImgCheckedHot, v);
+}
+void TsCheckedControl::SetImgUncheckedHot(int v) {
+    Change(*FStyle, FImgUncheckedHot, v);
+}
+void TsCheckedControl::SetImages(const TImageList* v) {
+    Change(*FStyle, FImages, v);
+}
+void TsCheckedControl::SetLayout(TCheckAreaLayout v) {
+    Change(*FStyle, FLayout, v);
+}
+void TsCheckedControl::SetMultiLine(bool v) {
+    Change(*FStyle, FMultiLine, v);
+}
+
+TColor TsCheckedControl::ParentColor() const {
+    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
+                                     : clBtnFace;
+}
+
+TBitmap TsCheckedControl::CurrentGlyph() const {
+    const TsGlyphSources sources{&FGlyphChecked,   &FGlyphUnChecked,     FImages,
+                                 FImgChecked,      FImgUnchecked,        FImgCheckedHot,
+                                 FImgUncheckedHot, FStyle->ControlKind()};
+    return CheckGlyphFor(sources, FChecked, FStyle->IsHot());
+}
+
+TRect TsCheckedControl::GlyphRect() const {
+    return CheckGlyphRect(width(), height(), CurrentGlyph().Height(), FLayout);
+}
+
+void TsCheckedControl::Toggle() {
+    FChecked = !FChecked;
+    if (OnChange) {
+        OnChange(this);
+    }
+}
+
+bool TsCheckedControl::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::Enter:
+        FStyle->Notify(TsMessage::MouseEnter);
+        break;
+    case QEvent::Leave:
+        FStyle->Notify(TsMessage::MouseLeave);
+        break;
+    case QEvent::FocusIn:
+        FStyle->Notify(TsMessage::SetFocus);
+        break;
+    case QEvent::FocusOut:
+        FStyle->Notify(TsMessage::KillFocus);
+        break;
+    case QEvent::Resize:
+        FStyle->Notify(TsMessage::Size);
+        break;
+    case QEvent::Move:
+        FStyle->Notify(TsMessage::Move);
+        break;
+    case QEvent::ParentChange:
+    case QEvent::PaletteChange:
+        if (FStyle->Painting().ParentColor()) {
+            FStyle->Painting().SetParentColor(true);
+        }
+        break;
+    case QEvent::EnabledChange:
+    case QEvent::FontChange:
+        FStyle->Invalidate();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void TsCheckedControl::paintEvent(QPaintEvent*) {
+    TBitmap& cache = FStyle->CacheBmp();
+    if (cache.Width() != width() || cache.Height() != height()) {
+        cache.SetWidth(width());
+        cache.SetHeight(height());
+    }
+    TsCheckLook look;
+    look.Caption = FCaption;
+    look.Font = CanvasFont(font());
+    look.Alignment = FAlignment;
+    look.MultiLine = FMultiLine;
+    look.Layout = FLayout;
+    look.Enabled = isEnabled();
+    look.FocusFrame = hasFocus() && FShowFocus;
+    look.Color = FStyle->Painting().Color();
+    PaintCheckBox(cache, look, CurrentGlyph());
+    FStyle->SetBGChanged(false);
+    QPainter painter(this);
+    painter.drawImage(0, 0, BitmapImage(cache));
+}
+
+void TsCheckedControl::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && isEnabled() && !FPressed) {
+        FPressed = true;
+        FStyle->Invalidate();
+        repaint();
+        if (!hasFocus()) {
+            setFocus(Qt::MouseFocusReason);
+        }
+    }
+    QWidget::mousePressEvent(e);
+}
+
+void TsCheckedControl::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !FPressed) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
+    const QPointer<TsCheckedControl> self(this);
+    // The flag always goes off, ReadOnly or not, so the next press is taken.
+    FPressed = false;
+    if (isEnabled() && !FReadOnly) {
+        Toggle();
+    }
+    if (self) {
+        FStyle->Invalidate();
+    }
+    if (self && rect().contains(e->position().toPoint()) && OnClick) {
+        OnClick(this);
+    }
+}
+
+void TsCheckedControl::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space) {
+        if (isEnabled() && !FPressed && !e->isAutoRepeat()) {
+            FPressed = true;
+            FStyle->Invalidate();
+            repaint();
+        }
+        return;
+    }
+    if (e->modifiers() == Qt::NoModifier || e->modifiers() == Qt::KeypadModifier) {
+        const TsNavigation move = FStyle->Navigation(VirtualKey(e->key()));
+        if (move != snNone) {
+            focusNextPrevChild(move == snNext);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TsCheckedControl::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space && FPressed && !e->isAutoRepeat()) {
+        FPressed = false;
+        const QPointer<TsCheckedControl> self(this);
+        if (!FReadOnly) {
+            Toggle();
+        }
+        if (self) {
+            FStyle->Invalidate();
+        }
+        return;
+    }
+    QWidget::keyReleaseEvent(e);
+}

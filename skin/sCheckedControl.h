@@ -1,0 +1,106 @@
+#pragma once
+
+#include "Bitmap.h"
+#include "QtBridge.h"
+#include "sCheckPaint.h"
+#include "sStyleEdits.h"
+#include "sStyleOwner.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class TImageList;
+
+// A control with a check glyph and a caption, painted from its style into the style's cache:
+// the parent's colour, the caption beside the glyph, the glyph of the state (hot under the mouse
+// or while focused). A click (press and release, wherever the release is) or the space bar
+// toggles Checked unless ReadOnly and raises OnChange.
+class TsCheckedControl : public QWidget, public TsStyleOwner {
+public:
+    explicit TsCheckedControl(QWidget* parent = nullptr);
+    ~TsCheckedControl() override;
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment v);
+    TsStyle& sStyle() { return *FStyle; }
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool v);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& v);
+    bool Checked() const { return FChecked; }
+    // A program change raises no event.
+    void SetChecked(bool v);
+    // Own glyphs; call GlyphsChanged() after changing them in place.
+    TBitmap& GlyphChecked() { return FGlyphChecked; }
+    TBitmap& GlyphUnChecked() { return FGlyphUnChecked; }
+    void GlyphsChanged() { FStyle->Invalidate(); }
+    int ImgChecked() const { return FImgChecked; }
+    void SetImgChecked(int v);
+    int ImgUnchecked() const { return FImgUnchecked; }
+    void SetImgUnchecked(int v);
+    int ImgCheckedHot() const { return FImgCheckedHot; }
+    void SetImgCheckedHot(int v);
+    int ImgUncheckedHot() const { return FImgUncheckedHot; }
+    void SetImgUncheckedHot(int v);
+    // The list is not owned and must outlive its use here.
+    const TImageList* Images() const { return FImages; }
+    void SetImages(const TImageList* v);
+    TCheckAreaLayout Layout() const { return FLayout; }
+    void SetLayout(TCheckAreaLayout v);
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool v);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool v) { FReadOnly = v; }
+    bool TabStop() const { return focusPolicy() == Qt::StrongFocus; }
+    void SetTabStop(bool v) { setFocusPolicy(v ? Qt::StrongFocus : Qt::ClickFocus); }
+    bool Pressed() const { return FPressed; }
+    TNotifyEvent OnChange;
+    TNotifyEvent OnClick;
+
+    // The glyph's rectangle in the control.
+    TRect GlyphRect() const;
+
+    // TsStyleOwner
+    int Width() const override { return width(); }
+    int Height() const override { return height(); }
+    bool Destroying() const override { return FDestroying; }
+    bool Enabled() const override { return isEnabled(); }
+    bool Visible() const override { return isVisible(); }
+    bool Focused() const override { return hasFocus(); }
+    void Repaint() override { update(); }
+    void SetOwnColor(TColor) override {}
+    TColor ParentColor() const override;
+    std::string ClassName() const override { return "TsCheckedControl"; }
+
+protected:
+    TBitmap CurrentGlyph() const;
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+
+private:
+    void Toggle();
+
+    std::unique_ptr<TsStyle> FStyle;
+    TAlignment FAlignment = taLeftJustify;
+    bool FShowFocus = false;
+    std::string FCaption;
+    bool FChecked = false;
+    TBitmap FGlyphChecked;
+    TBitmap FGlyphUnChecked;
+    int FImgChecked = 0;
+    int FImgUnchecked = 0;
+    int FImgCheckedHot = 0;
+    int FImgUncheckedHot = 0;
+    const TImageList* FImages = nullptr;
+    TCheckAreaLayout FLayout = calLeft;
+    bool FMultiLine = false;
+    bool FReadOnly = false;
+    bool FPressed = false;
+    bool FDestroying = false;
+};

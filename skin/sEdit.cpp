@@ -1,0 +1,84 @@
+#include "sEdit.h"
+
+#include "QtBridge.h"
+#include "sConst.h"
+#include "sEditPaint.h"
+#include "sQtSkin.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+TsEdit::TsEdit(QWidget* parent) : QLineEdit(parent) {
+    // First, so that the events the set-up below sends find the style.
+    FStyle = std::make_unique<TsStyle>(this);
+    FStyle->SetControlKind(ckEdit);
+    setFrame(false);
+    setTextMargins(EditFrameWidth, EditFrameWidth, EditFrameWidth, EditFrameWidth);
+    // The field colour is painted underneath, so the line edit's own base must not cover it.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    setPalette(palette);
+    setFont(ScreenFont("MS Sans Serif", 8));
+    resize(width(), 21);
+}
+
+TsEdit::~TsEdit() {
+    FDestroying = true;
+}
+
+TColor TsEdit::ParentColor() const {
+    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
+                                     : clBtnFace;
+}
+
+bool TsEdit::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::Enter:
+        return FStyle->Notify(TsMessage::MouseEnter);
+    case QEvent::Leave:
+        return FStyle->Notify(TsMessage::MouseLeave);
+    case QEvent::FocusIn:
+        FStyle->Notify(TsMessage::SetFocus);
+        break;
+    case QEvent::FocusOut:
+        FStyle->Notify(TsMessage::KillFocus);
+        break;
+    case QEvent::Resize:
+        FStyle->Notify(TsMessage::Size);
+        break;
+    case QEvent::Move:
+        FStyle->Notify(TsMessage::Move);
+        break;
+    case QEvent::EnabledChange:
+        FStyle->Invalidate();
+        break;
+    default:
+        break;
+    }
+    return QLineEdit::event(e);
+}
+
+void TsEdit::paintEvent(QPaintEvent* e) {
+    if (FFace.Width() != width() || FFace.Height() != height()) {
+        FFace.SetWidth(width());
+        FFace.SetHeight(height());
+    }
+    PaintEditFrame(FFace, *FStyle);
+    FStyle->SetBGChanged(false);
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, BitmapImage(FFace));
+    }
+    QLineEdit::paintEvent(e);
+}
+
+void TsEdit::keyPressEvent(QKeyEvent* e) {
+    if (e->modifiers() == Qt::NoModifier || e->modifiers() == Qt::KeypadModifier) {
+        const TsNavigation move = FStyle->Navigation(VirtualKey(e->key()));
+        if (move != snNone) {
+            focusNextPrevChild(move == snNext);
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(e);
+}

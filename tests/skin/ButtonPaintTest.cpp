@@ -1,0 +1,236 @@
+#include "sBorders.h"
+#include "sBuiltinImages.h"
+#include "sButtonPaint.h"
+#include "sFade.h"
+#include "sStyleSimply.h"
+
+#include "Canvas.h"
+#include "FakeOwner.h"
+#include "Pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+// Where a 75 × 25 face takes each pixel from in a 10 × 10-cell mask block: 10-pixel corners,
+// five full top tiles and a 5-pixel one, one 5-pixel side tile.
+int SourceX(int x) {
+    return x < 10 ? x : (x < 65 ? 10 + (x - 10) % 10 : 20 + (x - 65));
+}
+int SourceY(int y) {
+    return y < 10 ? y : (y < 15 ? 10 + (y - 10) : 20 + (y - 15));
+}
+
+TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
+    const TBitmap& mask = BorderMask(pdBorder1);
+    for (const int state : {0, 1, 2}) {
+        TBitmap face = WhiteImage(75, 25);
+        face.Canvas().Brush().Color = 0x336699;
+        face.Canvas().FillRect({0, 0, 75, 25});
+        std::vector<TRect> cut;
+        ApplyBorderMask(face, mask, state, clFuchsia, &cut);
+        std::set<std::pair<int, int>> cutPixels;
+        for (const TRect& r : cut) {
+            ASSERT_EQ(r.Bottom - r.Top, 1);
+            for (int x = r.Left; x < r.Right; ++x) {
+                cutPixels.insert({x, r.Top});
+            }
+        }
+        int expectedCut = 0;
+        for (int y = 0; y < 25; ++y) {
+            for (int x = 0; x < 75; ++x) {
+                const int sx = 30 * state + SourceX(x);
+                const int sy = SourceY(y);
+                const std::uint32_t m = mask.ScanLine(sy)[sx];
+                const std::uint32_t a = mask.ScanLine(sy + 30)[sx] & 0xFF;
+                const bool transparent = m == 0xFF00FF;
+                expectedCut += transparent;
+                ASSERT_EQ(cutPixels.count({x, y}) == 1, transparent) << x << "," << y;
+                // Gray masks: every channel has the same alpha.
+                const std::uint32_t b = 0x996633;
+                std::uint32_t want = b;
+                if (!transparent) {
+                    want = 0;
+                    for (int s = 0; s <= 16; s += 8) {
+                        want |= ((((m >> s) & 0xFF) * (256 - a) + ((b >> s) & 0xFF) * a) >> 8) << s;
+                    }
+                }
+                ASSERT_EQ(face.ScanLine(y)[x], want) << state << ": " << x << "," << y;
+            }
+        }
+        // Three, one and one corner pixels cut at each of the four corners.
+        EXPECT_EQ(expectedCut, 20);
+        EXPECT_EQ(cutPixels.size(), 20u);
+    }
+}
+
+TEST(BorderMask, SmallFacesShareTheCornersAndTinyOnesStayAsTheyAre) {
+    const TBitmap& mask = BorderMask(pdBorder1);
+    TBitmap small = WhiteImage(15, 9);
+    std::vector<TRect> cut;
+    ApplyBorderMask(small, mask, 0, clFuchsia, &cut);
+    // Left corners 7 wide, right ones 8; top corners 4 high, bottom ones 5: the corners keep
+    // the outer part of their cells, so the cut-outs stay at the very corners.
+    EXPECT_EQ(cut.size(), 12u);
+    EXPECT_EQ(cut.front(), (TRect{0, 0, 3, 1}));
+    EXPECT_EQ(cut.back(), (TRect{12, 8, 15, 9}));
+
+    for (const TRect size : {TRect{0, 0, 2, 25}, TRect{0, 0, 75, 2}}) {
+        TBitmap tiny = WhiteImage(size.Right, size.Bottom);
+        std::vector<TRect> none;
+        ApplyBorderMask(tiny, mask, 0, clFuchsia, &none);
+        EXPECT_TRUE(none.empty());
+        EXPECT_EQ(CountPixels(tiny, clWhite), size.Right * size.Bottom);
+    }
+}
+
+TEST(Fader, FrameWeightsOfAFadeInAndOut) {
+    TsFader fader;
+    const auto run = [&fader](int iterations) {
+        std::vector<int> weights;
+        for (;;) {
+            const TsFader::TStep step = fader.Tick(iterations, false);
+            if (step.Kind != TsFader::skFrame) {
+                weights.push_back(step.Kind == TsFader::skFinished ? -1 : -2);
+                return weights;
+            }
+            weights.push_back(step.Weight);
+        }
+    };
+    fader.StartIn();
+    EXPECT_EQ(run(5), (std::vector<int>{204, 153, 102, 51, 0, -1}));
+    fader.StartOut();
+    EXPECT_EQ(run(5), (std::vector<int>{0, 51, 102, 153, 204, 255, -1}));
+    EXPECT_EQ(fader.Counter(), 0);
+    // No intermediate frames: the new face at once, either way.
+    fader.StartIn();
+    EXPECT_EQ(run(0), (std::vector<int>{-1}));
+    fader.StartOut();
+    EXPECT_EQ(run(0), (std::vector<int>{-1}));
+    // A press halts a fade; a gone button stops it.
+    fader.StartIn();
+    fader.Halt(5);
+    EXPECT_EQ(fader.Counter(), 4);
+    EXPECT_EQ(run(5), (std::vector<int>{-2}));
+    fader.StartIn();
+    EXPECT_EQ(fader.Tick(5, true).Kind, TsFader::skStopped);
+}
+
+TEST(Fader, FramesBlendTheSnapshotAndTheNewFace) {
+    TBitmap snapshot = WhiteImage(1, 1);
+    snapshot.ScanLine(0)[0] = 0;
+    const TBitmap cache = WhiteImage(1, 1);
+    TBitmap frame;
+    FadeFrame(frame, snapshot, cache, fdIn, 204);  // the black snapshot keeps 204/256
+    EXPECT_EQ(frame.ScanLine(0)[0], 0x343434u);    // 255 * 52 / 256 = 51.8
+    FadeFrame(frame, snapshot, cache, fdOut, 204); // the white new face keeps 204/256
+    EXPECT_EQ(frame.ScanLine(0)[0], 0xCBCBCBu);    // 255 * 204 / 256 = 203.2
+}
+
+TsButtonLook Caption(const char* text) {
+    TsButtonLook look;
+    look.Caption = text;
+    return look;
+}
+
+// Rows of the image that hold the colour, as runs [first, last].
+std::vector<std::pair<int, int>> InkBands(const TBitmap& image, TColor colour) {
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < image.Height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.Width(); ++x) {
+            ink = ink || image.Pixel(x, y) == colour;
+        }
+        if (ink && (bands.empty() || bands.back().second != y - 1)) {
+            bands.push_back({y, y});
+        } else if (ink) {
+            bands.back().second = y;
+        }
+    }
+    return bands;
+}
+
+TEST(Caption, WrapsCentresAndMovesWhenPressed) {
+    TBitmap one = WhiteImage(75, 25);
+    PaintButtonCaption(one, Caption("Save"), false, clRed, 0);
+    TBitmap two = WhiteImage(75, 33);
+    PaintButtonCaption(two, Caption("Generate and save"), false, clRed, 0);
+    EXPECT_EQ(InkBands(one, clBlack).size(), 1u);
+    const auto lines = InkBands(two, clBlack);
+    ASSERT_EQ(lines.size(), 2u);
+    // Both blocks sit in the middle, horizontally and vertically, within a pixel of bearing.
+    for (const TBitmap* image : {&one, &two}) {
+        const TRect ink = BoundsOf(*image, clBlack);
+        EXPECT_LE(std::abs(ink.Left - (image->Width() - ink.Right)), 2);
+        EXPECT_LE(std::abs(ink.Top - (image->Height() - ink.Bottom)), 4);
+    }
+
+    TsButtonLook pressed = Caption("Generate and save");
+    pressed.Down = true;
+    TBitmap down = WhiteImage(75, 33);
+    PaintButtonCaption(down, pressed, false, clRed, 0);
+    for (int y = 1; y < 33; ++y) {
+        for (int x = 1; x < 75; ++x) {
+            ASSERT_EQ(down.Pixel(x, y), two.Pixel(x - 1, y - 1)) << x << "," << y;
+        }
+    }
+}
+
+TEST(Caption, HotColourAndEmbossedWhenDisabled) {
+    TBitmap hot = WhiteImage(75, 25);
+    PaintButtonCaption(hot, Caption("Save"), true, clRed, 0);
+    EXPECT_GT(CountPixels(hot, clRed), 10);
+    EXPECT_EQ(CountPixels(hot, clBlack), 0);
+
+    TsButtonLook off = Caption("Save");
+    off.Enabled = false;
+    TBitmap disabled = WhiteImage(75, 25);
+    disabled.Canvas().Brush().Color = clBtnFace;
+    disabled.Canvas().FillRect({0, 0, 75, 25});
+    PaintButtonCaption(disabled, off, true, clRed, 0);
+    const int shadow = CountPixels(disabled, 0xA0A0A0);
+    const int highlight = CountPixels(disabled, clWhite);
+    EXPECT_GT(shadow, 10);
+    EXPECT_GT(highlight, 0);
+    EXPECT_EQ(shadow + highlight + CountPixels(disabled, 0xF0F0F0), 75 * 25);
+}
+
+TEST(Caption, DottedFocusFrame) {
+    TBitmap image = WhiteImage(12, 8);
+    image.Canvas().Brush().Color = clSilver;
+    image.Canvas().FillRect({0, 0, 12, 8});
+    DrawDottedFrame(image, {2, 2, 8, 5});
+    const std::vector<std::string> expected{
+        "............", ".w..w..w....", "..b..b..b...", "............",
+        ".w..w..w....", "..b..b..b...", "............", "............",
+    };
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const char c = expected[y][x];
+            EXPECT_EQ(image.Pixel(x, y), c == 'b' ? clBlack : (c == 'w' ? clWhite : clSilver))
+                << x << "," << y;
+        }
+    }
+}
+
+TEST(PaintButton, RegionOnceAndTheFocusFrame) {
+    TFakeOwner owner;
+    TsActiveBGStyle style(&owner);
+    style.SetControlKind(93);
+    style.Painting().SetColor(clBtnFace);
+    style.Background().Gradient().SetData(NormalGradient);
+    TsButtonLook look = Caption("Save");
+    const auto first = PaintButton(style, look);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->size(), 12u); // three runs a corner
+    EXPECT_FALSE(style.RegionChanged());
+    const TBitmap plain = style.CacheBmp();
+    look.FocusFrame = true;
+    EXPECT_FALSE(PaintButton(style, look).has_value());
+    EXPECT_GT(CountPixels(style.CacheBmp(), clBlack), CountPixels(plain, clBlack));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "ImageList.h"
+#include "sBuiltinImages.h"
+#include "sCheckPaint.h"
+#include "sEditPaint.h"
+#include "sStyleEdits.h"
+
+#include "Canvas.h"
+#include "FakeOwner.h"
+#include "Pixels.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The ring of the frame a pixel lies on, counted from the outer edge.
+int Ring(int x, int y, int w, int h) {
+    return std::min(std::min(x, y), std::min(w - 1 - x, h - 1 - y));
+}
+
+TEST(EditFrame, PaleWithoutLinesNormallyWhiteWithTwoLinesWhileHot) {
+    const struct {
+        const char* Name;
+        bool Hot;
+        TsEditorBevel SelectionBevel;
+        std::vector<TColor> Rings; // top-left colour of rings 0, 1, 2
+        std::vector<TColor> BottomRight;
+    } cases[] = {
+        {"normal",
+         false,
+         ebAsBottomBorder,
+         {0xECFFFF, 0xECFFFF, 0xECFFFF},
+         {0xECFFFF, 0xECFFFF, 0xECFFFF}},
+        {"hot",
+         true,
+         ebAsBottomBorder,
+         {0x7E756B, 0x7E756B, 0xFFFFFF},
+         {0x7E756B, 0x7E756B, 0xFFFFFF}},
+        {"hot, lowered",
+         true,
+         ebLowered,
+         {0xA0A0A0, 0x696969, 0xFFFFFF},
+         {0xFFFFFF, 0xE3E3E3, 0xFFFFFF}},
+    };
+    for (const auto& c : cases) {
+        TFakeOwner owner;
+        owner.HasFocus = c.Hot;
+        TsStyle style(&owner);
+        style.SetControlKind(3);
+        style.Painting().SetColorBorderTop(clBtnHighlight);
+        style.Selection().Border().SetBevel(c.SelectionBevel);
+        TBitmap image = WhiteImage(20, 21);
+        image.Canvas().Brush().Color = clRed;
+        image.Canvas().FillRect({0, 0, 20, 21});
+        PaintEditFrame(image, style);
+        for (int ring = 0; ring < 3; ++ring) {
+            EXPECT_EQ(image.Pixel(ring, 10), c.Rings[ring]) << c.Name << " left " << ring;
+            EXPECT_EQ(image.Pixel(10, ring), c.Rings[ring]) << c.Name << " top " << ring;
+            EXPECT_EQ(image.Pixel(19 - ring, 10), c.BottomRight[ring]) << c.Name << ring;
+            EXPECT_EQ(image.Pixel(10, 20 - ring), c.BottomRight[ring]) << c.Name << ring;
+        }
+        int inside = 0;
+        for (int y = 0; y < 21; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                inside += Ring(x, y, 20, 21) >= 2 && image.Pixel(x, y) == c.Rings[2];
+            }
+        }
+        EXPECT_EQ(inside, 16 * 17) << c.Name;
+    }
+}
+
+TEST(CheckBox, GlyphAndCaptionPlaces) {
+    const struct {
+        TCheckAreaLayout Layout;
+        TRect Glyph;
+        TRect Box;
+    } cases[] = {
+        {calLeft, {0, 1, 16, 17}, {21, 1, 99, 17}},
+        {calRight, {81, 1, 100, 17}, {1, 1, 79, 17}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckGlyphRect(100, 18, 16, c.Layout), c.Glyph);
+        EXPECT_EQ(CheckCaptionBox(100, 18, 16, c.Layout), c.Box);
+    }
+}
+
+TEST(CheckBox, GlyphSourcesInOrder) {
+    TBitmap own = WhiteImage(3, 3);
+    TBitmap empty;
+    TImageList list(5, 5);
+    TBitmap listed = WhiteImage(5, 5);
+    listed.ScanLine(0)[0] = 0x0000FF; // blue, drawn over magenta where the mask colour is
+    list.Add(listed, clWhite);
+
+    TsGlyphSources sources;
+    sources.GlyphChecked = &own;
+    sources.GlyphUnChecked = &empty;
+    EXPECT_EQ(CheckGlyphFor(sources, true, false).Width(), 3);
+    EXPECT_EQ(CheckGlyphFor(sources, false, false).Width(), 16); // built in
+    sources.Images = &list;
+    sources.ImgUncheckedHot = 0;
+    sources.ImgUnchecked = 7; // out of range: the background only
+    const TBitmap hot = CheckGlyphFor(sources, false, true);
+    EXPECT_EQ(hot.Pixel(0, 0), clBlue);
+    EXPECT_EQ(CountPixels(hot, clFuchsia), 24);
+    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clFuchsia), 25);
+    list.SetBkColor(clLime);
+    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clLime), 25);
+
+    TsGlyphSources builtIn;
+    builtIn.Kind = ckRadioButton;
+    EXPECT_EQ(CheckGlyphFor(builtIn, true, true).Width(), 14);
+}
+
+TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
+    TsCheckLook look;
+    TBitmap image = WhiteImage(100, 18);
+    const TBitmap& glyph = CheckGlyph(false, true, false);
+    PaintCheckBox(image, look, glyph);
+    int glyphPixels = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const bool opaque = glyph.Pixel(x, y) != clFuchsia;
+            glyphPixels += opaque;
+            EXPECT_EQ(image.Pixel(x, y + 1), opaque ? glyph.Pixel(x, y) : 0xF0F0F0);
+        }
+    }
+    EXPECT_EQ(CountPixels(image, 0xF0F0F0), 100 * 18 - glyphPixels);
+
+    look.Caption = "Show Text";
+    look.FocusFrame = true;
+    PaintCheckBox(image, look, glyph);
+    const TRect ink = BoundsOf(image, clBlack);
+    EXPECT_GE(ink.Left, 0);
+    // Text from the caption box on, the focus dots inverted to 0x0F0F0F around it.
+    EXPECT_GT(CountPixels(image, 0x0F0F0F), 20);
+    EXPECT_GE(BoundsOf(image, 0x0F0F0F).Left, 21 - 2);
+}
+
+TEST(BuiltinImages, SizesAndTransparentCorner) {
+    const struct {
+        const char* Name;
+        int Width;
+        int Height;
+    } cases[] = {
+        {"BORD1", 90, 60}, {"BORD2", 90, 60},  {"BORD3", 90, 60}, {"BORD4", 90, 60},
+        {"BORD5", 54, 36}, {"BORD6", 450, 96}, {"CCC", 16, 16},   {"CUC", 16, 16},
+        {"CCH", 16, 16},   {"CUH", 16, 16},    {"RCC", 14, 14},   {"RUC", 14, 14},
+        {"RCH", 14, 14},   {"RUH", 14, 14},
+    };
+    for (const auto& c : cases) {
+        const TBitmap* image = BuiltinImage(c.Name);
+        ASSERT_NE(image, nullptr) << c.Name;
+        EXPECT_EQ(image->Width(), c.Width) << c.Name;
+        EXPECT_EQ(image->Height(), c.Height) << c.Name;
+        if (c.Name[0] != 'B') {
+            EXPECT_EQ(image->Pixel(0, c.Height - 1), clFuchsia) << c.Name;
+        }
+    }
+    EXPECT_EQ(BuiltinImage("BORD7"), nullptr);
+    EXPECT_NE(CheckGlyph(false, true, false).ScanLine(8)[4],
+              CheckGlyph(false, false, false).ScanLine(8)[4]);
+}
+
+TEST(BuiltinImages, Bord1IsARaisedRoundedFrame) {
+    const TBitmap& mask = BorderMask(pdBorder1);
+    for (int state = 0; state < 2; ++state) {
+        const int x0 = 30 * state;
+        for (int y = 0; y < 30; ++y) {
+            int magenta = 0;
+            for (int x = 0; x < 30; ++x) {
+                magenta += mask.Pixel(x0 + x, y) == clFuchsia;
+            }
+            EXPECT_LE(magenta, y < 3 || y > 26 ? 6 : 0) << state << " row " << y;
+        }
+        // Middle: mid gray, fully see-through. Outer line: rim alpha; light top, dark bottom.
+        EXPECT_EQ(mask.Pixel(x0 + 15, 15), 0x808080);
+        EXPECT_EQ(mask.Pixel(x0 + 15, 45) & 0xFF, 0xFF);
+        const int outerAlpha = mask.Pixel(x0 + 15, 30) & 0xFF;
+        EXPECT_GE(outerAlpha, 0x38);
+        EXPECT_LE(outerAlpha, 0x65);
+        EXPECT_EQ(mask.Pixel(x0 + 15, 34) & 0xFF, 0xFF);
+        const int light = mask.Pixel(x0 + 15, 1) & 0xFF;
+        const int dark = mask.Pixel(x0 + 15, 28) & 0xFF;
+        EXPECT_GT(light, 0xD0);
+        EXPECT_LT(dark, 0x70);
+    }
+}
+
+} // namespace
