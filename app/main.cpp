@@ -9,15 +9,15 @@
 #include "QtBridge.h"
 #include "SymbologyNames.h"
 #include "Unit3.h"
+#include "sButton.h"
+#include "sCheckbox.h"
+#include "sEdit.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
@@ -63,24 +63,49 @@ QGroupBox* NewGroup(QWidget* parent, const char* caption, int top, int height) {
     return group;
 }
 
-QCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setGeometry(left, top, 100, 17);
-    box->setChecked(true);
+// The skinned controls' stored style: the shared gray-to-white button face with its hot
+// gradient, and the edits' and check boxes' light top border.
+constexpr const char* ButtonGradient = "8421504;16777215;99;0;0;16777215;16777215;0;0;0";
+constexpr const char* ButtonHotGradient =
+    "8421504;8421504;10;0;0;8421504;16777215;43;0;0;16777215;10658466;28;0;0;10658466;"
+    "13816530;18;0;0;13816530;13816530;0;0;0";
+
+void StyleEditor(TsStyle& style, const char* section) {
+    style.SetSkinSection(section);
+    style.Painting().SetColorBorderTop(clBtnHighlight);
+    style.Caption().SetActive(false);
+}
+
+TsCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top) {
+    auto* box = new TsCheckBox(parent);
+    box->setGeometry(left, top, 100, 18);
+    StyleEditor(box->sStyle(), "TsCheckBox");
+    box->SetCaption(caption);
+    box->SetChecked(true);
+    box->SetTabStop(true);
     return box;
 }
 
-QLineEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
-    auto* edit = new QLineEdit(text, parent);
+TsEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
+    auto* edit = new TsEdit(parent);
     edit->setGeometry(place);
+    StyleEditor(edit->sStyle(), "TsEdit");
     // No length limit: the data is never cut short.
     edit->setMaxLength(std::numeric_limits<int>::max());
+    edit->setText(text);
     return edit;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* caption, QRect place) {
-    auto* button = new QPushButton(caption, parent);
+TsButton* NewButton(QWidget* parent, const char* caption, QRect place) {
+    auto* button = new TsButton(parent);
     button->setGeometry(place);
+    button->SetCaption(caption);
+    TsActiveBGStyle& style = button->sStyle();
+    style.SetSkinSection("TsButton");
+    style.Painting().SetColor(clBtnFace);
+    style.Background().Gradient().SetData(ButtonGradient);
+    style.HotStyle().HotBackground().Gradient().SetData(ButtonHotGradient);
+    style.HotStyle().HotPainting().SetTransparency(0);
     return button;
 }
 
@@ -159,10 +184,12 @@ TForm1::TForm1(QWidget* parent)
     fromnumber->setFocus();
 
     ConfigureMainBarcode(bcode1);
-    connect(GenerateBut, &QPushButton::clicked, this,
-            [this] { Application::Guarded([this] { GenerateButClick(GenerateBut); }); });
-    connect(SaveToBut, &QPushButton::clicked, this,
-            [this] { Application::Guarded([this] { SaveToButClick(SaveToBut); }); });
+    GenerateBut->OnClick = [this](QObject* sender) {
+        Application::Guarded([&] { GenerateButClick(sender); });
+    };
+    SaveToBut->OnClick = [this](QObject* sender) {
+        Application::Guarded([&] { SaveToButClick(sender); });
+    };
     FormCreate(this);
 }
 
@@ -184,8 +211,8 @@ void TForm1::FormShow(QObject*) {
 }
 
 TCodeImageInputs TForm1::Inputs() const {
-    return {typkodu->currentText().toStdString(), kod->text().toStdString(), ShowText->isChecked(),
-            DualCode->isChecked()};
+    return {typkodu->currentText().toStdString(), kod->text().toStdString(), ShowText->Checked(),
+            DualCode->Checked()};
 }
 
 void TForm1::GenerateButClick(QObject*) {

@@ -5,15 +5,15 @@
 
 #include <QMainWindow>
 
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class TBUDirectoryBox;
 class TBUFileNameBox;
 class TForm3;
+class TsButton;
+class TsCheckBox;
+class TsEdit;
 
 // The main window: the inputs, Generate, Save and the batch's range and destination.
 class TForm1 : public QMainWindow {
@@ -23,21 +23,21 @@ public:
     QWidget* ClientArea;
     QGroupBox* GroupBox1;
     QComboBox* typkodu;
-    QCheckBox* DualCode;
-    QCheckBox* ShowText;
+    TsCheckBox* DualCode;
+    TsCheckBox* ShowText;
     QGroupBox* GroupBox2;
-    QLineEdit* kod;
-    QPushButton* GenerateBut;
+    TsEdit* kod;
+    TsButton* GenerateBut;
     TBUFileNameBox* BUFileNameBox1;
-    QPushButton* SaveToBut;
+    TsButton* SaveToBut;
     QGroupBox* GroupBox3;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
-    QLineEdit* fromnumber;
-    QLineEdit* tonumber;
+    TsEdit* fromnumber;
+    TsEdit* tonumber;
     TBUDirectoryBox* BUDirectoryBox1;
-    QPushButton* sButton1;
+    TsButton* sButton1;
 
     TBarcode bcode1;
     // The code window; set before this window is first shown.

@@ -7,17 +7,18 @@
 #include "Cli.h"
 #include "Stream.h"
 #include "Unit3.h"
+#include "sButton.h"
+#include "sCheckbox.h"
+#include "sEdit.h"
 
 #include "QtPrint.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -95,8 +96,8 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
         {Form1.GroupBox2, {0, 49, 523, 50}, " Generate only one code: "},
         {Form1.GroupBox3, {0, 99, 523, 62}, " Multiple code generator: "},
         {Form1.typkodu, {8, 17, 145, 22}, "Code EAN13"},
-        {Form1.DualCode, {160, 16, 100, 17}, "Dual Code"},
-        {Form1.ShowText, {280, 16, 100, 17}, "Show Text"},
+        {Form1.DualCode, {160, 16, 100, 18}, "Dual Code"},
+        {Form1.ShowText, {280, 16, 100, 18}, "Show Text"},
         {Form1.kod, {8, 16, 145, 21}, "1234567890123"},
         {Form1.GenerateBut, {160, 14, 83, 33}, "Generate"},
         {Form1.BUFileNameBox1, {248, 19, 185, 20}, QDir::homePath() + "/output.bmp"},
@@ -114,8 +115,10 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
             caption = box->title();
         } else if (auto* list = qobject_cast<QComboBox*>(c.Control)) {
             caption = list->currentText();
-        } else if (auto* button = qobject_cast<QAbstractButton*>(c.Control)) {
-            caption = button->text();
+        } else if (auto* button = dynamic_cast<TsButton*>(c.Control)) {
+            caption = QString::fromStdString(button->Caption());
+        } else if (auto* box = dynamic_cast<TsCheckBox*>(c.Control)) {
+            caption = QString::fromStdString(box->Caption());
         } else if (auto* edit = qobject_cast<QLineEdit*>(c.Control)) {
             caption = edit->text();
         } else {
@@ -143,8 +146,8 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
                                   "Code 2 5 interleaved", "Code 2 5 matrix", "Code 39",
                                   "Code 39 Extended", "Code 93", "Code 93 Extended", "Code Codabar",
                                   "Code EAN13", "Code EAN8", "Code MSI", "Code PostNet"}));
-    EXPECT_TRUE(Form1.DualCode->isChecked());
-    EXPECT_TRUE(Form1.ShowText->isChecked());
+    EXPECT_TRUE(Form1.DualCode->Checked());
+    EXPECT_TRUE(Form1.ShowText->Checked());
     EXPECT_TRUE(Form1.SaveToBut->isEnabled());
     EXPECT_FALSE(Form1.sButton1->isEnabled());
     EXPECT_EQ(Form1.BUFileNameBox1->DialogTitle(), "Uložit Kód so souboru");
@@ -180,11 +183,11 @@ TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
 TEST_F(MainWindowTest, GenerateDrawsWhatTheInputsSay) {
     Form1.typkodu->setCurrentText("Code 128B");
     Form1.kod->setText("Hello");
-    Form1.ShowText->setChecked(false);
+    Form1.ShowText->SetChecked(false);
     Generate();
     EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 128B", "--data", "Hello", "--no-text"}));
-    Form1.ShowText->setChecked(true);
-    Form1.DualCode->setChecked(false);
+    Form1.ShowText->SetChecked(true);
+    Form1.DualCode->SetChecked(false);
     Generate();
     EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 128B", "--data", "Hello", "--single"}));
 }
