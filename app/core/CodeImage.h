@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Types.h"
+
 #include <string>
 #include <string_view>
 
@@ -32,3 +34,9 @@ std::string HumanReadableLine(std::string_view data);
 // (5, 125), each with its line in a white band when ShowText is on. Exceptions of the barcode
 // component end the composition where they occur.
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);
+
+// The rectangle that the bars of ComposeCodeImage's copies cover for these inputs, worked out
+// from the component's own pattern and element widths without drawing anything (right and
+// bottom exclusive). Whatever lies beyond the code image's size is cut off by the image. The
+// component itself is left as it is; its exceptions propagate.
+TRect ComposedBarsBounds(const TBarcode& barcode, const TCodeImageInputs& inputs);
