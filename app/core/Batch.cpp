@@ -46,7 +46,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
         if (callbacks.Data) {
             callbacks.Data(current.Data);
         }
-        ComposeCodeImage(barcode, image, current);
+        DrawCodeImage(barcode, image, current);
         std::string name = BatchFileName(directory, n);
         if (callbacks.FileName) {
             name = callbacks.FileName(name);

@@ -46,10 +46,10 @@ struct TBatchCallbacks {
 };
 
 // Batch generation: for each number n of the range in ascending order, clears the image with
-// its canvas's brush, reports the position, reports n's decimal text as the data, composes the
-// code image with that data and the inputs' symbology and switches, reports the file name and
-// writes the image to the name reported back. The first exception ends the run and propagates;
-// the files written before it stay.
+// its canvas's brush, reports the position, reports n's decimal text as the data, draws the
+// code image with that data and the inputs' symbology and switches (DrawCodeImage: the clearing
+// is not repeated), reports the file name and writes the image to the name reported back. The first
+// exception ends the run and propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks);

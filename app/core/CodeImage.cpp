@@ -95,8 +95,12 @@ std::string HumanReadableLine(std::string_view data) {
 }
 
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
+    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+    DrawCodeImage(barcode, image, inputs);
+}
+
+void DrawCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
     TCanvas& canvas = image.Canvas();
-    canvas.FillRect({0, 0, image.Width(), image.Height()});
     if (const auto typ = FindSymbology(inputs.TypeText)) {
         barcode.SetTyp(*typ);
     }
