@@ -47,7 +47,8 @@ public:
     TColor BackColor() const { return FBackColor; }
     void SetBackColor(TColor value);
     std::uint16_t BarSize() const { return FBarSize; }
-    // The segment pitch; refused when 0 or when it leaves less than 5 pixels along the bar.
+    // The segment pitch: refused when 0 or not less than the bar's length − 4; a vertical bar
+    // also refuses its current value.
     void SetBarSize(std::uint16_t value);
     std::int32_t Position() const { return FPosition; }
     // Refused above MaxValue.
