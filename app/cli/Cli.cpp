@@ -139,11 +139,14 @@ public:
         FFile = file;
         Draw(FDone++);
     }
+    // Both end a line that was drawn: Finish at 100%, Abandon where it stands, so that a
+    // message starts on a line of its own.
     void Finish() {
-        Draw(FCount);
-        FErr << '\n';
+        if (FPercent >= 0) {
+            Draw(FCount);
+            FErr << '\n';
+        }
     }
-    // Ends a line that was drawn where it stands, so that a message starts on a line of its own.
     void Abandon() {
         if (FPercent >= 0) {
             FErr << '\n';
@@ -174,17 +177,14 @@ private:
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
-    const std::int64_t count = BatchCount(range);
-    if (!progressBar || count == 0) {
-        RunBatch(barcode, image, options.Inputs, range, *options.Dir, {});
-        return;
-    }
-    Progress progress(err, count);
+    Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
-    callbacks.FileName = [&](const std::string& name) {
-        progress.Writing(name);
-        return name;
-    };
+    if (progressBar) {
+        callbacks.FileName = [&](const std::string& name) {
+            progress.Writing(name);
+            return name;
+        };
+    }
     try {
         RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks);
     } catch (...) {

@@ -186,44 +186,32 @@ TEST(Cli, BatchWritesWhatSingleRunsWrite) {
     rmdir(dir.c_str());
 }
 
-TEST(Cli, BatchStopsAtTheFirstFailureWithItsMessage) {
+TEST(Cli, BatchProgressOnATerminalAndTheFirstFailure) {
     const std::string dir = TempDir();
-    const std::pair<std::vector<std::string>, std::string> rows[] = {
-        {{"--from", "0", "--to", "12a", "--dir", dir}, "'12a' is not a valid integer value\n"},
-        {{"--from", "", "--to", "3", "--dir", dir}, "'' is not a valid integer value\n"},
-        {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
-         "TBarcode:MSI bad Data <-1>\n"},
-        {{"--from", "0", "--to", "3", "--dir", dir + "/missing"},
-         "Cannot create file " + dir + "/missing/code_0.bmp\n"},
+    const auto bar = [&](int hashes, const std::string& rest) {
+        return "\r[" + std::string(hashes, '#') + std::string(30 - hashes, ' ') + "] " + rest +
+               "\x1b[K";
     };
-    for (const auto& [args, message] : rows) {
-        const Result r = Invoke(args);
-        EXPECT_EQ(r.Code, 1);
-        EXPECT_EQ(r.Out, "");
-        EXPECT_EQ(r.Err, message);
-    }
-    EXPECT_EQ(rmdir(dir.c_str()), 0); // nothing was written
-}
-
-TEST(Cli, BatchProgressBarOnlyWhenAsked) {
-    const std::string dir = TempDir();
-    const std::string bar = std::string(15, '#') + std::string(15, ' ');
     const Result r = Invoke({"--from", "0", "--to", "1", "--dir", dir}, true);
     EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Err, "\r[" + std::string(30, ' ') + "] 0% " + dir + "/code_0.bmp\x1b[K" + "\r[" +
-                         bar + "] 50% " + dir + "/code_1.bmp\x1b[K" + "\r[" + std::string(30, '#') +
-                         "] 100% " + dir + "/code_1.bmp\x1b[K\n");
-    const Result empty = Invoke({"--from", "1", "--to", "0", "--dir", dir}, true);
-    EXPECT_EQ(empty.Code, 0);
-    EXPECT_EQ(empty.Err, "");
-    const Result refused =
-        Invoke({"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir}, true);
-    EXPECT_EQ(refused.Err, "TBarcode:MSI bad Data <-1>\n"); // no bar was drawn
-    // A failure ends the bar's line before the message.
-    const Result missing = Invoke({"--from", "0", "--to", "1", "--dir", dir + "/no"}, true);
-    EXPECT_EQ(missing.Err, "\r[" + std::string(30, ' ') + "] 0% " + dir +
-                               "/no/code_0.bmp\x1b[K\nCannot create file " + dir +
-                               "/no/code_0.bmp\n");
+    EXPECT_EQ(r.Err, bar(0, "0% " + dir + "/code_0.bmp") + bar(15, "50% " + dir + "/code_1.bmp") +
+                         bar(30, "100% " + dir + "/code_1.bmp") + "\n");
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"--from", "1", "--to", "0", "--dir", dir}, ""},
+        {{"--from", "0", "--to", "12a", "--dir", dir}, "'12a' is not a valid integer value\n"},
+        {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
+         "TBarcode:MSI bad Data <-1>\n"},
+        // The message starts on a line of its own.
+        {{"--from", "0", "--to", "1", "--dir", dir + "/no"},
+         bar(0, "0% " + dir + "/no/code_0.bmp") + "\nCannot create file " + dir +
+             "/no/code_0.bmp\n"},
+    };
+    for (const auto& [args, message] : rows) {
+        const Result failed = Invoke(args, true);
+        EXPECT_EQ(failed.Code, message.empty() ? 0 : 1);
+        EXPECT_EQ(failed.Out, "");
+        EXPECT_EQ(failed.Err, message);
+    }
     std::remove((dir + "/code_0.bmp").c_str());
     std::remove((dir + "/code_1.bmp").c_str());
     rmdir(dir.c_str());
