@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "Barcode.h"
+#include "Batch.h"
 #include "Bitmap.h"
 #include "CodeImage.h"
 #include "SymbologyNames.h"
@@ -23,11 +24,20 @@ Draws the code image of Quillmark's main window without a window.
   --no-checksum   encode the data without adding check characters where that is optional
   --output FILE   write the 525 x 276 code image to FILE, always as BMP
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
+  --from N --to M --dir DIR
+                  batch: write DIR/code_<n>.bmp for every n from N to M, with n as the data
+                  (N and M as the main window reads them: decimal, or hex after $, x or 0x);
+                  takes --type, --no-text, --single and --no-checksum, not --data, --output
+                  or --pattern; shows a progress bar when stderr is a terminal
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version
 
-Exit status: 0 done, 1 the data or the file failed (the message is on stderr), 2 bad usage.
+A symbol too wide for the 525 x 276 code image is drawn cut off, as the window draws it, with
+a warning on stderr.
+
+Exit status: 0 done, 1 the data or a file failed (the message is on stderr; a batch stops at
+the first failure and keeps the files written before it), 2 bad usage.
 )";
 
 // What to print instead of doing the work.
@@ -39,6 +49,13 @@ struct Options {
     bool Checksum = true;
     bool Pattern = false;
     std::optional<std::string> Output;
+    // The batch's texts, parsed only when the batch runs, as the window parses its fields.
+    std::optional<std::string> From;
+    std::optional<std::string> To;
+    std::optional<std::string> Dir;
+    bool DataGiven = false;
+
+    bool Batch() const { return From || To || Dir; }
 };
 
 struct UsageError {
@@ -63,8 +80,15 @@ Options Parse(std::span<const std::string> args) {
             }
         } else if (arg == "--data") {
             options.Inputs.Data = value();
+            options.DataGiven = true;
         } else if (arg == "--output") {
             options.Output = value();
+        } else if (arg == "--from") {
+            options.From = value();
+        } else if (arg == "--to") {
+            options.To = value();
+        } else if (arg == "--dir") {
+            options.Dir = value();
         } else if (arg == "--no-text") {
             options.Inputs.ShowText = false;
         } else if (arg == "--single") {
@@ -86,6 +110,16 @@ Options Parse(std::span<const std::string> args) {
     if (options.Show != Info::None) {
         return options;
     }
+    if (options.Batch()) {
+        if (!options.From || !options.To || !options.Dir) {
+            throw UsageError{"a batch needs all of --from, --to and --dir"};
+        }
+        if (options.Output || options.Pattern || options.DataGiven) {
+            throw UsageError{"a batch names its files and data itself; give it without --output, "
+                             "--pattern and --data"};
+        }
+        return options;
+    }
     if (options.Pattern && options.Output) {
         throw UsageError{"--pattern draws nothing; give it without --output"};
     }
@@ -95,7 +129,83 @@ Options Parse(std::span<const std::string> args) {
     return options;
 }
 
-void Run(const Options& options, std::ostream& out) {
+// One line on the terminal that redraws itself: a bar, the share of files written and the file
+// being written.
+class Progress {
+public:
+    Progress(std::ostream& err, std::int64_t count) : FErr(err), FCount(count) {}
+
+    void Writing(const std::string& file) {
+        FFile = file;
+        Draw(FDone++);
+    }
+    // Both end a line that was drawn: Finish at 100%, Abandon where it stands, so that a
+    // message starts on a line of its own.
+    void Finish() {
+        if (FPercent >= 0) {
+            Draw(FCount);
+            FErr << '\n';
+        }
+    }
+    void Abandon() {
+        if (FPercent >= 0) {
+            FErr << '\n';
+        }
+    }
+
+private:
+    void Draw(std::int64_t done) {
+        const auto percent = static_cast<int>(done * 100 / FCount);
+        if (percent == FPercent) {
+            return;
+        }
+        FPercent = percent;
+        constexpr int Width = 30;
+        const auto filled = static_cast<std::size_t>(percent * Width / 100);
+        // "\x1b[K" clears what a longer file name left on the line.
+        FErr << "\r[" << std::string(filled, '#') << std::string(Width - filled, ' ') << "] "
+             << percent << "% " << FFile << "\x1b[K" << std::flush;
+    }
+
+    std::ostream& FErr;
+    std::int64_t FCount;
+    std::int64_t FDone = 0;
+    int FPercent = -1;
+    std::string FFile;
+};
+
+void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
+                bool progressBar) {
+    const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
+    Progress progress(err, BatchCount(range));
+    TBatchCallbacks callbacks;
+    if (progressBar) {
+        callbacks.FileName = [&](const std::string& name) {
+            progress.Writing(name);
+            return name;
+        };
+    }
+    try {
+        RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks);
+    } catch (...) {
+        progress.Abandon();
+        throw;
+    }
+    progress.Finish();
+}
+
+// Says so when the image cuts the symbol off; the file is written all the same, as the window
+// writes it.
+void WarnIfCutOff(const TBarcode& barcode, const TCodeImageInputs& inputs, std::ostream& err) {
+    const TRect bars = ComposedBarsBounds(barcode, inputs);
+    if (bars.Right > CodeImageWidth || bars.Bottom > CodeImageHeight) {
+        err << "quillmark-cli: warning: the symbol is cut off: its bars need " << bars.Right
+            << " x " << bars.Bottom << " pixels, the code image has " << CodeImageWidth << " x "
+            << CodeImageHeight << '\n';
+    }
+}
+
+void Run(const Options& options, std::ostream& out, std::ostream& err, bool progressBar) {
     switch (options.Show) {
     case Info::Help:
         out << Usage;
@@ -122,13 +232,19 @@ void Run(const Options& options, std::ostream& out) {
     }
     TBitmap image;
     InitCodeImage(image);
+    if (options.Batch()) {
+        WriteBatch(options, barcode, image, err, progressBar);
+        return;
+    }
     ComposeCodeImage(barcode, image, options.Inputs);
     image.SaveToFile(*options.Output);
+    WarnIfCutOff(barcode, options.Inputs, err);
 }
 
 } // namespace
 
-int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+           bool progressBar) {
     Options options;
     try {
         options = Parse(args);
@@ -137,7 +253,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
         return 2;
     }
     try {
-        Run(options, out);
+        Run(options, out, err, progressBar);
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;

@@ -6,6 +6,9 @@
 #include "SymbologyNames.h"
 #include "Utf8.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 struct CopyPlace {
@@ -28,6 +31,29 @@ void DrawCopy(TBarcode& barcode, TCanvas& canvas, const TCodeImageInputs& inputs
     if (inputs.ShowText) {
         canvas.TextRect(place.Band, place.TextOrigin.x, place.TextOrigin.y, line);
     }
+}
+
+// The bars of one copy in the symbol's own frame: the pattern's black elements ("5".."8" full
+// height, "A".."D" two fifths of it), each as wide as its width slot.
+TRect BarsInFrame(TBarcode& barcode) {
+    barcode.ComputeElementWidths();
+    const std::string pattern = barcode.BuildPattern();
+    const long long shortHeight = static_cast<long long>(barcode.Height()) * 2 / 5;
+    TRect bars{INT_MAX, 0, INT_MIN, 0};
+    long long x = 0;
+    for (const char ch : pattern) {
+        const bool isShort = ch >= 'A';
+        const int slot = isShort ? ch - 'A' : ch >= '5' ? ch - '5' : ch - '0';
+        const long long width = barcode.ElementWidth(slot);
+        if (ch >= '5') {
+            bars.Left = std::min(bars.Left, SaturateToInt(x));
+            bars.Right = std::max(bars.Right, SaturateToInt(x + width));
+            bars.Bottom =
+                std::max(bars.Bottom, isShort ? SaturateToInt(shortHeight) : barcode.Height());
+        }
+        x += width;
+    }
+    return bars.Left == INT_MAX ? TRect{} : bars;
 }
 
 } // namespace
@@ -69,8 +95,12 @@ std::string HumanReadableLine(std::string_view data) {
 }
 
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
+    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+    DrawCodeImage(barcode, image, inputs);
+}
+
+void DrawCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
     TCanvas& canvas = image.Canvas();
-    canvas.FillRect({0, 0, image.Width(), image.Height()});
     if (const auto typ = FindSymbology(inputs.TypeText)) {
         barcode.SetTyp(*typ);
     }
@@ -79,4 +109,31 @@ void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs&
     if (inputs.DualCode) {
         DrawCopy(barcode, canvas, inputs, SecondCopy, line);
     }
+}
+
+TRect ComposedBarsBounds(const TBarcode& barcode, const TCodeImageInputs& inputs) {
+    TBarcode copy = barcode;
+    if (const auto typ = FindSymbology(inputs.TypeText)) {
+        copy.SetTyp(*typ);
+    }
+    copy.SetText(inputs.Data);
+    const TRect frame = BarsInFrame(copy);
+    if (frame.Right <= frame.Left) {
+        return {};
+    }
+    const CopyPlace* places[] = {&FirstCopy, &SecondCopy};
+    TRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (int i = 0; i < (inputs.DualCode ? 2 : 1); ++i) {
+        copy.SetTop(places[i]->Top);
+        copy.SetLeft(CopyLeft);
+        // The corners land where Render puts them, turned by Angle as the painter turns them.
+        for (const TPoint corner :
+             {copy.PlacePoint(frame.Left, frame.Top), copy.PlacePoint(frame.Right, frame.Top),
+              copy.PlacePoint(frame.Left, frame.Bottom),
+              copy.PlacePoint(frame.Right, frame.Bottom)}) {
+            bounds = {std::min(bounds.Left, corner.x), std::min(bounds.Top, corner.y),
+                      std::max(bounds.Right, corner.x), std::max(bounds.Bottom, corner.y)};
+        }
+    }
+    return bounds;
 }

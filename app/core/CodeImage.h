@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Types.h"
+
 #include <string>
 #include <string_view>
 
@@ -28,7 +30,16 @@ void InitCodeImage(TBitmap& image);
 // four spaces. Characters, not bytes, are counted.
 std::string HumanReadableLine(std::string_view data);
 
-// Clears the image and draws the first copy at (5, 5) and, with DualCode, the second at
-// (5, 125), each with its line in a white band when ShowText is on. Exceptions of the barcode
-// component end the composition where they occur.
+// Clears the image with its canvas's brush, then draws the copies as DrawCodeImage does.
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);
+
+// Draws over the image as it stands: the first copy at (5, 5) and, with DualCode, the second at
+// (5, 125), each with its line in a white band when ShowText is on. Exceptions of the barcode
+// component end the drawing where they occur.
+void DrawCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);
+
+// The rectangle that the bars of ComposeCodeImage's copies cover for these inputs, worked out
+// from the component's own pattern and element widths without drawing anything (right and
+// bottom exclusive). Whatever lies beyond the code image's size is cut off by the image. The
+// component itself is left as it is; its exceptions propagate.
+TRect ComposedBarsBounds(const TBarcode& barcode, const TCodeImageInputs& inputs);

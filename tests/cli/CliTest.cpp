@@ -21,10 +21,10 @@ struct Result {
     std::string Err;
 };
 
-Result Invoke(std::vector<std::string> args) {
+Result Invoke(std::vector<std::string> args, bool progressBar = false) {
     std::ostringstream out;
     std::ostringstream err;
-    const int code = RunCli(args, out, err);
+    const int code = RunCli(args, out, err, progressBar);
     return {code, out.str(), err.str()};
 }
 
@@ -82,6 +82,11 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {"--type", "code ean13", "--pattern"},
         {"--type", "Code Codebar", "--pattern"},
         {"--pattern", "--output", "x.bmp"},
+        {"--from", "0", "--to", "1"},
+        {"--dir", "d", "--output", "x.bmp"},
+        {"--from", "0", "--to", "1", "--dir", "d", "--output", "x.bmp"},
+        {"--from", "0", "--to", "1", "--dir", "d", "--data", "5"},
+        {"--from", "0", "--to", "1", "--dir", "d", "--pattern"},
     };
     for (const auto& args : rows) {
         const Result r = Invoke(args);
@@ -152,6 +157,79 @@ TEST(Cli, OutputIsTheDefaultCodeImage) {
     rmdir(dir.c_str());
 }
 
+TEST(Cli, BatchWritesWhatSingleRunsWrite) {
+    const std::string dir = TempDir();
+    const Result r = Invoke({"--from", "0", "--to", "10", "--dir", dir});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out + r.Err, "");
+    const std::string single = dir + "/single.bmp";
+    for (int n = 0; n <= 10; ++n) {
+        ASSERT_EQ(Invoke({"--data", std::to_string(n), "--output", single}).Code, 0);
+        const std::string name = dir + "/code_" + std::to_string(n) + ".bmp";
+        EXPECT_EQ(ReadFile(name), ReadFile(single)) << name;
+        std::remove(name.c_str());
+    }
+    EXPECT_FALSE(Exists(dir + "/code_11.bmp"));
+
+    // The symbology and the switches reach every number.
+    const std::vector<std::string> options = {"--type", "Code 128B", "--no-text", "--single",
+                                              "--no-checksum"};
+    std::vector<std::string> batch = options;
+    batch.insert(batch.end(), {"--from", "-1", "--to", "-1", "--dir", dir});
+    ASSERT_EQ(Invoke(batch).Code, 0);
+    std::vector<std::string> one = options;
+    one.insert(one.end(), {"--data", "-1", "--output", single});
+    ASSERT_EQ(Invoke(one).Code, 0);
+    EXPECT_EQ(ReadFile(dir + "/code_-1.bmp"), ReadFile(single));
+    std::remove((dir + "/code_-1.bmp").c_str());
+    std::remove(single.c_str());
+    rmdir(dir.c_str());
+}
+
+TEST(Cli, BatchProgressOnATerminalAndTheFirstFailure) {
+    const std::string dir = TempDir();
+    const auto bar = [&](int hashes, const std::string& rest) {
+        return "\r[" + std::string(hashes, '#') + std::string(30 - hashes, ' ') + "] " + rest +
+               "\x1b[K";
+    };
+    const Result r = Invoke({"--from", "0", "--to", "1", "--dir", dir}, true);
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Err, bar(0, "0% " + dir + "/code_0.bmp") + bar(15, "50% " + dir + "/code_1.bmp") +
+                         bar(30, "100% " + dir + "/code_1.bmp") + "\n");
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"--from", "1", "--to", "0", "--dir", dir}, ""},
+        {{"--from", "0", "--to", "12a", "--dir", dir}, "'12a' is not a valid integer value\n"},
+        {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
+         "TBarcode:MSI bad Data <-1>\n"},
+        // The message starts on a line of its own.
+        {{"--from", "0", "--to", "1", "--dir", dir + "/no"},
+         bar(0, "0% " + dir + "/no/code_0.bmp") + "\nCannot create file " + dir +
+             "/no/code_0.bmp\n"},
+    };
+    for (const auto& [args, message] : rows) {
+        const Result failed = Invoke(args, true);
+        EXPECT_EQ(failed.Code, message.empty() ? 0 : 1);
+        EXPECT_EQ(failed.Out, "");
+        EXPECT_EQ(failed.Err, message);
+    }
+    std::remove((dir + "/code_0.bmp").c_str());
+    std::remove((dir + "/code_1.bmp").c_str());
+    rmdir(dir.c_str());
+}
+
+TEST(Cli, WarnsWhenTheImageCutsTheSymbolOff) {
+    const std::string dir = TempDir();
+    const std::string name = dir + "/long.bmp";
+    const Result r =
+        Invoke({"--type", "Code 39 Extended", "--data", "abcdefghijklmnop", "--output", name});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Err, "quillmark-cli: warning: the symbol is cut off: its bars need 913 x 225 "
+                     "pixels, the code image has 525 x 276\n");
+    EXPECT_EQ(ReadFile(name).size(), 579654u);
+    std::remove(name.c_str());
+    rmdir(dir.c_str());
+}
+
 TEST(Cli, ProcessExitCodes) {
     const char* cli = std::getenv("QUILLMARK_CLI");
     ASSERT_NE(cli, nullptr);
@@ -162,4 +240,12 @@ TEST(Cli, ProcessExitCodes) {
     EXPECT_EQ(status(std::string(cli) + " --pattern >/dev/null 2>&1"), 0);
     EXPECT_EQ(status(std::string(cli) + " --data 12A4 --pattern >/dev/null 2>&1"), 1);
     EXPECT_EQ(status(std::string(cli) + " --frobnicate >/dev/null 2>&1"), 2);
+    // Not a terminal: no progress bar.
+    const std::string dir = TempDir();
+    EXPECT_EQ(status(std::string(cli) + " --from 0 --to 0 --dir " + dir + " 2>" + dir + "/err"), 0);
+    EXPECT_EQ(ReadFile(dir + "/err").size(), 0u);
+    EXPECT_EQ(status(std::string(cli) + " --from 0 --to 0 --dir " + dir + "/no 2>/dev/null"), 1);
+    std::remove((dir + "/err").c_str());
+    std::remove((dir + "/code_0.bmp").c_str());
+    rmdir(dir.c_str());
 }

@@ -4,6 +4,7 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "Exception.h"
+#include "Pixels.h"
 #include "Stream.h"
 #include "SymbolColumns.h"
 
@@ -156,4 +157,36 @@ TEST(CodeImage, FailureLeavesTheClearedImageAndCanvasDefaults) {
     EXPECT_EQ(image.Canvas().Brush(), TBrush{});
     EXPECT_EQ(image.Canvas().Pen(), TPen{});
     EXPECT_EQ(image.Canvas().Font(), TFont{});
+}
+
+TEST(CodeImage, BarsBoundsAreWhereTheBarsAreDrawn) {
+    struct Row {
+        const char* Type;
+        const char* Data;
+        bool DualCode;
+        TRect Bounds;
+    };
+    const Row rows[] = {
+        {"Code EAN13", "1234567890123", true, {5, 5, 195, 225}},
+        {"Code EAN8", "1234567", false, {5, 5, 139, 105}},
+        {"Code PostNet", "12345", true, {5, 5, 163, 225}},
+        {"Code 128C", "", false, {5, 5, 75, 105}},
+        // 35 characters of 26 pixels less the last gap: far past the right edge.
+        {"Code 39 Extended", "abcdefghijklmnop", true, {5, 5, 913, 225}},
+    };
+    for (const Row& row : rows) {
+        TBarcode barcode;
+        ConfigureMainBarcode(barcode);
+        TBitmap image;
+        InitCodeImage(image);
+        const TCodeImageInputs inputs{row.Type, row.Data, false, row.DualCode};
+        ComposeCodeImage(barcode, image, inputs);
+        const TBarcode after = barcode;
+        EXPECT_EQ(ComposedBarsBounds(barcode, inputs), row.Bounds) << row.Type;
+        if (row.Bounds.Right <= 525) {
+            EXPECT_EQ(BoundsOf(image, clBlack), row.Bounds) << row.Type;
+        }
+        EXPECT_EQ(barcode.Top(), after.Top());
+        EXPECT_EQ(barcode.Text(), after.Text());
+    }
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class TBarcode;
+class TBitmap;
+struct TCodeImageInputs;
+
+#ifdef _WIN32
+inline constexpr char PathSeparator = '\\';
+#else
+inline constexpr char PathSeparator = '/';
+#endif
+
+struct TBatchRange {
+    std::int32_t From = 0;
+    std::int32_t To = 0;
+};
+
+// Reads the range fields the way "Generate and save" does: the last number first, which is
+// handed to onTo (the LED bar's maximum) before the first number is read, then the last number
+// again. A text that is not an integer raises "'%s' is not a valid integer value" at the point
+// where it is read.
+TBatchRange ParseBatchRange(std::string_view fromText, std::string_view toText,
+                            const std::function<void(std::int32_t to)>& onTo);
+
+// How many numbers the range holds; 0 when To is less than From. 64-bit, so that the widest
+// range of 32-bit numbers counts right.
+std::int64_t BatchCount(const TBatchRange& range);
+
+// The file of number n: the directory as it stands, the separator, "code_", n, ".bmp".
+std::string BatchFileName(std::string_view directory, std::int32_t n);
+
+// What a front end shows while a batch runs. Each member may be left empty.
+struct TBatchCallbacks {
+    // The LED bar's position is now n; repaint it before returning.
+    std::function<void(std::int32_t n)> Position;
+    // The data field now holds text, the decimal text of the number being drawn.
+    std::function<void(const std::string& text)> Data;
+    // The file name box now holds name; returns what the box holds afterwards, which is the name
+    // the file is written to. Left empty, name itself is used.
+    std::function<std::string(const std::string& name)> FileName;
+};
+
+// Batch generation: for each number n of the range in ascending order, clears the image with
+// its canvas's brush, reports the position, reports n's decimal text as the data, draws the
+// code image with that data and the inputs' symbology and switches (DrawCodeImage: the clearing
+// is not repeated), reports the file name and writes the image to the name reported back. The first
+// exception ends the run and propagates; the files written before it stay.
+void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+              const TBatchRange& range, std::string_view directory,
+              const TBatchCallbacks& callbacks);

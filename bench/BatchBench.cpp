@@ -1,0 +1,153 @@
+#include "Barcode.h"
+#include "Bitmap.h"
+#include "Cli.h"
+#include "CodeImage.h"
+#include "Stream.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+// Batch generation against the disk. A case writes code_<n>.bmp for n = from..to into a
+// directory; the raw writer puts the same number of 579,654-byte files into another one with one
+// write() each. Both run in the same iteration, in turns of `step` numbers, and take turns at
+// going first, so that they meet the same state of the page cache and of the disk (whoever
+// writes second finds the other's dirty pages still being written back). The counters report
+// the ratio of their rates. Another front end of the batch loop is measured by registering its
+// own case.
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using BatchCase = void (*)(const std::string& dir, int from, int to);
+
+void CliBatch(const std::string& dir, int from, int to) {
+    const std::vector<std::string> args = {
+        "--from", std::to_string(from), "--to", std::to_string(to), "--dir", dir};
+    std::ostringstream out;
+    std::ostringstream err;
+    if (RunCli(args, out, err) != 0) {
+        throw std::runtime_error(err.str());
+    }
+}
+
+std::vector<std::uint8_t> DefaultCodeImageBytes() {
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    TBitmap image;
+    InitCodeImage(image);
+    ComposeCodeImage(barcode, image, {});
+    TMemoryStream bytes;
+    image.SaveToStream(bytes);
+    return bytes.Data();
+}
+
+void RawWrite(const std::string& dir, int from, int to, const std::vector<std::uint8_t>& bytes) {
+    for (int n = from; n <= to; ++n) {
+        const std::string name = dir + "/code_" + std::to_string(n) + ".bmp";
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const bool written =
+            fd >= 0 && write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+        if (fd < 0 || close(fd) != 0 || !written) {
+            throw std::runtime_error("raw write of " + name + " failed");
+        }
+    }
+}
+
+// A directory under $TMPDIR (or /tmp), removed with everything in it.
+struct ScratchDirectory {
+    fs::path Path;
+    ScratchDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "quillmark-batch-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create " + pattern);
+        }
+        Path = pattern;
+    }
+    ~ScratchDirectory() { fs::remove_all(Path); }
+    void Empty() const {
+        for (const auto& entry : fs::directory_iterator(Path)) {
+            fs::remove(entry.path());
+        }
+    }
+};
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsOf(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+// Arguments: the numbers per turn, and 1 to write over the files of the previous iteration
+// (a rerun) instead of into an empty directory.
+void BM_BatchAgainstRaw(benchmark::State& state, BatchCase batch) {
+    constexpr int Numbers = 2000;
+    const auto step = static_cast<int>(state.range(0));
+    const bool rerun = state.range(1) != 0;
+    const std::vector<std::uint8_t> bytes = DefaultCodeImageBytes();
+    const ScratchDirectory raw;
+    const ScratchDirectory cased;
+    if (rerun) {
+        RawWrite(raw.Path.string(), 0, Numbers - 1, bytes);
+        batch(cased.Path.string(), 0, Numbers - 1);
+    }
+    double rawSeconds = 0;
+    double caseSeconds = 0;
+    bool rawFirst = true;
+    for (auto _ : state) {
+        if (!rerun) {
+            raw.Empty();
+            cased.Empty();
+        }
+        sync();
+        double iteration = 0;
+        for (int from = 0; from < Numbers; from += step) {
+            const int to = std::min(from + step, Numbers) - 1;
+            const auto timeRaw = [&] {
+                const auto start = Clock::now();
+                RawWrite(raw.Path.string(), from, to, bytes);
+                rawSeconds += SecondsOf(Clock::now() - start);
+            };
+            const auto timeCase = [&] {
+                const auto start = Clock::now();
+                batch(cased.Path.string(), from, to);
+                iteration += SecondsOf(Clock::now() - start);
+            };
+            if (rawFirst) {
+                timeRaw();
+                timeCase();
+            } else {
+                timeCase();
+                timeRaw();
+            }
+            rawFirst = !rawFirst;
+        }
+        caseSeconds += iteration;
+        state.SetIterationTime(iteration);
+    }
+    const double megabytes =
+        static_cast<double>(state.iterations()) * Numbers * static_cast<double>(bytes.size()) / 1e6;
+    state.counters["raw_MB/s"] = megabytes / rawSeconds;
+    state.counters["MB/s"] = megabytes / caseSeconds;
+    state.counters["ratio"] = rawSeconds / caseSeconds;
+    state.SetLabel(std::to_string(Numbers) + " numbers in turns of " + std::to_string(step) +
+                   (rerun ? ", overwriting" : ", into an empty directory"));
+}
+BENCHMARK_CAPTURE(BM_BatchAgainstRaw, cli, CliBatch)
+    ->ArgsProduct({{2000, 100}, {0}})
+    ->Args({100, 1})
+    ->ArgNames({"step", "rerun"})
+    ->Iterations(4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace

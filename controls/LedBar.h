@@ -1,0 +1,92 @@
+#pragma once
+
+#include "Bitmap.h"
+#include "Color.h"
+
+#include <cstdint>
+#include <functional>
+
+enum class TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
+
+// What a stored form holds for one bar: its size, then the published properties in the order
+// they load.
+struct TLedBarStored {
+    int Width = 25;
+    int Height = 152;
+    TColor ColorLow = clLime;
+    TColor ColorHi = clRed;
+    TTrackBarOrientation Orientation = TTrackBarOrientation::trVertical;
+    std::int32_t MaxValue = 100;
+    TColor BackColor = clBlack;
+    std::uint16_t BarSize = 5;
+    std::int32_t Position = 0;
+    std::uint8_t BreakPos = 35;
+};
+
+// The bar along the bottom of the main window.
+inline constexpr TLedBarStored MainWindowLedBar{
+    523, 17, clLime, clRed, TTrackBarOrientation::trHorizontal, 100, clBlack, 5, 0, 5};
+
+// The LED bar's state and its painting, apart from any window: a row or column of segments on a
+// background, lit up to Position out of MaxValue, the last BreakPos per cent of them in ColorHi,
+// unlit ones at half brightness. Every accepted change paints Image() at once and then calls
+// OnPaint, which is where a window copies the image to the screen.
+class TLedBar {
+public:
+    TLedBar();
+
+    TColor ColorLow() const { return FColorLow; }
+    void SetColorLow(TColor value);
+    TColor ColorHi() const { return FColorHi; }
+    void SetColorHi(TColor value);
+    TTrackBarOrientation Orientation() const { return FOrientation; }
+    // Turns a bar of w × h into one of h × w, except while loading.
+    void SetOrientation(TTrackBarOrientation value);
+    std::int32_t MaxValue() const { return FMaxValue; }
+    void SetMaxValue(std::int32_t value);
+    TColor BackColor() const { return FBackColor; }
+    void SetBackColor(TColor value);
+    std::uint16_t BarSize() const { return FBarSize; }
+    // The segment pitch: refused when 0 or not less than the bar's length − 4; a vertical bar
+    // also refuses its current value.
+    void SetBarSize(std::uint16_t value);
+    std::int32_t Position() const { return FPosition; }
+    // Refused above MaxValue.
+    void SetPosition(std::int32_t value);
+    std::uint8_t BreakPos() const { return FBreakPos; }
+    // Refused above 100.
+    void SetBreakPos(std::uint8_t value);
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetSize(int width, int height);
+
+    // Applies a stored form: the size, then each property through its setter, in order, as
+    // loading (an Orientation change does not turn the bar).
+    void Load(const TLedBarStored& stored);
+
+    // Segments along the bar, as of the last paint or BarSize change.
+    int SegmentCount() const { return FSegmentCount; }
+
+    void Paint();
+    const TBitmap& Image() const { return FImage; }
+    std::function<void()> OnPaint;
+
+private:
+    void ComputeSegmentCount();
+    int LitCount() const;
+
+    TColor FColorLow = clLime;
+    TColor FColorHi = clRed;
+    TTrackBarOrientation FOrientation = TTrackBarOrientation::trVertical;
+    std::int32_t FMaxValue = 100;
+    TColor FBackColor = clBlack;
+    std::uint16_t FBarSize = 5;
+    std::int32_t FPosition = 0;
+    std::uint8_t FBreakPos = 35;
+    int FWidth = 25;
+    int FHeight = 152;
+    int FSegmentCount = 0;
+    bool FLoading = false;
+    TBitmap FImage;
+};

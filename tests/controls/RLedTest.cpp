@@ -1,0 +1,58 @@
+#include "RLed.h"
+
+#include "QtBridge.h"
+
+#include <QEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        Count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(RLed, PaintsEachAcceptedChangeBeforeTheSetterReturns) {
+    QWidget window;
+    window.resize(523, 40);
+    TRLed led(&window);
+    led.Load(MainWindowLedBar);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PaintCounter counter;
+    led.installEventFilter(&counter);
+
+    // No event loop runs between the setters, as in a batch run.
+    led.SetPosition(50);
+    EXPECT_EQ(counter.Count, 1);
+    led.SetPosition(101);
+    EXPECT_EQ(counter.Count, 1);
+    EXPECT_EQ(led.grab().toImage().convertToFormat(QImage::Format_RGB32),
+              BitmapImage(led.Bar().Image()));
+}
+
+TEST(RLed, OrientationSwapsTheSizeInPlace) {
+    TRLed led;
+    led.move(10, 20);
+    EXPECT_EQ(led.geometry(), QRect(10, 20, 25, 152));
+    led.SetOrientation(TTrackBarOrientation::trHorizontal);
+    EXPECT_EQ(led.geometry(), QRect(10, 20, 152, 25));
+    led.Load(MainWindowLedBar);
+    EXPECT_EQ(led.geometry(), QRect(10, 20, 523, 17));
+    EXPECT_EQ(led.Orientation(), TTrackBarOrientation::trHorizontal);
+    // A size given from outside reaches the bar.
+    led.resize(300, 17);
+    led.show();
+    EXPECT_EQ(led.Bar().Width(), 300);
+}
