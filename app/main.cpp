@@ -1,12 +1,16 @@
 #include "main.h"
 
+#include "AboutDlg.h"
 #include "Application.h"
 #include "BUDirectoryBox.h"
 #include "BUFileNameBox.h"
 #include "BUImage.h"
+#include "BUSurfTo.h"
+#include "Batch.h"
 #include "Exception.h"
 #include "Product.h"
 #include "QtBridge.h"
+#include "RLed.h"
 #include "SymbologyNames.h"
 #include "Unit3.h"
 #include "sButton.h"
@@ -18,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
@@ -172,8 +177,10 @@ TForm1::TForm1(QWidget* parent)
     BUDirectoryBox1->SetDirectory(paths.Directory);
     BUDirectoryBox1->SetButtonIsFlat(false);
     sButton1 = NewButton(GroupBox3, "Generate and save", {384, 16, 129, 33});
-    // Batch generation is not wired yet.
-    sButton1->setEnabled(false);
+    RLed1 = new TRLed(ClientArea);
+    RLed1->Load(MainWindowLedBar);
+    // Along the bottom of the client area.
+    RLed1->move(0, ClientArea->height() - RLed1->height());
 
     QWidget* const tabOrder[] = {fromnumber,     tonumber,  BUDirectoryBox1, sButton1,
                                  BUFileNameBox1, SaveToBut, GenerateBut,     kod,
@@ -184,13 +191,51 @@ TForm1::TForm1(QWidget* parent)
     fromnumber->setFocus();
 
     ConfigureMainBarcode(bcode1);
-    GenerateBut->OnClick = [this](QObject* sender) {
-        Application::Guarded([&] { GenerateButClick(sender); });
-    };
-    SaveToBut->OnClick = [this](QObject* sender) {
-        Application::Guarded([&] { SaveToButClick(sender); });
-    };
+    BUSurfTo1 = new TBUSurfTo(this);
+    const std::pair<TsButton*, void (TForm1::*)(QObject*)> buttons[] = {
+        {GenerateBut, &TForm1::GenerateButClick},
+        {SaveToBut, &TForm1::SaveToButClick},
+        {sButton1, &TForm1::sButton1Click}};
+    for (const auto& [button, handler] : buttons) {
+        button->OnClick = [this, handler](QObject* sender) {
+            Application::Guarded([&] { (this->*handler)(sender); });
+        };
+    }
+    CreateMenu();
     FormCreate(this);
+}
+
+QAction* TForm1::AddItem(QMenu* menu, const char* caption, void (TForm1::*handler)(QObject*),
+                         QList<QKeySequence> shortcuts) {
+    QAction* item = menu->addAction(caption);
+    item->setShortcuts(shortcuts);
+    connect(item, &QAction::triggered, this,
+            [this, item, handler] { Application::Guarded([&] { (this->*handler)(item); }); });
+    return item;
+}
+
+void TForm1::CreateMenu() {
+    File1 = menuBar()->addMenu("&File");
+    Generate1 = AddItem(File1, "Generate", &TForm1::Generate1Click,
+                        {Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter});
+    // The default item, shown bold.
+    QFont bold = Generate1->font();
+    bold.setBold(true);
+    Generate1->setFont(bold);
+    File1->setDefaultAction(Generate1);
+    Generatemultiple1 =
+        AddItem(File1, "Generate multiple", &TForm1::Generatemultiple1Click, {Qt::Key_F4});
+    Saveto1 = AddItem(File1, "Save to...", &TForm1::Saveto1Click, {Qt::CTRL | Qt::Key_S});
+    File1->addSeparator();
+    // Inside a text field Ctrl+X cuts: the field takes the key before the menu sees it.
+    Exit1 = AddItem(File1, "Exit", &TForm1::Exit1Click, {Qt::CTRL | Qt::Key_X});
+
+    Help1 = menuBar()->addMenu("&Help");
+    About1 = AddItem(Help1, "About", &TForm1::About1Click);
+    Websiteofthisproduct1 =
+        AddItem(Help1, "Website of this product", &TForm1::Websiteofthisproduct1Click);
+    Authorswebsite1 = AddItem(Help1, "Authors website", &TForm1::Authorswebsite1Click);
+    HELPDESK1 = AddItem(Help1, "HELPDESK", &TForm1::HELPDESK1Click);
 }
 
 void TForm1::FormCreate(QObject*) {
@@ -215,9 +260,13 @@ TCodeImageInputs TForm1::Inputs() const {
             DualCode->Checked()};
 }
 
-void TForm1::GenerateButClick(QObject*) {
+void TForm1::ShowCodeWindow() {
     Form3->ShowInFront();
     Form3->Image1->move(0, 0);
+}
+
+void TForm1::GenerateButClick(QObject*) {
+    ShowCodeWindow();
     ComposeCodeImage(bcode1, Form3->CodeImage(), Inputs());
 }
 
@@ -235,8 +284,57 @@ void TForm1::SaveToButClick(QObject*) {
     Application::ShowMessage("Uloženo do " + name);
 }
 
-void TForm1::Saveto1Click(QObject*) {
+void TForm1::sButton1Click(QObject*) {
+    ShowCodeWindow();
+    const TBatchRange range =
+        ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
+                        [this](std::int32_t to) { RLed1->SetMaxValue(to); });
+    TBatchCallbacks callbacks;
+    callbacks.Position = [this](std::int32_t n) { RLed1->SetPosition(n); };
+    callbacks.Data = [this](const std::string& text) {
+        kod->setText(QString::fromStdString(text));
+    };
+    callbacks.FileName = [this](const std::string& name) {
+        BUFileNameBox1->SetFileName(name);
+        return BUFileNameBox1->FileName();
+    };
+    RunBatch(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory(), callbacks);
+    // A failed run stops above: the bar keeps the failing number until the next run.
+    RLed1->SetPosition(0);
+    Form3->ShowInFront();
+}
+
+void TForm1::Generate1Click(QObject* Sender) {
+    GenerateButClick(Sender);
+}
+
+void TForm1::Generatemultiple1Click(QObject* Sender) {
+    sButton1Click(Sender);
+}
+
+void TForm1::Saveto1Click(QObject* Sender) {
     if (SaveToBut->isEnabled()) {
-        SaveToButClick(this);
+        SaveToButClick(Sender);
     }
+}
+
+void TForm1::Exit1Click(QObject*) {
+    close();
+}
+
+void TForm1::About1Click(QObject*) {
+    ShowAboutDlg(Product::Name, "1", QString::fromUtf8(Product::MakerNotice), Product::Description,
+                 Product::Email, Product::Website);
+}
+
+void TForm1::Websiteofthisproduct1Click(QObject*) {
+    BUSurfTo1->SurfTo(Product::Website);
+}
+
+void TForm1::Authorswebsite1Click(QObject*) {
+    BUSurfTo1->SurfTo(Product::AuthorsWebsite);
+}
+
+void TForm1::HELPDESK1Click(QObject*) {
+    BUSurfTo1->SurfTo(Product::Helpdesk);
 }

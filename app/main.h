@@ -5,21 +5,36 @@
 
 #include <QMainWindow>
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class TBUDirectoryBox;
 class TBUFileNameBox;
+class TBUSurfTo;
 class TForm3;
+class TRLed;
 class TsButton;
 class TsCheckBox;
 class TsEdit;
 
-// The main window: the inputs, Generate, Save and the batch's range and destination.
+// The main window: the inputs, Generate, Save, the batch's range and destination with its LED
+// bar, and the File and Help menus.
 class TForm1 : public QMainWindow {
 public:
     explicit TForm1(QWidget* parent = nullptr);
 
+    QMenu* File1;
+    QAction* Generate1;
+    QAction* Generatemultiple1;
+    QAction* Saveto1;
+    QAction* Exit1;
+    QMenu* Help1;
+    QAction* About1;
+    QAction* Websiteofthisproduct1;
+    QAction* Authorswebsite1;
+    QAction* HELPDESK1;
     QWidget* ClientArea;
     QGroupBox* GroupBox1;
     QComboBox* typkodu;
@@ -38,8 +53,10 @@ public:
     TsEdit* tonumber;
     TBUDirectoryBox* BUDirectoryBox1;
     TsButton* sButton1;
+    TRLed* RLed1;
 
     TBarcode bcode1;
+    TBUSurfTo* BUSurfTo1;
     // The code window; set before this window is first shown.
     TForm3* Form3 = nullptr;
 
@@ -47,11 +64,25 @@ public:
     void FormShow(QObject* Sender);
     void GenerateButClick(QObject* Sender);
     void SaveToButClick(QObject* Sender);
+    void sButton1Click(QObject* Sender);
+    void Generate1Click(QObject* Sender);
+    void Generatemultiple1Click(QObject* Sender);
     void Saveto1Click(QObject* Sender);
+    void Exit1Click(QObject* Sender);
+    void About1Click(QObject* Sender);
+    void Websiteofthisproduct1Click(QObject* Sender);
+    void Authorswebsite1Click(QObject* Sender);
+    void HELPDESK1Click(QObject* Sender);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateMenu();
+    // A menu item that runs handler, guarded, when chosen or when its shortcut is pressed.
+    QAction* AddItem(QMenu* menu, const char* caption, void (TForm1::*handler)(QObject*),
+                     QList<QKeySequence> shortcuts = {});
+    // Shows the code window in front with its image control in place.
+    void ShowCodeWindow();
     TCodeImageInputs Inputs() const;
 };

@@ -1,13 +1,9 @@
-#include "main.h"
+#include "ProgramFixture.h"
 
-#include "Application.h"
 #include "BUDirectoryBox.h"
 #include "BUFileNameBox.h"
 #include "BUImage.h"
-#include "Cli.h"
-#include "Stream.h"
-#include "Unit3.h"
-#include "sButton.h"
+#include "RLed.h"
 #include "sCheckbox.h"
 #include "sEdit.h"
 
@@ -19,62 +15,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-namespace fs = std::filesystem;
-
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadFile(const fs::path& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The program as it starts: the main window, then the code window, then the first showing.
-struct MainWindowTest : ::testing::Test {
-    MainWindowTest() {
-        Application::MessageHook = [this](bool error, const std::string& text) {
-            messages += (error ? "error: " : "") + text + "\n";
-        };
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        Form1.Form3 = &Form3;
-        Form1.show();
-    }
-    ~MainWindowTest() override {
-        Application::MessageHook = nullptr;
-        fs::remove_all(dir);
-    }
-
-    Bytes CodeImage() {
-        TMemoryStream stream;
-        Form3.CodeImage().SaveToStream(stream);
-        return stream.Data();
-    }
-    // What quillmark-cli writes for the same inputs.
-    Bytes CliImage(std::vector<std::string> args) {
-        args.insert(args.end(), {"--output", (dir / "cli.bmp").string()});
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
-        return ReadFile(dir / "cli.bmp");
-    }
-    void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
-
-    const fs::path dir = fs::path(::testing::TempDir()) / "quillmark-main";
-    TForm1 Form1;
-    TForm3 Form3;
-    std::string messages;
-};
 
 TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
     EXPECT_EQ(Form1.windowTitle().left(17), "Quillmark ver 2.0");
@@ -149,7 +92,10 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
     EXPECT_TRUE(Form1.DualCode->Checked());
     EXPECT_TRUE(Form1.ShowText->Checked());
     EXPECT_TRUE(Form1.SaveToBut->isEnabled());
-    EXPECT_FALSE(Form1.sButton1->isEnabled());
+    EXPECT_EQ(Form1.RLed1->geometry(), QRect(0, 165, 523, 17));
+    EXPECT_EQ(Form1.RLed1->MaxValue(), 100);
+    EXPECT_EQ(Form1.RLed1->Position(), 0);
+    EXPECT_EQ(Form1.RLed1->BreakPos(), 5);
     EXPECT_EQ(Form1.BUFileNameBox1->DialogTitle(), "Uložit Kód so souboru");
     EXPECT_EQ(Form1.BUFileNameBox1->DialogInitialDir(), QDir::homePath().toStdString());
     EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(), "*.jpg");
@@ -162,11 +108,11 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
 }
 
 TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
-    Form1.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form1));
+    Activate(Form1);
     const QWidget* expected[] = {Form1.fromnumber,
                                  Form1.tonumber,
                                  Form1.BUDirectoryBox1->findChild<QLineEdit*>(),
+                                 Form1.sButton1,
                                  Form1.BUFileNameBox1->findChild<QLineEdit*>(),
                                  Form1.SaveToBut,
                                  Form1.GenerateBut,

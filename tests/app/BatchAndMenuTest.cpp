@@ -1,0 +1,208 @@
+#include "ProgramFixture.h"
+
+#include "AboutDlg.h"
+#include "BUDirectoryBox.h"
+#include "BUFileNameBox.h"
+#include "BUSurfTo.h"
+#include "Product.h"
+#include "RLed.h"
+#include "sEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+std::vector<std::string> FilesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// What "Generate and save" leaves behind: the messages, the files, the data field, the file name
+// box and the LED bar.
+TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
+    const fs::path out = dir / "out";
+    struct Case {
+        const char* Type;
+        const char* From;
+        const char* To;
+        const char* Blocker; // a directory in the way of one file
+        std::string Message;
+        std::vector<std::string> Files;
+        const char* Data;
+        std::string FileName; // relative to out; "" for the box's name before the run
+        int Max, Position;
+    };
+    const std::vector<std::string> eleven = {
+        "code_0.bmp", "code_1.bmp", "code_10.bmp", "code_2.bmp", "code_3.bmp", "code_4.bmp",
+        "code_5.bmp", "code_6.bmp", "code_7.bmp",  "code_8.bmp", "code_9.bmp"};
+    const std::string blocked = (out / "code_5.bmp").string();
+    const Case cases[] = {
+        {"Code EAN13", "0", "10", nullptr, "", eleven, "10", "code_10.bmp", 10, 0},
+        {"Code EAN13", "3", "2", nullptr, "", {}, "1234567890123", "", 2, 0},
+        {"Code EAN13",
+         "0",
+         "12a",
+         nullptr,
+         "error: '12a' is not a valid integer value.\n",
+         {},
+         "1234567890123",
+         "",
+         100,
+         0},
+        {"Code EAN13",
+         "1.5",
+         "3",
+         nullptr,
+         "error: '1.5' is not a valid integer value.\n",
+         {},
+         "1234567890123",
+         "",
+         3,
+         0},
+        {"Code EAN13",
+         "0",
+         "10",
+         "code_5.bmp",
+         "error: Cannot create file " + blocked + ".\n",
+         {"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp", "code_4.bmp", "code_5.bmp"},
+         "5",
+         "code_5.bmp",
+         10,
+         5},
+        {"Code MSI",
+         "-1",
+         "1",
+         nullptr,
+         "error: TBarcode:MSI bad Data <-1>.\n",
+         {},
+         "-1",
+         "",
+         1,
+         -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Type) + " " + c.From + ".." + c.To);
+        fs::remove_all(out);
+        fs::create_directories(out);
+        if (c.Blocker) {
+            fs::create_directory(out / c.Blocker);
+        }
+        messages.clear();
+        Form1.RLed1->SetMaxValue(100);
+        Form1.RLed1->SetPosition(0);
+        Form1.kod->setText("1234567890123");
+        Form1.BUFileNameBox1->SetFileName("before.bmp");
+        Form1.typkodu->setCurrentText(c.Type);
+        Form1.fromnumber->setText(c.From);
+        Form1.tonumber->setText(c.To);
+        Form1.BUDirectoryBox1->SetDirectory(out.string());
+        Form3.hide();
+
+        QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+        EXPECT_EQ(messages, c.Message);
+        EXPECT_EQ(FilesIn(out), c.Files);
+        EXPECT_EQ(Form1.kod->text().toStdString(), c.Data);
+        EXPECT_EQ(Form1.BUFileNameBox1->FileName(),
+                  *c.FileName.c_str() ? (out / c.FileName).string() : "before.bmp");
+        EXPECT_EQ(Form1.RLed1->MaxValue(), c.Max);
+        EXPECT_EQ(Form1.RLed1->Position(), c.Position);
+        EXPECT_TRUE(Form3.isVisible());
+    }
+    // The files of the first run are the CLI's, number by number.
+    fs::remove_all(out);
+    fs::create_directories(out);
+    Form1.typkodu->setCurrentText("Code EAN13");
+    Form1.fromnumber->setText("0");
+    Form1.tonumber->setText("10");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    for (int n = 0; n <= 10; ++n) {
+        EXPECT_EQ(ReadFile(out / ("code_" + std::to_string(n) + ".bmp")),
+                  CliImage({"--data", std::to_string(n)}))
+            << n;
+    }
+}
+
+TEST_F(MainWindowTest, MenuItemsAndTheirShortcuts) {
+    EXPECT_EQ(Form1.File1->title(), "&File");
+    EXPECT_TRUE(Form1.Generate1->font().bold());
+    EXPECT_EQ(Form1.File1->defaultAction(), Form1.Generate1);
+    const std::pair<QAction*, const char*> items[] = {{Form1.Generate1, "Ctrl+Return"},
+                                                      {Form1.Generatemultiple1, "F4"},
+                                                      {Form1.Saveto1, "Ctrl+S"},
+                                                      {Form1.Exit1, "Ctrl+X"},
+                                                      {Form1.About1, ""},
+                                                      {Form1.Websiteofthisproduct1, ""},
+                                                      {Form1.Authorswebsite1, ""},
+                                                      {Form1.HELPDESK1, ""}};
+    for (const auto& [item, shortcut] : items) {
+        EXPECT_EQ(item->shortcut().toString(), shortcut) << item->text().toStdString();
+    }
+
+    Activate(Form1);
+    Form1.GenerateBut->setFocus();
+    Form1.kod->setText("4006381333931");
+    QTest::keyClick(&Form1, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(CodeImage(), CliImage({"--data", "4006381333931"}));
+
+    Form1.BUDirectoryBox1->SetDirectory(dir.string());
+    Form1.tonumber->setText("1");
+    QTest::keyClick(&Form1, Qt::Key_F4);
+    EXPECT_TRUE(fs::exists(dir / "code_1.bmp"));
+
+    Form1.BUFileNameBox1->SetFileName((dir / "saved.bmp").string());
+    Form1.SaveToBut->setEnabled(false);
+    QTest::keyClick(&Form1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages, "");
+    Form1.SaveToBut->setEnabled(true);
+    QTest::keyClick(&Form1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages, "Uloženo do " + (dir / "saved.bmp").string() + "\n");
+
+    // In a text field Ctrl+X cuts; anywhere else it ends the program.
+    Form1.kod->setFocus();
+    Form1.kod->selectAll();
+    QTest::keyClick(Form1.kod, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_TRUE(Form1.isVisible());
+    EXPECT_EQ(Form1.kod->text(), "");
+    Form1.GenerateBut->setFocus();
+    QTest::keyClick(Form1.GenerateBut, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(Form1.isVisible());
+}
+
+TEST_F(MainWindowTest, HelpOpensTheAboutBoxAndThePages) {
+    QStringList opened;
+    const auto saved = ShellOpenUrl;
+    ShellOpenUrl = [&](const QUrl& url) { opened << url.toString(); };
+    Form1.Websiteofthisproduct1->trigger();
+    Form1.Authorswebsite1->trigger();
+    Form1.HELPDESK1->trigger();
+    ShellOpenUrl = saved;
+    EXPECT_EQ(opened, (QStringList{Product::Website, Product::AuthorsWebsite, Product::Helpdesk}));
+
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* about = qobject_cast<TAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        shown << about->windowTitle() << about->NameLabel->text() << about->VersionLabel->text()
+              << about->CopyrightLabel->text() << about->AdditionalMemo->toPlainText()
+              << about->EmailLabel->text() << about->WWWLabel->text();
+        QTest::keyClick(about, Qt::Key_Escape);
+    });
+    Form1.About1->trigger();
+    EXPECT_EQ(
+        shown,
+        (QStringList{"O aplikaci", "Quillmark", "Verze 1", QString::fromUtf8(Product::MakerNotice),
+                     "Generate 13types of barcodes", Product::Email, Product::Website}));
+}
+
+} // namespace

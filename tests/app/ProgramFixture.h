@@ -1,0 +1,69 @@
+#pragma once
+
+#include "main.h"
+
+#include "Application.h"
+#include "Cli.h"
+#include "Stream.h"
+#include "Unit3.h"
+#include "sButton.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline Bytes ReadFile(const fs::path& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program as it starts: the main window, then the code window, then the first showing.
+struct MainWindowTest : ::testing::Test {
+    MainWindowTest() {
+        Application::MessageHook = [this](bool error, const std::string& text) {
+            messages += (error ? "error: " : "") + text + "\n";
+        };
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        Form1.Form3 = &Form3;
+        Form1.show();
+    }
+    ~MainWindowTest() override {
+        Application::MessageHook = nullptr;
+        fs::remove_all(dir);
+    }
+
+    Bytes CodeImage() {
+        TMemoryStream stream;
+        Form3.CodeImage().SaveToStream(stream);
+        return stream.Data();
+    }
+    // What quillmark-cli writes for the same inputs.
+    Bytes CliImage(std::vector<std::string> args) {
+        args.insert(args.end(), {"--output", (dir / "cli.bmp").string()});
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
+        return ReadFile(dir / "cli.bmp");
+    }
+    void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
+
+    const fs::path dir = fs::path(::testing::TempDir()) / "quillmark-main";
+    TForm1 Form1;
+    TForm3 Form3;
+    std::string messages;
+};
+
+// The main window as the active window, where its shortcuts work.
+inline void Activate(QWidget& window) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
