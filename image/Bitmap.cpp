@@ -12,10 +12,6 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-constexpr std::size_t FileHeaderSize = 14;
-constexpr std::size_t InfoHeaderSize = 40;
-constexpr std::size_t HeadersSize = FileHeaderSize + InfoHeaderSize;
-
 void Put16(std::uint8_t* at, std::uint32_t v) {
     at[0] = static_cast<std::uint8_t>(v);
     at[1] = static_cast<std::uint8_t>(v >> 8);
@@ -80,31 +76,49 @@ TCanvas& TBitmap::Canvas() {
     return *FCanvas;
 }
 
+auto TBitmap::Headers() const -> std::array<std::uint8_t, HeadersSize> {
+    const auto rowBytes = static_cast<std::uint32_t>(FWidth) * 4;
+    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(FHeight);
+    std::array<std::uint8_t, HeadersSize> header{'B', 'M'};
+    Put32(&header[2], static_cast<std::uint32_t>(HeadersSize) + imageSize);
+    Put32(&header[10], HeadersSize);
+    Put32(&header[14], InfoHeaderSize);
+    Put32(&header[18], static_cast<std::uint32_t>(FWidth));
+    Put32(&header[22], static_cast<std::uint32_t>(FHeight));
+    Put16(&header[26], 1);  // planes
+    Put16(&header[28], 32); // bits per pixel
+    Put32(&header[34], imageSize);
+    return header;
+}
+
+std::span<const std::uint8_t> TBitmap::RowBytes(int y) const {
+    return {reinterpret_cast<const std::uint8_t*>(ScanLine(y)),
+            static_cast<std::size_t>(FWidth) * 4};
+}
+
 void TBitmap::SaveToStream(TStream& stream) const {
     if (FPixels.empty()) {
         return;
     }
-    const auto rowBytes = static_cast<std::uint32_t>(FWidth) * 4;
-    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(FHeight);
-    std::uint8_t header[HeadersSize] = {'B', 'M'};
-    Put32(header + 2, static_cast<std::uint32_t>(HeadersSize) + imageSize);
-    Put32(header + 10, HeadersSize);
-    Put32(header + 14, InfoHeaderSize);
-    Put32(header + 18, static_cast<std::uint32_t>(FWidth));
-    Put32(header + 22, static_cast<std::uint32_t>(FHeight));
-    Put16(header + 26, 1);  // planes
-    Put16(header + 28, 32); // bits per pixel
-    Put32(header + 34, imageSize);
-    stream.WriteBuffer(header, sizeof header);
+    const auto header = Headers();
+    stream.WriteBuffer(header.data(), header.size());
     // Bottom row first; 32-bit rows need no padding.
     for (int y = FHeight - 1; y >= 0; --y) {
-        stream.WriteBuffer(ScanLine(y), rowBytes);
+        stream.WriteBuffer(RowBytes(y).data(), RowBytes(y).size());
     }
 }
 
 void TBitmap::SaveToFile(const std::string& name) const {
-    TMemoryStream bytes;
-    bytes.Reserve(HeadersSize + FPixels.size() * 4);
-    SaveToStream(bytes);
-    WriteFileAtomically(name, bytes.Data().data(), bytes.Data().size());
+    // The same bytes as SaveToStream, gathered straight from the pixels: no copy of the image.
+    std::vector<std::span<const std::uint8_t>> pieces;
+    std::array<std::uint8_t, HeadersSize> header{};
+    if (!FPixels.empty()) {
+        header = Headers();
+        pieces.reserve(static_cast<std::size_t>(FHeight) + 1);
+        pieces.emplace_back(header);
+        for (int y = FHeight - 1; y >= 0; --y) {
+            pieces.push_back(RowBytes(y));
+        }
+    }
+    WriteFileAtomically(name, pieces);
 }

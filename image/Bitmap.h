@@ -2,9 +2,11 @@
 
 #include "Color.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,7 +57,15 @@ public:
     }
 
 private:
+    static constexpr std::size_t FileHeaderSize = 14;
+    static constexpr std::size_t InfoHeaderSize = 40;
+    static constexpr std::size_t HeadersSize = FileHeaderSize + InfoHeaderSize;
+
     void Resize(int width, int height);
+    // The file header and the info header of the BMP bytes.
+    std::array<std::uint8_t, HeadersSize> Headers() const;
+    // Row y's pixels as the bytes of a BMP row.
+    std::span<const std::uint8_t> RowBytes(int y) const;
 
     int FWidth = 0;
     int FHeight = 0;

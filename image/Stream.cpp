@@ -2,13 +2,17 @@
 
 #include "Exception.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
+#include <vector>
 
 void TMemoryStream::WriteBuffer(const void* data, std::size_t count) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -41,24 +45,41 @@ int CreateTemporaryFile(const std::string& dir, std::string& path) {
     return -1;
 }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t count) {
-    while (count > 0) {
-        const ssize_t n = write(fd, data, count);
+// Gathers the pieces with as few system calls as the kernel allows, picking up after a short
+// write where it stopped.
+bool WriteAll(int fd, std::span<const std::span<const std::uint8_t>> pieces) {
+    std::vector<iovec> pending;
+    pending.reserve(pieces.size());
+    for (const auto piece : pieces) {
+        if (!piece.empty()) {
+            pending.push_back({const_cast<std::uint8_t*>(piece.data()), piece.size()});
+        }
+    }
+    auto next = pending.begin();
+    while (next != pending.end()) {
+        const int count = static_cast<int>(std::min<std::ptrdiff_t>(pending.end() - next, IOV_MAX));
+        ssize_t n = writev(fd, &*next, count);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
             return false;
         }
-        data += n;
-        count -= static_cast<std::size_t>(n);
+        for (; next != pending.end() && static_cast<std::size_t>(n) >= next->iov_len; ++next) {
+            n -= static_cast<ssize_t>(next->iov_len);
+        }
+        if (n > 0) {
+            next->iov_base = static_cast<std::uint8_t*>(next->iov_base) + n;
+            next->iov_len -= static_cast<std::size_t>(n);
+        }
     }
     return true;
 }
 
 } // namespace
 
-void WriteFileAtomically(const std::string& name, const std::uint8_t* data, std::size_t count) {
+void WriteFileAtomically(const std::string& name,
+                         std::span<const std::span<const std::uint8_t>> pieces) {
     const EFCreateError cannotCreate("Cannot create file " + name);
     if (name.empty() || name.back() == '/') {
         throw cannotCreate;
@@ -85,7 +106,7 @@ void WriteFileAtomically(const std::string& name, const std::uint8_t* data, std:
     if (exists) {
         fchmod(fd, existing.st_mode & 07777);
     }
-    const bool written = WriteAll(fd, data, count);
+    const bool written = WriteAll(fd, pieces);
     const bool closed = close(fd) == 0;
     if (!written || !closed) {
         unlink(temporary.c_str());

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,8 @@ private:
     std::vector<std::uint8_t> FData;
 };
 
-// Writes a whole file atomically: the bytes go to a temporary file beside the target, which
-// replaces the target only once everything was written. On any failure the target keeps its
-// old bytes and the temporary file is removed.
-void WriteFileAtomically(const std::string& name, const std::uint8_t* data, std::size_t count);
+// Writes a whole file atomically: the pieces, one after the other, go to a temporary file beside
+// the target, which replaces the target only once everything was written. On any failure the
+// target keeps its old bytes and the temporary file is removed.
+void WriteFileAtomically(const std::string& name,
+                         std::span<const std::span<const std::uint8_t>> pieces);
