@@ -4,6 +4,7 @@
 
 #include "Application.h"
 #include "Cli.h"
+#include "ScratchDir.h"
 #include "Stream.h"
 #include "Unit3.h"
 #include "sButton.h"
@@ -31,15 +32,10 @@ struct MainWindowTest : ::testing::Test {
         Application::MessageHook = [this](bool error, const std::string& text) {
             messages += (error ? "error: " : "") + text + "\n";
         };
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         Form1.Form3 = &Form3;
         Form1.show();
     }
-    ~MainWindowTest() override {
-        Application::MessageHook = nullptr;
-        fs::remove_all(dir);
-    }
+    ~MainWindowTest() override { Application::MessageHook = nullptr; }
 
     Bytes CodeImage() {
         TMemoryStream stream;
@@ -56,7 +52,8 @@ struct MainWindowTest : ::testing::Test {
     }
     void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
 
-    const fs::path dir = fs::path(::testing::TempDir()) / "quillmark-main";
+    const ScratchDir scratch;
+    const fs::path& dir = scratch.Path();
     TForm1 Form1;
     TForm3 Form3;
     std::string messages;

@@ -2,6 +2,7 @@
 #include "BUFileNameBox.h"
 
 #include "QtPrint.h"
+#include "ScratchDir.h"
 
 #include <QLineEdit>
 #include <QToolButton>
@@ -113,8 +114,8 @@ TEST_F(PathBoxTest, DirectoryBoxRunsTheClassicDialogOrTheBrowser) {
 }
 
 TEST_F(PathBoxTest, AMissingDirectoryIsConfirmedOnlyWithLeaveToCreateIt) {
-    const fs::path base = fs::path(::testing::TempDir()) / "quillmark-select";
-    fs::remove_all(base);
+    const ScratchDir scratch;
+    const fs::path base = scratch / "select";
     const std::string missing = (base / "a" / "b").string();
     using enum TSelectDirOpt;
     struct Case {
@@ -147,7 +148,6 @@ TEST_F(PathBoxTest, AMissingDirectoryIsConfirmedOnlyWithLeaveToCreateIt) {
         EXPECT_EQ(asked, c.Asked);
         EXPECT_EQ(fs::is_directory(missing), c.Created);
     }
-    fs::remove_all(base);
 }
 
 TEST(PathBox, HelpersOfTheDialogs) {
