@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QRegion>
 
-TsButtonControl::TsButtonControl(QWidget* parent) : QWidget(parent) {
+TsButtonControl::TsButtonControl(QWidget* parent) : TsSkinnedWidget(parent) {
     // First, so that the events the set-up below sends find the style.
     FStyle = std::make_unique<TsActiveBGStyle>(this);
     FStyle->SetControlKind(ckButtonControl);
@@ -52,11 +52,6 @@ void TsButtonControl::SetShowCaption(bool v) {
         FShowCaption = v;
         FStyle->Invalidate();
     }
-}
-
-TColor TsButtonControl::ParentColor() const {
-    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
-                                     : clBtnFace;
 }
 
 void TsButtonControl::Click() {
@@ -149,21 +144,7 @@ void TsButtonControl::PressAndClick() {
 }
 
 bool TsButtonControl::event(QEvent* e) {
-    switch (e->type()) {
-    case QEvent::Enter:
-        FStyle->Notify(TsMessage::MouseEnter);
-        return true;
-    case QEvent::Leave:
-        FStyle->Notify(TsMessage::MouseLeave);
-        return true;
-    case QEvent::EnabledChange:
-    case QEvent::FontChange:
-        FStyle->Invalidate();
-        break;
-    default:
-        break;
-    }
-    return QWidget::event(e);
+    return NotifyStyle(*FStyle, *e) || QWidget::event(e);
 }
 
 void TsButtonControl::paintEvent(QPaintEvent*) {
@@ -173,26 +154,6 @@ void TsButtonControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(0, 0, BitmapImage(FShowingFrame ? FFrame : FStyle->CacheBmp()));
     FStyle->SetBGChanged(false);
-}
-
-void TsButtonControl::resizeEvent(QResizeEvent* e) {
-    FStyle->Notify(TsMessage::Size);
-    QWidget::resizeEvent(e);
-}
-
-void TsButtonControl::moveEvent(QMoveEvent* e) {
-    FStyle->Notify(TsMessage::Move);
-    QWidget::moveEvent(e);
-}
-
-void TsButtonControl::focusInEvent(QFocusEvent* e) {
-    FStyle->Notify(TsMessage::SetFocus);
-    QWidget::focusInEvent(e);
-}
-
-void TsButtonControl::focusOutEvent(QFocusEvent* e) {
-    FStyle->Notify(TsMessage::KillFocus);
-    QWidget::focusOutEvent(e);
 }
 
 void TsButtonControl::mousePressEvent(QMouseEvent* e) {

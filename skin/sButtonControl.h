@@ -4,7 +4,7 @@
 #include "QtBridge.h"
 #include "sButtonPaint.h"
 #include "sFade.h"
-#include "sStyleOwner.h"
+#include "sSkinnedWidget.h"
 #include "sStyleSimply.h"
 
 #include <QTimer>
@@ -17,7 +17,7 @@
 // only when the background changed, shaped by the border mask (which also cuts the window's
 // corners) and cross-faded to and from the hot face by a timer. The widget hands its events to
 // the style and copies the cache to the screen.
-class TsButtonControl : public QWidget, public TsStyleOwner {
+class TsButtonControl : public TsSkinnedWidget<QWidget> {
 public:
     explicit TsButtonControl(QWidget* parent = nullptr);
     ~TsButtonControl() override;
@@ -40,17 +40,8 @@ public:
     // Raises OnClick.
     virtual void Click();
 
-    // TsStyleOwner
-    int Width() const override { return width(); }
-    int Height() const override { return height(); }
-    bool Destroying() const override { return FDestroying; }
-    bool Enabled() const override { return isEnabled(); }
-    bool Visible() const override { return isVisible(); }
-    bool Focused() const override { return hasFocus(); }
     bool ButtonDown() const override { return FDown; }
-    void Repaint() override { update(); }
     void SetOwnColor(TColor color) override { FColor = color; }
-    TColor ParentColor() const override;
     std::string ClassName() const override { return "TsButtonControl"; }
     bool Fade(bool in) override;
 
@@ -63,10 +54,6 @@ protected:
 
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    void moveEvent(QMoveEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -91,5 +78,4 @@ private:
     QTimer FFadeTimer;
     TsFader FFader;
     TColor FColor = clBtnFace;
-    bool FDestroying = false;
 };

@@ -19,7 +19,7 @@ template <class T> void Change(TsStyle& style, T& field, const T& value) {
 
 } // namespace
 
-TsCheckedControl::TsCheckedControl(QWidget* parent) : QWidget(parent) {
+TsCheckedControl::TsCheckedControl(QWidget* parent) : TsSkinnedWidget(parent) {
     // First, so that the events the set-up below sends find the style.
     FStyle = std::make_unique<TsStyle>(this);
     FStyle->SetControlKind(ckCheckedControl);
@@ -69,11 +69,6 @@ void TsCheckedControl::SetMultiLine(bool v) {
     Change(*FStyle, FMultiLine, v);
 }
 
-TColor TsCheckedControl::ParentColor() const {
-    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
-                                     : clBtnFace;
-}
-
 TBitmap TsCheckedControl::CurrentGlyph() const {
     const TsGlyphSources sources{&FGlyphChecked,   &FGlyphUnChecked,     FImages,
                                  FImgChecked,      FImgUnchecked,        FImgCheckedHot,
@@ -93,39 +88,11 @@ void TsCheckedControl::Toggle() {
 }
 
 bool TsCheckedControl::event(QEvent* e) {
-    switch (e->type()) {
-    case QEvent::Enter:
-        FStyle->Notify(TsMessage::MouseEnter);
-        break;
-    case QEvent::Leave:
-        FStyle->Notify(TsMessage::MouseLeave);
-        break;
-    case QEvent::FocusIn:
-        FStyle->Notify(TsMessage::SetFocus);
-        break;
-    case QEvent::FocusOut:
-        FStyle->Notify(TsMessage::KillFocus);
-        break;
-    case QEvent::Resize:
-        FStyle->Notify(TsMessage::Size);
-        break;
-    case QEvent::Move:
-        FStyle->Notify(TsMessage::Move);
-        break;
-    case QEvent::ParentChange:
-    case QEvent::PaletteChange:
-        if (FStyle->Painting().ParentColor()) {
-            FStyle->Painting().SetParentColor(true);
-        }
-        break;
-    case QEvent::EnabledChange:
-    case QEvent::FontChange:
-        FStyle->Invalidate();
-        break;
-    default:
-        break;
+    if ((e->type() == QEvent::ParentChange || e->type() == QEvent::PaletteChange) &&
+        FStyle->Painting().ParentColor()) {
+        FStyle->Painting().SetParentColor(true);
     }
-    return QWidget::event(e);
+    return NotifyStyle(*FStyle, *e) || QWidget::event(e);
 }
 
 void TsCheckedControl::paintEvent(QPaintEvent*) {

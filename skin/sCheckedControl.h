@@ -3,8 +3,8 @@
 #include "Bitmap.h"
 #include "QtBridge.h"
 #include "sCheckPaint.h"
+#include "sSkinnedWidget.h"
 #include "sStyleEdits.h"
-#include "sStyleOwner.h"
 
 #include <QWidget>
 
@@ -17,7 +17,7 @@ class TImageList;
 // the parent's colour, the caption beside the glyph, the glyph of the state (hot under the mouse
 // or while focused). A click (press and release, wherever the release is) or the space bar
 // toggles Checked unless ReadOnly and raises OnChange.
-class TsCheckedControl : public QWidget, public TsStyleOwner {
+class TsCheckedControl : public TsSkinnedWidget<QWidget> {
 public:
     explicit TsCheckedControl(QWidget* parent = nullptr);
     ~TsCheckedControl() override;
@@ -62,16 +62,7 @@ public:
     // The glyph's rectangle in the control.
     TRect GlyphRect() const;
 
-    // TsStyleOwner
-    int Width() const override { return width(); }
-    int Height() const override { return height(); }
-    bool Destroying() const override { return FDestroying; }
-    bool Enabled() const override { return isEnabled(); }
-    bool Visible() const override { return isVisible(); }
-    bool Focused() const override { return hasFocus(); }
-    void Repaint() override { update(); }
     void SetOwnColor(TColor) override {}
-    TColor ParentColor() const override;
     std::string ClassName() const override { return "TsCheckedControl"; }
 
 protected:
@@ -102,5 +93,4 @@ private:
     bool FMultiLine = false;
     bool FReadOnly = false;
     bool FPressed = false;
-    bool FDestroying = false;
 };

@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-TsEdit::TsEdit(QWidget* parent) : QLineEdit(parent) {
+TsEdit::TsEdit(QWidget* parent) : TsSkinnedWidget(parent) {
     // First, so that the events the set-up below sends find the style.
     FStyle = std::make_unique<TsStyle>(this);
     FStyle->SetControlKind(ckEdit);
@@ -26,36 +26,8 @@ TsEdit::~TsEdit() {
     FDestroying = true;
 }
 
-TColor TsEdit::ParentColor() const {
-    return parentWidget() != nullptr ? ColorOf(parentWidget()->palette().color(QPalette::Window))
-                                     : clBtnFace;
-}
-
 bool TsEdit::event(QEvent* e) {
-    switch (e->type()) {
-    case QEvent::Enter:
-        return FStyle->Notify(TsMessage::MouseEnter);
-    case QEvent::Leave:
-        return FStyle->Notify(TsMessage::MouseLeave);
-    case QEvent::FocusIn:
-        FStyle->Notify(TsMessage::SetFocus);
-        break;
-    case QEvent::FocusOut:
-        FStyle->Notify(TsMessage::KillFocus);
-        break;
-    case QEvent::Resize:
-        FStyle->Notify(TsMessage::Size);
-        break;
-    case QEvent::Move:
-        FStyle->Notify(TsMessage::Move);
-        break;
-    case QEvent::EnabledChange:
-        FStyle->Invalidate();
-        break;
-    default:
-        break;
-    }
-    return QLineEdit::event(e);
+    return NotifyStyle(*FStyle, *e) || QLineEdit::event(e);
 }
 
 void TsEdit::paintEvent(QPaintEvent* e) {
