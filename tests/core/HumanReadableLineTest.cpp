@@ -18,12 +18,8 @@ TEST(HumanReadableLine, FourGroupsJoinedByFourSpaces) {
         {"1", "1            "},
         {"", "            "},
         {"12345", "1    2345        "},
-        // Characters, not bytes: "é" is two bytes and stays whole.
-        {"\xC3\xA9"
-         "234567\xC3\xA9"
-         "90123",
-         "\xC3\xA9    234567    \xC3\xA9"
-         "90123    "},
+        // Characters, not bytes: "é" (\303\251) is two bytes and stays whole.
+        {"\303\251234567\303\25190123", "\303\251    234567    \303\25190123    "},
     };
     for (const auto& [data, line] : rows) {
         EXPECT_EQ(HumanReadableLine(data), line) << data;
