@@ -1,262 +1,126 @@
 #include "Canvas.h"
 
+#include "ImageArt.h"
 #include "Pixels.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
+// "count [left top right bottom]" of the pixels in the colour, or "none".
+std::string Coverage(const TBitmap& image, TColor colour) {
+    const TRect r = BoundsOf(image, colour);
+    const int count = CountPixels(image, colour);
+    return count == 0 ? "none"
+                      : std::to_string(count) + " [" + std::to_string(r.Left) + " " +
+                            std::to_string(r.Top) + " " + std::to_string(r.Right) + " " +
+                            std::to_string(r.Bottom) + "]";
+}
+
 TEST(FillRect, CoversTheHalfOpenRectangleClippedToTheImage) {
     const struct {
         TRect Rect;
-        TRect Covered;
-        int Count;
+        TBrushStyle Style;
+        std::string Red;
     } cases[] = {
-        {{0, 0, 10, 8}, {0, 0, 10, 8}, 80},
-        {{2, 3, 5, 4}, {2, 3, 5, 4}, 3},
-        {{-5, -5, 3, 2}, {0, 0, 3, 2}, 6},
-        {{8, 6, 100, 100}, {8, 6, 10, 8}, 4},
-        {{5, 5, 5, 9}, {}, 0},
-        {{6, 6, 4, 4}, {}, 0},
-        {{20, 0, 30, 8}, {}, 0},
+        {{0, 0, 10, 8}, TBrushStyle::bsSolid, "80 [0 0 10 8]"},
+        {{2, 3, 5, 4}, TBrushStyle::bsSolid, "3 [2 3 5 4]"},
+        {{-5, -5, 3, 2}, TBrushStyle::bsSolid, "6 [0 0 3 2]"},
+        {{8, 6, 100, 100}, TBrushStyle::bsSolid, "4 [8 6 10 8]"},
+        {{5, 5, 5, 9}, TBrushStyle::bsSolid, "none"},
+        {{6, 6, 4, 4}, TBrushStyle::bsSolid, "none"},
+        {{20, 0, 30, 8}, TBrushStyle::bsSolid, "none"},
+        {{0, 0, 10, 8}, TBrushStyle::bsClear, "none"},
     };
     for (const auto& c : cases) {
         TBitmap image = WhiteImage(10, 8);
-        image.Canvas().Brush().Color = clRed;
+        image.Canvas().Brush() = {clRed, c.Style};
         image.Canvas().FillRect(c.Rect);
-        EXPECT_EQ(CountPixels(image, clRed), c.Count) << c.Rect.Left << "," << c.Rect.Top;
-        EXPECT_EQ(BoundsOf(image, clRed), c.Covered) << c.Rect.Left << "," << c.Rect.Top;
+        EXPECT_EQ(Coverage(image, clRed), c.Red) << c.Rect.Left << "," << c.Rect.Top;
     }
-    // A clear brush paints nothing.
-    TBitmap image = WhiteImage(10, 8);
-    image.Canvas().Brush() = {clRed, TBrushStyle::bsClear};
-    image.Canvas().FillRect({0, 0, 10, 8});
-    EXPECT_EQ(CountPixels(image, clRed), 0);
 }
 
-// Draws the polygon on a white 100 × 100 image with a black brush and the given pen.
-TBitmap DrawPolygon(const std::vector<TPoint>& points, TPenStyle pen,
-                    TBrushStyle brush = TBrushStyle::bsSolid) {
+enum Paint { Fill = 1, Outline = 2, Both = 3 };
+
+// Draws the polygon on a white 100 × 100 image with a black brush and a red pen, each clear
+// unless painted.
+TBitmap DrawPolygon(const std::vector<TPoint>& points, Paint paint) {
     TBitmap image = WhiteImage(100, 100);
-    TCanvas& canvas = image.Canvas();
-    canvas.Brush().Color = clBlack;
-    canvas.Brush().Style = brush;
-    canvas.Pen().Style = pen;
-    canvas.Pen().Color = clBlack;
-    canvas.Polygon(points);
+    image.Canvas().Brush() = {clBlack, paint & Fill ? TBrushStyle::bsSolid : TBrushStyle::bsClear};
+    image.Canvas().Pen() = {clRed, 1, paint & Outline ? TPenStyle::psSolid : TPenStyle::psClear};
+    image.Canvas().Polygon(points);
     return image;
 }
 
-TEST(Polygon, FillsPixelCentresInsideWithAClearPen) {
-    const std::vector<TPoint> rectangle{{10, 20}, {30, 20}, {30, 25}, {10, 25}};
-    const std::vector<TPoint> fromTheSide{{10, 25}, {10, 20}, {30, 20}, {30, 25}};
-    // A point in the middle of the top edge takes the general path.
-    const std::vector<TPoint> fivePoints{{10, 20}, {20, 20}, {30, 20}, {30, 25}, {10, 25}};
-    for (const auto& points : {rectangle, fromTheSide, fivePoints}) {
-        const TBitmap image = DrawPolygon(points, TPenStyle::psClear);
-        EXPECT_EQ(BoundsOf(image, clBlack), (TRect{10, 20, 30, 25})) << points.size();
-        EXPECT_EQ(CountPixels(image, clBlack), 20 * 5) << points.size();
+// The brush fills the pixel centres inside; the pen then outlines one pixel wide, right and
+// bottom edges included. All is clipped, even edges spanning the whole int range.
+TEST(Polygon, FillsCentresInsideThenOutlinesWithThePen) {
+    constexpr int Lo = INT_MIN;
+    constexpr int Hi = INT_MAX;
+    const struct {
+        std::vector<TPoint> Points;
+        Paint How;
+        std::string Black;
+        std::string Red;
+    } cases[] = {
+        {{{10, 20}, {30, 20}, {30, 25}, {10, 25}}, Fill, "100 [10 20 30 25]", "none"},
+        {{{10, 25}, {10, 20}, {30, 20}, {30, 25}}, Fill, "100 [10 20 30 25]", "none"},
+        // A point in the middle of the top edge takes the general path.
+        {{{10, 20}, {20, 20}, {30, 20}, {30, 25}, {10, 25}}, Fill, "100 [10 20 30 25]", "none"},
+        // Row y holds the centres x + 0.5 < 9.5 - y: 9 + 8 + ... + 0 pixels.
+        {{{0, 0}, {10, 0}, {0, 10}}, Fill, "45 [0 0 9 9]", "none"},
+        // Rows 0 to 2 cross the slanted edge at 8.33, 5 and 1.67: centres up to 7.5, 4.5, 1.5.
+        {{{0, 0}, {10, 0}, {0, 3}}, Fill, "15 [0 0 8 3]", "none"},
+        {{{10, 10}, {20, 10}, {20, 20}, {10, 20}}, Both, "81 [11 11 20 20]", "40 [10 10 21 21]"},
+        {{{10, 10}, {11, 10}, {11, 30}, {10, 30}}, Both, "none", "42 [10 10 12 31]"},
+        {{{2, 2}, {8, 2}, {8, 8}, {2, 8}}, Outline, "none", "24 [2 2 9 9]"},
+        {{{-5, -5}, {3, -5}, {3, 3}, {-5, 3}}, Both, "9 [0 0 3 3]", "7 [0 0 4 4]"},
+        // Every edge lies outside the image, which is all interior.
+        {{{-50, -50}, {250, 40}, {90, 300}, {-20, 120}}, Both, "10000 [0 0 100 100]", "none"},
+        {{{Lo, 5}, {Hi, 5}, {Hi, 6}, {Lo, 6}}, Outline, "none", "200 [0 5 100 7]"},
+        // Below the diagonal: row y holds the y centres left of y + 0.5.
+        {{{Lo, Lo}, {Hi, Hi}, {Lo, Hi}}, Fill, "4950 [0 1 99 100]", "none"},
+    };
+    for (const auto& c : cases) {
+        const TBitmap image = DrawPolygon(c.Points, c.How);
+        EXPECT_EQ(Coverage(image, clBlack), c.Black) << c.Points[0].x << "," << c.Points[0].y;
+        EXPECT_EQ(Coverage(image, clRed), c.Red) << c.Points[0].x << "," << c.Points[0].y;
     }
-    // Row y holds the centres x + 0.5 < 9.5 - y: 9 + 8 + ... + 0 pixels.
-    const TBitmap triangle = DrawPolygon({{0, 0}, {10, 0}, {0, 10}}, TPenStyle::psClear);
-    EXPECT_EQ(CountPixels(triangle, clBlack), 45);
-    EXPECT_EQ(BoundsOf(triangle, clBlack), (TRect{0, 0, 9, 9}));
 }
 
 TEST(Polygon, SelfIntersectingPolygonUsesTheAlternateRule) {
-    const TBitmap star =
-        DrawPolygon({{50, 10}, {74, 82}, {12, 38}, {88, 38}, {26, 82}}, TPenStyle::psClear);
-    EXPECT_EQ(star.Pixel(50, 50), clWhite);
-    EXPECT_EQ(star.Pixel(50, 20), clBlack);
-    EXPECT_EQ(star.Pixel(33, 50), clBlack);
-    EXPECT_EQ(star.Pixel(66, 50), clBlack);
-    EXPECT_EQ(star.Pixel(15, 70), clWhite);
-}
-
-TEST(Polygon, SolidPenOutlinesIncludingRightAndBottomEdges) {
-    const TBitmap narrow =
-        DrawPolygon({{10, 10}, {11, 10}, {11, 30}, {10, 30}}, TPenStyle::psSolid);
-    EXPECT_EQ(BoundsOf(narrow, clBlack), (TRect{10, 10, 12, 31}));
-    EXPECT_EQ(CountPixels(narrow, clBlack), 2 * 21);
-
-    TBitmap image = WhiteImage(40, 40);
-    TCanvas& canvas = image.Canvas();
-    canvas.Pen().Color = clRed;
-    canvas.Brush().Color = clBlue;
-    canvas.Polygon(std::vector<TPoint>{{10, 10}, {20, 10}, {20, 20}, {10, 20}});
-    EXPECT_EQ(BoundsOf(image, clRed), (TRect{10, 10, 21, 21}));
-    EXPECT_EQ(CountPixels(image, clRed), 4 * 10);
-    EXPECT_EQ(BoundsOf(image, clBlue), (TRect{11, 11, 20, 20}));
-    EXPECT_EQ(CountPixels(image, clBlue), 9 * 9);
-
-    const TBitmap hollow =
-        DrawPolygon({{2, 2}, {8, 2}, {8, 8}, {2, 8}}, TPenStyle::psSolid, TBrushStyle::bsClear);
-    EXPECT_EQ(CountPixels(hollow, clBlack), 4 * 6);
-    EXPECT_EQ(hollow.Pixel(5, 5), clWhite);
-}
-
-TEST(Polygon, ClipsToTheImage) {
-    const TBitmap corner = DrawPolygon({{-5, -5}, {3, -5}, {3, 3}, {-5, 3}}, TPenStyle::psSolid);
-    EXPECT_EQ(BoundsOf(corner, clBlack), (TRect{0, 0, 4, 4}));
-    EXPECT_EQ(CountPixels(corner, clBlack), 16);
-    const TBitmap beyond =
-        DrawPolygon({{-50, -50}, {250, 40}, {90, 300}, {-20, 120}}, TPenStyle::psSolid);
-    // Every edge lies outside the image, which is all interior.
-    EXPECT_EQ(CountPixels(beyond, clBlack), 100 * 100);
-}
-
-TEST(Polygon, ExtremeCoordinatesDrawOnlyWhatIsVisible) {
-    // Edges spanning the whole int range are cut to the image: no overflow, no endless line.
-    const std::vector<TPoint> band = {{INT_MIN, 5}, {INT_MAX, 5}, {INT_MAX, 6}, {INT_MIN, 6}};
-    const TBitmap outlined = DrawPolygon(band, TPenStyle::psSolid, TBrushStyle::bsClear);
-    EXPECT_EQ(CountPixels(outlined, clBlack), 200);
-    EXPECT_EQ(BoundsOf(outlined, clBlack), (TRect{0, 5, 100, 7}));
-    const std::vector<TPoint> slanted = {
-        {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
-    const TBitmap filled = DrawPolygon(slanted, TPenStyle::psClear);
-    EXPECT_GT(CountPixels(filled, clBlack), 4000);
-    EXPECT_EQ(filled.Pixel(10, 90), clBlack);
-    EXPECT_EQ(filled.Pixel(90, 10), clWhite);
-}
-
-TEST(CopyRect, StretchesByNearestPixel) {
-    TBitmap source = WhiteImage(2, 2);
-    const TColor colours[2][2] = {{clRed, clLime}, {clBlue, clYellow}};
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 2; ++x) {
-            source.Canvas().Brush().Color = colours[y][x];
-            source.Canvas().FillRect({x, y, x + 1, y + 1});
-        }
+    const TBitmap star = DrawPolygon({{50, 10}, {74, 82}, {12, 38}, {88, 38}, {26, 82}}, Fill);
+    const ArtRows art = Art(star);
+    std::string probes;
+    for (const TPoint p : {TPoint{50, 50}, {15, 70}, {50, 20}, {33, 50}, {66, 50}}) {
+        probes += art[p.y][p.x];
     }
+    EXPECT_EQ(probes, "..###"); // the centre is outside, the points inside
+}
+
+TEST(CopyRect, StretchesByNearestPixelAnchoredAtTheDestination) {
+    TBitmap source = WhiteImage(2, 2);
+    source.ScanLine(0)[0] = ColorToPixel(clRed);
+    source.ScanLine(0)[1] = ColorToPixel(clLime);
+    source.ScanLine(1)[0] = ColorToPixel(clBlue);
+    source.ScanLine(1)[1] = ColorToPixel(clYellow);
     TBitmap target = WhiteImage(6, 6);
     target.Canvas().CopyRect({1, 1, 5, 5}, source.Canvas(), {0, 0, 2, 2});
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            const bool inside = x >= 1 && x < 5 && y >= 1 && y < 5;
-            const TColor expected = inside ? colours[(y - 1) / 2][(x - 1) / 2] : clWhite;
-            EXPECT_EQ(target.Pixel(x, y), expected) << x << "," << y;
-        }
-    }
-
-    // Clipping at the top-left keeps the stretch anchored at the destination's corner.
+    EXPECT_EQ(Art(target), (ArtRows{"......", ".rrgg.", ".rrgg.", ".bbyy.", ".bbyy.", "......"}));
     TBitmap clipped = WhiteImage(3, 3);
     clipped.Canvas().CopyRect({-2, -2, 2, 2}, source.Canvas(), {0, 0, 2, 2});
-    EXPECT_EQ(CountPixels(clipped, clYellow), 4);
-    EXPECT_EQ(BoundsOf(clipped, clYellow), (TRect{0, 0, 2, 2}));
+    EXPECT_EQ(Art(clipped), (ArtRows{"yy.", "yy.", "..."}));
 }
 
-TEST(Font, HeightIsNegativePixelsAtNinetySixPerInch) {
-    TFont font;
-    EXPECT_EQ(font.Name, "MS Sans Serif");
-    EXPECT_EQ(font.Height(), -11);
-    const struct {
-        int Size;
-        int Height;
-    } sizes[] = {{6, -8}, {9, -12}, {10, -13}, {11, -15}, {12, -16}, {-8, 11}};
-    for (const auto& s : sizes) {
-        font.Size = s.Size;
-        EXPECT_EQ(font.Height(), s.Height) << s.Size;
-    }
-}
-
-TEST(Text, WidthAddsUpAndFollowsSizeAndStyle) {
-    TBitmap image = WhiteImage(1, 1);
-    TCanvas& canvas = image.Canvas();
-    EXPECT_EQ(canvas.TextWidth(""), 0);
-    EXPECT_GT(canvas.TextWidth("a"), 0);
-    EXPECT_EQ(canvas.TextWidth("ab"), canvas.TextWidth("a") + canvas.TextWidth("b"));
-    const int regular = canvas.TextWidth("Quillmark");
-    const int height = canvas.TextHeight();
-    EXPECT_GE(height, 11);
-
-    canvas.Font().Style = fsBold;
-    EXPECT_GT(canvas.TextWidth("Quillmark"), regular);
-    canvas.Font().Style = 0;
-    canvas.Font().Size = 16;
-    EXPECT_GT(canvas.TextWidth("Quillmark"), regular);
-    EXPECT_GT(canvas.TextHeight(), height);
-}
-
-struct TTextImage {
-    TBitmap Image = WhiteImage(120, 40);
-    TRect Cell;
-    TPoint PenPos;
-};
-
-// Draws "Hg" at (5, 6) over a red image in the default font colour, clWindowText (black).
-TTextImage TextOverRed(TBrushStyle brush) {
-    TTextImage t;
-    TCanvas& canvas = t.Image.Canvas();
-    canvas.Brush().Color = clRed;
-    canvas.FillRect({0, 0, 120, 40});
-    canvas.Brush().Color = clWhite;
-    canvas.Brush().Style = brush;
-    canvas.TextOut(5, 6, "Hg");
-    t.PenPos = canvas.PenPos();
-    t.Cell = {5, 6, 5 + canvas.TextWidth("Hg"), 6 + canvas.TextHeight()};
-    return t;
-}
-
-// Every pixel inside r has one of the inside colours, every pixel outside it the outside colour.
-void ExpectOnly(const TBitmap& image, const TRect& r, const std::vector<TColor>& inside,
-                TColor outside) {
-    int strangeInside = 0;
-    int strangeOutside = 0;
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const TColor c = image.Pixel(x, y);
-            if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) {
-                strangeInside += std::find(inside.begin(), inside.end(), c) == inside.end();
-            } else {
-                strangeOutside += c != outside;
-            }
-        }
-    }
-    EXPECT_EQ(strangeInside, 0);
-    EXPECT_EQ(strangeOutside, 0);
-}
-
-TEST(Text, TextOutPaintsTheCellWithASolidBrushOnly) {
-    const TTextImage solid = TextOverRed(TBrushStyle::bsSolid);
-    ExpectOnly(solid.Image, solid.Cell, {clWhite, clBlack}, clRed);
-    EXPECT_GT(CountPixels(solid.Image, clBlack), 10);
-    EXPECT_GT(CountPixels(solid.Image, clWhite), CountPixels(solid.Image, clBlack));
-    EXPECT_EQ(solid.PenPos, (TPoint{solid.Cell.Right, 6}));
-
-    const TTextImage clear = TextOverRed(TBrushStyle::bsClear);
-    ExpectOnly(clear.Image, clear.Cell, {clRed, clBlack}, clRed);
-    EXPECT_EQ(CountPixels(clear.Image, clBlack), CountPixels(solid.Image, clBlack));
-    EXPECT_EQ(clear.PenPos, (TPoint{clear.Cell.Right, 6}));
-}
-
-TEST(Text, TextAtTheIntLimitsDrawsNothing) {
-    TBitmap image = WhiteImage(40, 20);
-    TCanvas& canvas = image.Canvas();
-    canvas.TextOut(INT_MAX - 1, INT_MAX - 1, "abc");
-    EXPECT_EQ(canvas.PenPos(), (TPoint{INT_MAX, INT_MAX - 1}));
-    canvas.Brush().Color = clBlack;
-    canvas.TextOut(INT_MIN, INT_MIN, "abc");
-    EXPECT_EQ(CountPixels(image, clWhite), 40 * 20);
-}
-
-TEST(Text, TextRectPaintsItsRectangleAndClipsTheText) {
-    const TRect rect{12, 10, 40, 16};
-    for (const TBrushStyle brush : {TBrushStyle::bsSolid, TBrushStyle::bsClear}) {
-        TBitmap image = WhiteImage(80, 40);
-        TCanvas& canvas = image.Canvas();
-        canvas.Brush().Color = clRed;
-        canvas.FillRect({0, 0, 80, 40});
-        canvas.Brush().Color = clWhite;
-        canvas.Brush().Style = brush;
-        canvas.Font().Color = clBlue;
-        canvas.TextRect(rect, 5, 5, "WWWWWWWW");
-        const TColor background = brush == TBrushStyle::bsSolid ? clWhite : clRed;
-        ExpectOnly(image, rect, {background, clBlue}, clRed);
-        EXPECT_GT(CountPixels(image, clBlue), 0);
-    }
+TEST(DrawFocusRect, InvertsEveryOtherOutlinePixelAndUndoesItself) {
+    TBitmap image = WhiteImage(8, 6);
+    image.Canvas().DrawFocusRect({1, 1, 6, 5});
+    EXPECT_EQ(Art(image),
+              (ArtRows{"........", ".#.#.#..", "........", ".#...#..", "..#.#...", "........"}));
+    image.Canvas().DrawFocusRect({1, 1, 6, 5});
+    EXPECT_EQ(CountPixels(image, clWhite), 48);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "TextLayout.h"
 #include "Utf8.h"
 
+#include "ImageArt.h"
 #include "Pixels.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,84 @@ std::vector<std::u32string> Lines(std::string_view text, int width, unsigned for
     return out;
 }
 
+TEST(Font, HeightIsNegativePixelsAtNinetySixPerInch) {
+    TFont font;
+    EXPECT_EQ(font.Name, "MS Sans Serif");
+    EXPECT_EQ(font.Height(), -11);
+    for (const auto& [size, height] :
+         {std::pair{6, -8}, {9, -12}, {10, -13}, {11, -15}, {12, -16}, {-8, 11}}) {
+        font.Size = size;
+        EXPECT_EQ(font.Height(), height) << size;
+    }
+}
+
+TEST(Text, WidthAddsUpAndFollowsSizeAndStyle) {
+    EXPECT_EQ(Width(""), 0);
+    EXPECT_EQ(Width("ab"), Width("a") + Width("b"));
+    EXPECT_GE(Face().LineHeight(), 11);
+    TBitmap image = WhiteImage(1, 1);
+    TCanvas& canvas = image.Canvas();
+    canvas.Font().Style = fsBold;
+    EXPECT_GT(canvas.TextWidth("Quillmark"), Width("Quillmark"));
+    canvas.Font() = TFont{};
+    canvas.Font().Size = 16;
+    EXPECT_GT(canvas.TextWidth("Quillmark"), Width("Quillmark"));
+    EXPECT_GT(canvas.TextHeight(), Face().LineHeight());
+}
+
+// Outside r every pixel is red; inside, each is one of the letters (as Art writes them).
+void ExpectOnly(const TBitmap& image, const TRect& r, const std::string& inside) {
+    const ArtRows art = Art(image);
+    int strange = 0;
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            const bool in = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+            strange += (in ? inside : "r").find(art[y][x]) == std::string::npos;
+        }
+    }
+    EXPECT_EQ(strange, 0);
+}
+
+// Over a red image: TextOut in the default font colour (window text, black) keeps to its cell and
+// moves the pen to the text's end, TextRect in blue clips to its rectangle; a solid white brush
+// paints the background first.
+TEST(Text, TextOutAndTextRectPaintTheirOwnAreaOnly) {
+    std::vector<int> glyphPixels;
+    for (const TBrushStyle brush : {TBrushStyle::bsSolid, TBrushStyle::bsClear}) {
+        const std::string background = brush == TBrushStyle::bsSolid ? "." : "r";
+        TBitmap out = WhiteImage(120, 40);
+        TBitmap rect = WhiteImage(80, 40);
+        for (TBitmap* image : {&out, &rect}) {
+            image->Canvas().Brush().Color = clRed;
+            image->Canvas().FillRect({0, 0, 120, 40});
+            image->Canvas().Brush() = {clWhite, brush};
+        }
+        TCanvas& canvas = out.Canvas();
+        canvas.TextOut(5, 6, "Hg");
+        const TRect cell{5, 6, 5 + canvas.TextWidth("Hg"), 6 + canvas.TextHeight()};
+        EXPECT_EQ(canvas.PenPos(), (TPoint{cell.Right, 6}));
+        ExpectOnly(out, cell, background + "#");
+        glyphPixels.push_back(CountPixels(out, clBlack));
+
+        rect.Canvas().Font().Color = clBlue;
+        rect.Canvas().TextRect({12, 10, 40, 16}, 5, 5, "WWWWWWWW");
+        ExpectOnly(rect, {12, 10, 40, 16}, background + "b");
+        EXPECT_GT(CountPixels(rect, clBlue), 0);
+    }
+    EXPECT_GT(glyphPixels[0], 10);
+    EXPECT_EQ(glyphPixels[0], glyphPixels[1]);
+}
+
+TEST(Text, TextAtTheIntLimitsDrawsNothing) {
+    TBitmap image = WhiteImage(40, 20);
+    TCanvas& canvas = image.Canvas();
+    canvas.TextOut(INT_MAX - 1, INT_MAX - 1, "abc");
+    EXPECT_EQ(canvas.PenPos(), (TPoint{INT_MAX, INT_MAX - 1}));
+    canvas.Brush().Color = clBlack;
+    canvas.TextOut(INT_MIN, INT_MIN, "abc");
+    EXPECT_EQ(CountPixels(image, clWhite), 40 * 20);
+}
+
 TEST(LayoutText, BreaksAtSpacesLineFeedsAndKeepsLongWordsWhole) {
     const int both = Width("Generate and");
     const struct {
@@ -54,10 +133,8 @@ TEST(LayoutText, BreaksAtSpacesLineFeedsAndKeepsLongWordsWhole) {
     for (const auto& c : cases) {
         EXPECT_EQ(Lines(c.Text, c.Width, c.Format), c.Lines) << c.Text << " in " << c.Width;
     }
-    const std::vector<TTextLine> save = LayoutText(Face(), U"Sa&ve", 1000, 0);
-    EXPECT_EQ(save[0].Chars, U"Save");
-    EXPECT_EQ(save[0].Underline, 2);
-    EXPECT_EQ(save[0].Width, Width("Save"));
+    // The accelerator's mark takes no room.
+    EXPECT_EQ(LayoutText(Face(), U"Sa&ve", 1000, 0)[0].Width, Width("Save"));
 }
 
 TEST(DrawText, MeasuresPlacesAndClipsLines) {
@@ -74,68 +151,35 @@ TEST(DrawText, MeasuresPlacesAndClipsLines) {
     // Each line of a centred text sits in the middle of the rectangle.
     TRect box{0, 0, 100, 40};
     canvas.DrawText("ii\niiii", box, DT_CENTER);
-    const TRect first = BoundsOf(image, clBlack);
-    EXPECT_LT(first.Top, lineHeight);
+    EXPECT_LT(BoundsOf(image, clBlack).Top, lineHeight);
     for (int line = 0; line < 2; ++line) {
-        int left = 100;
-        int right = 0;
-        for (int y = line * lineHeight; y < (line + 1) * lineHeight; ++y) {
-            for (int x = 0; x < 100; ++x) {
-                if (image.Pixel(x, y) == clBlack) {
-                    left = std::min(left, x);
-                    right = std::max(right, x + 1);
-                }
-            }
-        }
-        EXPECT_LE(std::abs((left + right) - 100), 2) << line;
+        TBitmap band = WhiteImage(100, lineHeight);
+        band.Canvas().CopyRect({0, 0, 100, lineHeight}, canvas,
+                               {0, line * lineHeight, 100, (line + 1) * lineHeight});
+        const TRect ink = BoundsOf(band, clBlack);
+        EXPECT_LE(std::abs(ink.Left + ink.Right - 100), 2) << line;
     }
 
     // A single line centred vertically, clipped to its rectangle.
     TBitmap clipped = WhiteImage(100, 40);
-    TRect narrow{0, 0, 100, 40};
-    clipped.Canvas().DrawText("WWWWWWWWWWWWWWWWWWWW", narrow, DT_SINGLELINE | DT_VCENTER);
+    clipped.Canvas().DrawText("WWWWWWWWWWWWWWWWWWWW", box, DT_SINGLELINE | DT_VCENTER);
     const TRect ink = BoundsOf(clipped, clBlack);
     EXPECT_EQ(ink.Right, 100);
     EXPECT_GE(ink.Top, (40 - lineHeight) / 2);
     EXPECT_LE(ink.Bottom, (40 + lineHeight) / 2 + 1);
 }
 
+// The accelerator's rule runs under its character's advance, one row below the baseline.
 TEST(DrawText, UnderlinesTheAcceleratorUnderItsCharacter) {
     TBitmap plain = WhiteImage(60, 20);
     TBitmap marked = WhiteImage(60, 20);
     TRect r{0, 0, 60, 20};
     plain.Canvas().DrawText("Save", r, 0);
     marked.Canvas().DrawText("S&ave", r, 0);
-    const int from = Width("S");
-    const int row = TFontFace::For(TFont{}).Ascent() + 1;
-    int added = 0;
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            if (plain.Pixel(x, y) != marked.Pixel(x, y)) {
-                EXPECT_EQ(y, row);
-                EXPECT_GE(x, from);
-                EXPECT_LT(x, from + Width("a"));
-                ++added;
-            }
-        }
-    }
-    EXPECT_GT(added, 0);
-}
-
-TEST(DrawFocusRect, InvertsEveryOtherOutlinePixelAndUndoesItself) {
-    TBitmap image = WhiteImage(8, 6);
-    image.Canvas().DrawFocusRect({1, 1, 6, 5});
-    const std::vector<std::string> expected{
-        "........", ".#.#.#..", "........", ".#...#..", "..#.#...", "........",
-    };
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            EXPECT_EQ(image.Pixel(x, y), expected[y][x] == '#' ? clBlack : clWhite)
-                << x << "," << y;
-        }
-    }
-    image.Canvas().DrawFocusRect({1, 1, 6, 5});
-    EXPECT_EQ(CountPixels(image, clWhite), 48);
+    const int row = Face().Ascent() + 1;
+    plain.Canvas().Brush().Color = clBlack;
+    plain.Canvas().FillRect({Width("S"), row, Width("Sa"), row + 1});
+    EXPECT_EQ(Art(plain), Art(marked));
 }
 
 } // namespace
