@@ -176,7 +176,7 @@ TEST(Barcode, StartupEan13ItsCaptionAndTheCanvasAttributes) {
     b.SetText("7803213792");
     b.SetLeft(5);
     b.SetTop(5);
-    TBitmap plain = WhiteImage(200, 120);
+    TBitmap plain = WhiteImage(525, 276);
     b.Render(plain.Canvas());
     const std::vector<char> columns = SymbolColumns(b.BuildPattern(), {2, 4, 6, 8});
     ASSERT_EQ(columns.size(), 190u); // 95 modules of 2 pixels: columns 5 to 194
@@ -185,7 +185,7 @@ TEST(Barcode, StartupEan13ItsCaptionAndTheCanvasAttributes) {
         return inSymbol && IsBar(columns[x - 5]) ? clBlack : clWhite;
     });
 
-    TBitmap captioned = WhiteImage(200, 120);
+    TBitmap captioned = WhiteImage(525, 276);
     TCanvas& canvas = captioned.Canvas();
     canvas.Brush().Color = clRed;
     canvas.Pen() = {clLime, 3, TPenStyle::psSolid};

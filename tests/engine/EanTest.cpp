@@ -13,6 +13,9 @@ TEST(Ean, PatternsCheckDigitsAndRefusals) {
          true},
         // Check digit 1; the first digit 4 selects the left-half sets ABAABB.
         {bcCodeEAN13, "400638133393", Ean4006381333931, true},
+        // Check digit 8; the first digit 1 selects AABABB: A2 A3 B4 A5 B6 B7, C8 C9 C0 C1 C2 C8.
+        {bcCodeEAN13, "123456789012",
+         Pieces("505 1516 0805 1705 0625 3505 1525 05050 5152 7051 7150 6160 6061 5152 505"), true},
         // Unchecked data is drawn as it stands, a wrong check digit too; beyond 13 nothing.
         {bcCodeEAN13, "4006381333931", Ean4006381333931},
         {bcCodeEAN13, "4006381333930", Ean4006381333931.substr(0, 52) + "7150" + "505"},
