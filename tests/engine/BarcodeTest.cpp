@@ -1,23 +1,16 @@
-#include "Barcode.h"
 #include "Bitmap.h"
 #include "Canvas.h"
-#include "Exception.h"
+#include "EngineCases.h"
 #include "Pixels.h"
 #include "SymbolColumns.h"
 
-#include <gtest/gtest.h>
-
-namespace {
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using enum TBarcodeType;
 
-struct Slots {
-    int Modul;
-    double Ratio;
-    TBarcodeType Typ;
-    double RatioAfter;
-    std::array<int, 4> Widths;
-};
+namespace {
 
 // Every pixel of the image: expected(x, y) gives the colour it must have.
 template <typename F> void ExpectPixels(const TBitmap& image, F expected) {
@@ -32,280 +25,187 @@ template <typename F> void ExpectPixels(const TBitmap& image, F expected) {
     EXPECT_EQ(wrong, 0);
 }
 
-// The main window's component with its start-up data, placed at (left, top).
-TBarcode StartupEan13At(int left, int top) {
+// PaintElements with the origin corner at (50, 50) of a white 100 x 100 image; the message it
+// stopped with, if any.
+std::string Painted(TBitmap& image, double angle, int height, int modul, std::string_view pattern) {
+    image = WhiteImage(100, 100);
     TBarcode b;
-    b.SetHeight(100);
-    b.SetModul(2);
-    b.SetChecksum(true);
-    b.SetText("7803213792");
-    b.SetLeft(left);
-    b.SetTop(top);
-    return b;
+    b.SetModul(modul);
+    b.SetHeight(height);
+    b.SetLeft(50);
+    b.SetTop(50);
+    b.SetAngle(angle);
+    b.ComputeElementWidths();
+    try {
+        b.PaintElements(pattern, image.Canvas());
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "";
 }
 
 } // namespace
 
-TEST(Barcode, PropertiesAfterConstruction) {
-    const TBarcode b;
-    EXPECT_EQ(b.Height(), 0);
-    EXPECT_EQ(b.Text(), "");
-    EXPECT_EQ(b.Top(), 0);
-    EXPECT_EQ(b.Left(), 0);
-    EXPECT_EQ(b.Modul(), 1);
-    EXPECT_EQ(b.Ratio(), 2.0);
-    EXPECT_EQ(b.Typ(), bcCodeEAN13);
-    EXPECT_FALSE(b.Checksum());
-    EXPECT_FALSE(b.ShowText());
-    EXPECT_EQ(b.Angle(), 0.0);
-}
-
-TEST(Barcode, ModulKeepsOnlyOneToFortyNine) {
+TEST(Barcode, PropertiesAfterConstructionTheModulRangeAndCaptions) {
     TBarcode b;
-    for (const int refused : {0, 50, -3}) {
+    EXPECT_EQ(std::tuple(b.Height(), b.Text(), b.Top(), b.Left(), b.Modul(), b.Ratio(), b.Typ(),
+                         b.Checksum(), b.ShowText(), b.Angle()),
+              std::tuple(0, "", 0, 0, 1, 2.0, bcCodeEAN13, false, false, 0.0));
+    // Only 1..49 is stored; any other value leaves the previous one.
+    for (const auto& [value, kept] : {std::pair{0, 7}, {50, 7}, {-3, 7}, {1, 1}, {49, 49}}) {
         b.SetModul(7);
-        b.SetModul(refused);
-        EXPECT_EQ(b.Modul(), 7) << refused;
+        b.SetModul(value);
+        EXPECT_EQ(b.Modul(), kept) << value;
     }
-    b.SetModul(1);
-    EXPECT_EQ(b.Modul(), 1);
-    b.SetModul(49);
-    EXPECT_EQ(b.Modul(), 49);
+    std::string captions;
+    for (int ordinal = 0; ordinal <= BarcodeTypeCount; ++ordinal) {
+        b.SetTyp(static_cast<TBarcodeType>(ordinal));
+        captions += b.TypeCaption() + "|";
+    }
+    EXPECT_EQ(captions, "2_5_interleaved|2_5_industrial|2_5_matrix|Code39|Code39 Extended|"
+                        "Code128A|Code128B|Code128C|Code93|Code93 Extended|MSI|PostNet|Codebar|"
+                        "EAN8|EAN13||");
+    EXPECT_EQ(Encoded(static_cast<TBarcodeType>(BarcodeTypeCount), ""),
+              "TBarcode: wrong BarcodeType");
 }
 
+// Rows run in order on one component; a Ratio of 0 keeps what the rows before left.
 TEST(Barcode, RatioClampAndWidthSlots) {
-    const Slots rows[] = {
+    using TSlots = std::tuple<int, double, TBarcodeType, double, std::array<int, 4>>;
+    const TSlots rows[] = {
+        // Modul, Ratio, Typ, Ratio after rendering, the four slot widths.
         {2, 2.0, bcCodeEAN13, 2.0, {2, 4, 6, 8}},
         {1, 1.5, bcCodeEAN13, 2.0, {1, 2, 3, 4}},
         {1, 1.5, bcCode128B, 1.5, {1, 2, 3, 4}}, // 1.5 rounds to the even 2
         {1, 2.5, bcCode39, 2.5, {1, 2, 3, 4}},   // 2.5 rounds to the even 2
         {3, 2.5, bcCode39, 2.5, {3, 8, 12, 16}}, // 7.5 rounds to the even 8
         {4, 2.0, bcCode_2_5_matrix, 2.25, {4, 9, 13, 18}},
+        // The raised ratio stays for later symbologies: 2.25, 4.5 (to the even 4), 6.75.
+        {1, 0, bcCode128B, 2.25, {1, 2, 3, 4}},
+        {2, 0, bcCode128B, 2.25, {2, 4, 6, 8}},
+        {3, 0, bcCode128B, 2.25, {3, 7, 10, 14}},
         {1, 3.5, bcCode_2_5_matrix, 3.0, {1, 3, 4, 6}},
         {1, 3.0, bcCodeCodabar, 3.0, {1, 3, 4, 6}},
         {1, 9.0, bcCodeMSI, 9.0, {1, 9, 13, 18}},
         // Wide slots are plain integers: no wrap above 127 pixels.
         {49, 3.0, bcCodeEAN8, 3.0, {49, 147, 220, 294}},
-        {32, 2.0, bcCode93, 2.0, {32, 64, 96, 128}},
-    };
-    for (const Slots& row : rows) {
-        TBarcode b;
-        b.SetModul(row.Modul);
-        b.SetRatio(row.Ratio);
-        b.SetTyp(row.Typ);
-        b.ComputeElementWidths();
-        EXPECT_EQ(b.Ratio(), row.RatioAfter) << b.TypeCaption() << " " << row.Ratio;
-        for (int slot = 0; slot < 4; ++slot) {
-            EXPECT_EQ(b.ElementWidth(slot), row.Widths[slot])
-                << b.TypeCaption() << " modul " << row.Modul << " slot " << slot;
-        }
-    }
-}
-
-TEST(Barcode, MatrixRatioStaysForLaterSymbologies) {
+        {32, 2.0, bcCode93, 2.0, {32, 64, 96, 128}}};
     TBarcode b;
-    b.SetTyp(bcCode_2_5_matrix);
-    b.ComputeElementWidths();
-    EXPECT_EQ(b.Ratio(), 2.25);
-    b.SetTyp(bcCode128B);
-    const int expectedWide[] = {2, 4, 7}; // 2.25, 4.5 (to the even 4), 6.75
-    for (int modul = 1; modul <= 3; ++modul) {
+    for (const auto& [modul, ratio, typ, ratioAfter, widths] : rows) {
         b.SetModul(modul);
+        b.SetRatio(ratio > 0 ? ratio : b.Ratio());
+        b.SetTyp(typ);
         b.ComputeElementWidths();
-        EXPECT_EQ(b.Ratio(), 2.25);
-        EXPECT_EQ(b.ElementWidth(1), expectedWide[modul - 1]) << modul;
+        const std::array<int, 4> slots{b.ElementWidth(0), b.ElementWidth(1), b.ElementWidth(2),
+                                       b.ElementWidth(3)};
+        EXPECT_EQ(std::pair(b.Ratio(), slots), std::pair(ratioAfter, widths))
+            << b.TypeCaption() << " modul " << modul;
     }
 }
 
 TEST(Barcode, WidthDigitsBecomePatterns) {
-    EXPECT_EQ(TBarcode::WidthsToPattern("211412"), "605351");
-    EXPECT_EQ(TBarcode::WidthsToPattern("2331112"), "6270506");
-    EXPECT_EQ(TBarcode::WidthsToPattern("1234"), "5173");
-    EXPECT_EQ(TBarcode::WidthsToPattern(""), "");
-}
-
-TEST(Barcode, Captions) {
-    const char* captions[] = {"2_5_interleaved",
-                              "2_5_industrial",
-                              "2_5_matrix",
-                              "Code39",
-                              "Code39 Extended",
-                              "Code128A",
-                              "Code128B",
-                              "Code128C",
-                              "Code93",
-                              "Code93 Extended",
-                              "MSI",
-                              "PostNet",
-                              "Codebar",
-                              "EAN8",
-                              "EAN13"};
-    TBarcode b;
-    for (int ordinal = 0; ordinal < BarcodeTypeCount; ++ordinal) {
-        b.SetTyp(static_cast<TBarcodeType>(ordinal));
-        EXPECT_EQ(b.TypeCaption(), captions[ordinal]);
+    for (const auto& [widths, pattern] :
+         {std::pair{"211412", "605351"}, {"2331112", "6270506"}, {"1234", "5173"}, {"", ""}}) {
+        EXPECT_EQ(TBarcode::WidthsToPattern(widths), pattern);
     }
 }
 
 TEST(Barcode, PointsTurnAboutTheOriginCorner) {
+    // Angle, the point in the symbol's frame, where it lands with the origin corner at (5, 7).
+    // Halves go to the even neighbour. At 30 degrees (cos 0.866, sin 0.5) the three points land
+    // at (8.66, -5), (10, 17.32) and (18.66, 12.32) from the origin.
+    const std::tuple<double, double, double, int, int> rows[] = {
+        {0, 0, 0, 5, 7},     {0, 10, 20, 15, 27},  {0, 2.5, 0.5, 7, 7}, {0, 3.5, 1.5, 9, 9},
+        {90, 0, 20, 25, 7},  {90, 10, 20, 25, -3}, {90, 10, 0, 5, -3},  {30, 10, 0, 14, 2},
+        {30, 0, 20, 15, 24}, {30, 10, 20, 24, 19}};
     TBarcode b;
     b.SetLeft(5);
     b.SetTop(7);
-    EXPECT_EQ(b.PlacePoint(0, 0), (TPoint{5, 7}));
-    EXPECT_EQ(b.PlacePoint(10, 20), (TPoint{15, 27}));
-    EXPECT_EQ(b.PlacePoint(2.5, 0.5), (TPoint{7, 7})); // halves go to the even neighbour
-    EXPECT_EQ(b.PlacePoint(3.5, 1.5), (TPoint{9, 9}));
-    b.SetAngle(90);
-    EXPECT_EQ(b.PlacePoint(0, 20), (TPoint{25, 7}));
-    EXPECT_EQ(b.PlacePoint(10, 20), (TPoint{25, -3}));
-    EXPECT_EQ(b.PlacePoint(10, 0), (TPoint{5, -3}));
-    b.SetAngle(30);                                    // cos 0.866, sin 0.5
-    EXPECT_EQ(b.PlacePoint(10, 0), (TPoint{14, 2}));   // 8.66, -5
-    EXPECT_EQ(b.PlacePoint(0, 20), (TPoint{15, 24}));  // 10, 17.32
-    EXPECT_EQ(b.PlacePoint(10, 20), (TPoint{24, 19})); // 18.66, 12.32
+    for (const auto& [angle, x, y, left, top] : rows) {
+        b.SetAngle(angle);
+        const TPoint placed = b.PlacePoint(x, y);
+        EXPECT_EQ(placed, (TPoint{left, top})) << angle << ": " << placed.x << "," << placed.y;
+    }
 }
 
-TEST(Barcode, DefaultEan13CoversItsSlotsExactly) {
-    TBarcode b = StartupEan13At(5, 5);
-    TBitmap image = WhiteImage(525, 276);
-    b.Render(image.Canvas());
-    const std::string pattern = b.BuildPattern();
-    const std::vector<char> columns = SymbolColumns(pattern, {2, 4, 6, 8});
-    EXPECT_EQ(pattern.size(), 59u);
-    ASSERT_EQ(columns.size(), 190u); // 95 modules of 2 pixels: columns 5 to 194
-    ExpectPixels(image, [&](int x, int y) {
-        const bool inSymbol = x >= 5 && x < 195 && y >= 5 && y < 105;
-        return inSymbol && IsBar(columns[x - 5]) ? clBlack : clWhite;
-    });
-}
-
-TEST(Barcode, TurnedAndShortElements) {
-    TBitmap image = WhiteImage(100, 100);
-    TBarcode b;
-    b.SetModul(2);
-    b.SetHeight(20);
-    b.SetLeft(50);
-    b.SetTop(50);
-    b.SetAngle(90);
-    b.ComputeElementWidths();
-    image.Canvas().FillRect({0, 0, 100, 100});
-    b.PaintElements("5", image.Canvas());
-    // At 90 degrees a bar lies on its side above the origin, reaching Height to the right.
-    ExpectPixels(image, [](int x, int y) {
-        return x >= 50 && x < 70 && y >= 48 && y < 50 ? clBlack : clWhite;
-    });
-
-    // Short bars are 2/5 of the height, from the same top edge as full bars.
-    b.SetAngle(0);
-    b.SetHeight(7);
-    image.Canvas().Brush().Color = clWhite;
-    image.Canvas().FillRect({0, 0, 100, 100});
-    b.PaintElements("A05", image.Canvas());
-    ExpectPixels(image, [](int x, int y) {
-        const bool shortBar = x >= 50 && x < 52 && y >= 50 && y < 52;
-        const bool fullBar = x >= 54 && x < 56 && y >= 50 && y < 57;
-        return shortBar || fullBar ? clBlack : clWhite;
-    });
-    b.SetHeight(100);
-    image.Canvas().Brush().Color = clWhite;
-    image.Canvas().FillRect({0, 0, 100, 100});
-    b.PaintElements("A", image.Canvas());
-    ExpectPixels(image, [](int x, int y) {
-        return x >= 50 && x < 52 && y >= 50 && y < 90 ? clBlack : clWhite;
-    });
+TEST(Barcode, ElementsTurnedShortAndCutShortByABadCharacter) {
+    const std::tuple<double, int, std::string_view, std::vector<TRect>, std::string> cases[] = {
+        // Angle, Height, pattern at Modul 2, the black rectangles (all else white), the error.
+        // At 90 degrees a bar lies on its side above the origin, reaching Height to the right.
+        {90, 20, "5", {{50, 48, 70, 50}}, ""},
+        // Short bars are 2/5 of the height, from the same top edge as full bars.
+        {0, 7, "A05", {{50, 50, 52, 52}, {54, 50, 56, 57}}, ""},
+        {0, 100, "A", {{50, 50, 52, 90}}, ""},
+        // The elements before a character outside the alphabet stay painted.
+        {0, 10, "5945", {{50, 50, 52, 60}}, "TBarcode: internal Error"}};
+    for (const auto& [angle, height, pattern, black, error] : cases) {
+        TBitmap image;
+        EXPECT_EQ(Painted(image, angle, height, 2, pattern), error) << pattern;
+        ExpectPixels(image, [&](int x, int y) {
+            bool bar = false;
+            for (const TRect& r : black) {
+                bar = bar || (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom);
+            }
+            return bar ? clBlack : clWhite;
+        });
+    }
 }
 
 TEST(Barcode, TurnedThirtyDegreesFillsTheQuadrilateral) {
-    TBitmap image = WhiteImage(60, 60);
-    TBarcode b;
-    b.SetModul(10);
-    b.SetHeight(20);
-    b.SetLeft(20);
-    b.SetTop(20);
-    b.SetAngle(30);
-    b.ComputeElementWidths();
-    b.PaintElements("5", image.Canvas());
-    // Corners (20,20), (30,37), (39,32), (29,15): the centre is inside, points beyond are not.
-    EXPECT_EQ(image.Pixel(29, 26), clBlack);
-    EXPECT_EQ(image.Pixel(21, 21), clBlack);
-    EXPECT_EQ(image.Pixel(19, 20), clWhite);
-    EXPECT_EQ(image.Pixel(29, 13), clWhite);
-    EXPECT_EQ(image.Pixel(40, 32), clWhite);
-    EXPECT_EQ(image.Pixel(30, 38), clWhite);
-    EXPECT_EQ(image.Pixel(21, 16), clWhite); // above the upper-left edge
-}
-
-TEST(Barcode, BadPatternCharacterStopsPainting) {
-    TBitmap image = WhiteImage(20, 10);
-    TBarcode b;
-    b.SetHeight(10);
-    b.ComputeElementWidths();
-    try {
-        b.PaintElements("5945", image.Canvas());
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "TBarcode: internal Error");
+    TBitmap image;
+    Painted(image, 30, 20, 10, "5");
+    // Corners (50,50), (60,67), (69,62), (59,45): the centre and a corner are inside, points just
+    // beyond each edge are not, (51,46) above the upper-left one.
+    const std::tuple<int, int, TColor> probes[] = {
+        {59, 56, clBlack}, {51, 51, clBlack}, {49, 50, clWhite}, {59, 43, clWhite},
+        {70, 62, clWhite}, {60, 68, clWhite}, {51, 46, clWhite}};
+    for (const auto& [x, y, colour] : probes) {
+        EXPECT_EQ(image.Pixel(x, y), colour) << x << "," << y;
     }
-    ExpectPixels(image, [](int x, int) { return x == 0 ? clBlack : clWhite; });
 }
 
-TEST(Barcode, RenderPutsCanvasAttributesBack) {
-    TBitmap image = WhiteImage(300, 150);
-    TCanvas& canvas = image.Canvas();
+// The start-up symbol of the main window covers its slots exactly. The caption's two text cells
+// on a white ground at (5, 5) and (5, 19) cover the first bars, below them the symbol is
+// unchanged. Every render, a failing one too, gives the caller's font, pen and brush back, and a
+// failing one paints nothing.
+TEST(Barcode, StartupEan13ItsCaptionAndTheCanvasAttributes) {
+    TBarcode b;
+    b.SetHeight(100);
+    b.SetModul(2);
+    b.SetChecksum(true);
+    b.SetText("7803213792");
+    b.SetLeft(5);
+    b.SetTop(5);
+    TBitmap plain = WhiteImage(525, 276);
+    b.Render(plain.Canvas());
+    const std::vector<char> columns = SymbolColumns(b.BuildPattern(), {2, 4, 6, 8});
+    ASSERT_EQ(columns.size(), 190u); // 95 modules of 2 pixels: columns 5 to 194
+    ExpectPixels(plain, [&](int x, int y) {
+        const bool inSymbol = x >= 5 && x < 195 && y >= 5 && y < 105;
+        return inSymbol && IsBar(columns[x - 5]) ? clBlack : clWhite;
+    });
+
+    TBitmap captioned = WhiteImage(525, 276);
+    TCanvas& canvas = captioned.Canvas();
     canvas.Brush().Color = clRed;
     canvas.Pen() = {clLime, 3, TPenStyle::psSolid};
     canvas.Font().Size = 12;
-    const TBrush brush = canvas.Brush();
-    const TPen pen = canvas.Pen();
-    const TFont font = canvas.Font();
-
-    TBarcode b;
-    b.SetHeight(50);
-    b.SetChecksum(true);
+    const auto attributes = [&] { return std::tuple(canvas.Brush(), canvas.Pen(), canvas.Font()); };
+    const auto before = attributes();
     b.SetShowText(true);
-    b.SetText("123");
     b.Render(canvas);
-    EXPECT_EQ(canvas.Brush(), brush);
-    EXPECT_EQ(canvas.Pen(), pen);
-    EXPECT_EQ(canvas.Font(), font);
-
-    // A failing render paints nothing and still leaves the attributes as they were.
-    const TBitmap before = image;
-    b.SetChecksum(false);
-    EXPECT_THROW(b.Render(canvas), Exception);
-    b.SetTyp(static_cast<TBarcodeType>(BarcodeTypeCount));
-    try {
-        b.Render(canvas);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "TBarcode: wrong BarcodeType");
-    }
-    EXPECT_EQ(canvas.Brush(), brush);
-    EXPECT_EQ(canvas.Pen(), pen);
-    ExpectPixels(image, [&](int x, int y) { return before.Pixel(x, y); });
-}
-
-TEST(Barcode, CaptionIsPaintedOverTheTopLeftCorner) {
-    TBarcode b = StartupEan13At(5, 5);
-    TBitmap plain = WhiteImage(200, 120);
-    b.Render(plain.Canvas());
-    TBitmap captioned = WhiteImage(200, 120);
-    b.SetShowText(true);
-    b.Render(captioned.Canvas());
-
-    // Two text cells on a white ground at (5, 5) and (5, 19) cover the first bars; below them
-    // the symbol is unchanged.
+    EXPECT_EQ(attributes(), before);
     TCanvas probe(captioned);
     probe.Font().Size = 4;
     const int textBottom = 19 + probe.TextHeight();
-    int whitened = 0;
-    for (int y = 0; y < 120; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (captioned.Pixel(x, y) != plain.Pixel(x, y)) {
-                EXPECT_TRUE(x >= 5 && y >= 5 && y < textBottom) << x << "," << y;
-                whitened += captioned.Pixel(x, y) == clWhite;
-            }
-        }
-    }
-    EXPECT_GT(whitened, 0);
+    ExpectPixels(captioned, [&](int x, int y) {
+        return x >= 5 && y >= 5 && y < textBottom ? captioned.Pixel(x, y) : plain.Pixel(x, y);
+    });
+    EXPECT_GT(CountPixels(captioned, clWhite), CountPixels(plain, clWhite));
+
+    const TBitmap rendered = captioned;
+    b.SetTyp(static_cast<TBarcodeType>(BarcodeTypeCount));
+    EXPECT_THROW(b.Render(canvas), Exception);
+    EXPECT_EQ(attributes(), before);
+    ExpectPixels(captioned, [&](int x, int y) { return rendered.Pixel(x, y); });
 }

@@ -1,72 +1,17 @@
-#include "Barcode.h"
-#include "Exception.h"
-
-#include <gtest/gtest.h>
+#include "EngineCases.h"
 
 #include <climits>
-#include <functional>
-#include <set>
-#include <string>
+#include <utility>
+
+using enum TBarcodeType;
 
 namespace {
-
-TBarcode WithText(TBarcodeType typ, const std::string& text) {
-    TBarcode barcode;
-    barcode.SetTyp(typ);
-    barcode.SetText(text);
-    return barcode;
-}
-
-std::string BadDataMessage(const std::function<void()>& encode) {
-    try {
-        encode();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "no exception";
-}
-
-std::string EncodeCodabar(const std::string& text) {
-    return WithText(TBarcodeType::bcCodeCodabar, text).EncodeCodabar();
-}
-
-TEST(Codabar, FramesTheDataWithAAndB) {
-    const std::string A = "5061515";
-    const std::string B = "5151506";
-    const std::string C = "5051516";
-    const std::string D = "5051615";
-    EXPECT_EQ(EncodeCodabar("12"), "5061515050506150505150605151506");
-    EXPECT_EQ(EncodeCodabar(""), "506151505151506");
-    // Start and stop letters in the data are ordinary characters.
-    EXPECT_EQ(EncodeCodabar("DCBA"), A + "0" + D + "0" + C + "0" + B + "0" + A + "0" + B);
-    EXPECT_EQ(EncodeCodabar("0+"), A + "0" + "5050516" + "0" + "5060606" + "0" + B);
-}
-
-TEST(Codabar, TableHoldsTwentyRowsAndRefusesOtherCharacters) {
-    std::set<int> rows;
-    for (int code = 0; code < 256; ++code) {
-        const int row = TBarcode::FindCodabarIndex(static_cast<char>(code));
-        if (row >= 0) {
-            rows.insert(row);
-        }
-    }
-    EXPECT_EQ(rows.size(), 20u);
-    EXPECT_EQ(*rows.rbegin(), 19);
-    EXPECT_EQ(TBarcode::FindCodabarIndex('1'), 0);
-    EXPECT_EQ(TBarcode::FindCodabarIndex('D'), 19);
-    EXPECT_EQ(TBarcode::FindCodabarIndex('a'), -1);
-
-    for (const std::string text : {"12x", "a", "*"}) {
-        EXPECT_EQ(BadDataMessage([&] { EncodeCodabar(text); }),
-                  "TBarcode:Codebar bad Data <" + text + ">");
-    }
-}
 
 // The published MSI digits: four bits from the most significant, 0 as "51", 1 as "60".
 const std::string MsiDigit[] = {"51515151", "51515160", "51516051", "51516060", "51605151",
                                 "51605160", "51606051", "51606060", "60515151", "60515160"};
 
-std::string MsiPattern(const std::string& digits, int check) {
+std::string Msi(const std::string& digits, int check) {
     std::string pattern = "60";
     for (const char digit : digits) {
         pattern += MsiDigit[digit - '0'];
@@ -74,67 +19,51 @@ std::string MsiPattern(const std::string& digits, int check) {
     return pattern + MsiDigit[check] + "515";
 }
 
-TEST(Msi, AppendsTheModulo10CheckDigitDoublingFromTheRight) {
-    struct TCase {
-        std::string Text;
-        int Check;
-    };
-    const TCase cases[] = {
-        // 2 * 2 = 4, + 1 = 5 -> 5.
-        {"12", 5},
-        // 8 + 3 + 4 + 1 = 16 -> 4.
-        {"1234", 4},
-        // 14 -> 1 + 4 = 5 -> 5.
-        {"7", 5},
-        // 5 + 6 + 1 + 4 + 6 + 2 + 2 = 26 -> 4.
-        {"1234567", 4},
-        // 18 -> 9, + 9 = 18 -> 2.
-        {"99", 2},
-        {"", 0},
+const std::string FourBlocks = "1234567890123456789012345678901234567890";
+
+} // namespace
+
+TEST(CodabarMsiPostNet, PatternsCheckDigitsAndRefusals) {
+    ExpectEncodings({
+        {bcCodeCodabar, "12", "5061515050506150505150605151506"},
+        {bcCodeCodabar, "", "506151505151506"},
+        // Start "A", then D, C, B and A as ordinary characters, stop "B".
+        {bcCodeCodabar, "DCBA",
+         Pieces("5061515 0 5051615 0 5051516 0 5151506 0 5061515 0 5151506")},
+        {bcCodeCodabar, "0+", Pieces("5061515 0 5050516 0 5060606 0 5151506")},
+        {bcCodeCodabar, "12x", "TBarcode:Codebar bad Data <12x>"},
+        {bcCodeCodabar, "a", "TBarcode:Codebar bad Data <a>"},
+        {bcCodeCodabar, "*", "TBarcode:Codebar bad Data <*>"},
+        // MSI check digits, modulo 10 doubling from the right: 2 * 2 = 4, + 1 = 5 -> 5.
+        {bcCodeMSI, "12", "60515151605151605151605160515"},
+        {bcCodeMSI, "", "6051515151515"},
+        {bcCodeMSI, "1234", Msi("1234", 4)},       // 8 + 3 + 4 + 1 = 16 -> 4
+        {bcCodeMSI, "7", Msi("7", 5)},             // 14 -> 1 + 4 = 5 -> 5
+        {bcCodeMSI, "1234567", Msi("1234567", 4)}, // 5 + 6 + 1 + 4 + 6 + 2 + 2 = 26 -> 4
+        {bcCodeMSI, "99", Msi("99", 2)},           // 18 -> 9, + 9 = 18 -> 2
         // Each block "1234567890", from the right: doubled 0, 8, 6, 4, 2 give 0 + 7 + 3 + 8 + 4
         // = 22, the others 9 + 7 + 5 + 3 + 1 = 25; four blocks 188 -> 2.
-        {"1234567890123456789012345678901234567890", 2},
-    };
-    for (const TCase& c : cases) {
-        EXPECT_EQ(WithText(TBarcodeType::bcCodeMSI, c.Text).EncodeMsi(),
-                  MsiPattern(c.Text, c.Check))
-            << c.Text;
-    }
-    EXPECT_EQ(WithText(TBarcodeType::bcCodeMSI, "12").EncodeMsi(), "60515151605151605151605160515");
-    EXPECT_EQ(WithText(TBarcodeType::bcCodeMSI, "").EncodeMsi(), "6051515151515");
+        {bcCodeMSI, FourBlocks, Msi(FourBlocks, 2)},
+        {bcCodeMSI, "1-2", "TBarcode:MSI bad Data <1-2>"},
+        {bcCodeMSI, "a", "TBarcode:MSI bad Data <a>"},
+        {bcCodeMSI, "12 ", "TBarcode:MSI bad Data <12 >"},
+        // PostNet: 0 "11000" and 9 "10100", full bars "5", short bars "A", each with a wide space.
+        {bcCodePostNet, "12", "51A1A1A15151A1A151A1515"},
+        {bcCodePostNet, "09", Pieces("51 5151A1A1A1 51A151A1A1 5")},
+        {bcCodePostNet, "", "515"},
+        {bcCodePostNet, "1 2", "TBarcode:PostNet bad Data <1 2>"},
+        {bcCodePostNet, "-", "TBarcode:PostNet bad Data <->"},
+        {bcCodePostNet, "1a", "TBarcode:PostNet bad Data <1a>"},
+    });
 }
 
-TEST(Msi, RefusesNonDigits) {
-    for (const std::string text : {"1-2", "a", "12 "}) {
-        EXPECT_EQ(BadDataMessage([&] { WithText(TBarcodeType::bcCodeMSI, text).EncodeMsi(); }),
-                  "TBarcode:MSI bad Data <" + text + ">");
-    }
-}
-
-TEST(Msi, DigitSumAddsDecimalDigitsOfPositiveValues) {
-    const std::pair<int, int> cases[] = {
-        {0, 0}, {-5, 0}, {INT_MIN, 0}, {4, 4}, {18, 9}, {123456789, 45}, {INT_MAX, 46},
-    };
-    for (const auto& [value, sum] : cases) {
+TEST(CodabarMsiPostNet, CodabarTableAndDigitSum) {
+    EXPECT_TRUE(FindsEachRowOnce(TBarcode::FindCodabarIndex, 20));
+    EXPECT_EQ(TBarcode::FindCodabarIndex('1'), 0);
+    EXPECT_EQ(TBarcode::FindCodabarIndex('D'), 19);
+    const std::pair<int, int> sums[] = {{0, 0},  {-5, 0},         {INT_MIN, 0}, {4, 4},
+                                        {18, 9}, {123456789, 45}, {INT_MAX, 46}};
+    for (const auto& [value, sum] : sums) {
         EXPECT_EQ(TBarcode::DigitSum(value), sum) << value;
     }
 }
-
-TEST(PostNet, WritesTwoFullAndThreeShortBarsPerDigit) {
-    EXPECT_EQ(WithText(TBarcodeType::bcCodePostNet, "12").EncodePostNet(),
-              "51A1A1A15151A1A151A1515");
-    // 0 "11000" and 9 "10100", full bars "5", short bars "A", each with a wide space.
-    EXPECT_EQ(WithText(TBarcodeType::bcCodePostNet, "09").EncodePostNet(),
-              std::string("51") + "5151A1A1A1" + "51A151A1A1" + "5");
-    EXPECT_EQ(WithText(TBarcodeType::bcCodePostNet, "").EncodePostNet(), "515");
-}
-
-TEST(PostNet, RefusesNonDigits) {
-    for (const std::string text : {"1 2", "-", "1a"}) {
-        EXPECT_EQ(
-            BadDataMessage([&] { WithText(TBarcodeType::bcCodePostNet, text).EncodePostNet(); }),
-            "TBarcode:PostNet bad Data <" + text + ">");
-    }
-}
-
-} // namespace
