@@ -39,7 +39,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
                 cutPixels.insert({x, r.Top});
             }
         }
-        int expectedCut = 0;
         for (int y = 0; y < 25; ++y) {
             for (int x = 0; x < 75; ++x) {
                 const int sx = 30 * state + SourceX(x);
@@ -47,7 +46,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
                 const std::uint32_t m = mask.ScanLine(sy)[sx];
                 const std::uint32_t a = mask.ScanLine(sy + 30)[sx] & 0xFF;
                 const bool transparent = m == 0xFF00FF;
-                expectedCut += transparent;
                 ASSERT_EQ(cutPixels.count({x, y}) == 1, transparent) << x << "," << y;
                 // Gray masks: every channel has the same alpha.
                 const std::uint32_t b = 0x996633;
@@ -62,7 +60,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
             }
         }
         // Three, one and one corner pixels cut at each of the four corners.
-        EXPECT_EQ(expectedCut, 20);
         EXPECT_EQ(cutPixels.size(), 20u);
     }
 }

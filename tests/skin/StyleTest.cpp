@@ -8,39 +8,23 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-TEST(Style, DefaultsOfANewButtonStyle) {
+// The defaults that no painting below shows.
+TEST(Style, DefaultsOfANewStyle) {
     TsActiveBGStyle s(nullptr);
-    EXPECT_EQ(s.Effects().Shadow().Transparency(), 60);
-    EXPECT_TRUE(s.Effects().Shadow().DontUse());
-    EXPECT_FALSE(s.Effects().Shadow().Enabled());
-    EXPECT_EQ(s.Effects().Shadow().Offset(), 8);
-    EXPECT_EQ(s.Effects().Shadow().Blur(), 4);
-    EXPECT_TRUE(s.SoftControl());
-    EXPECT_EQ(s.Painting().Bevel(), cbRaisedSoft);
-    EXPECT_EQ(s.Painting().Color(), 0xCAC2B7);
-    EXPECT_TRUE(s.Painting().ParentColor());
-    EXPECT_EQ(s.Background().Gradient().Percent(), 70);
-    EXPECT_EQ(s.Background().Image().Percent(), 0);
-    EXPECT_EQ(s.HotStyle().HotPainting().Color(), 0xCFB78F);
-    EXPECT_EQ(s.HotStyle().HotPainting().BevelWidth(), 5);
-    EXPECT_TRUE(s.BtnEffects().Fading().Enabled());
-    EXPECT_EQ(s.BtnEffects().Fading().Iterations(), 5);
-    EXPECT_EQ(s.BtnEffects().MaskedBorders().Predefined(), pdBorder1);
-    EXPECT_EQ(s.BtnEffects().MaskedBorders().TransparentColor(), 0xFF00FF);
-    EXPECT_EQ(s.SkinIndex(), -1);
-    EXPECT_TRUE(s.RegionChanged());
-    EXPECT_TRUE(s.BGChanged());
-
-    TsStyle e(nullptr);
+    const TsShadow& shadow = s.Effects().Shadow();
+    EXPECT_EQ(std::tuple(shadow.Transparency(), shadow.DontUse(), shadow.Enabled(), shadow.Offset(),
+                         shadow.Blur()),
+              std::tuple(60, true, false, 8, 4));
+    EXPECT_EQ(std::tuple(s.SoftControl(), int{s.Painting().Bevel()}, s.Painting().Color(),
+                         s.Painting().ParentColor(), s.SkinIndex(), s.BGChanged()),
+              std::tuple(true, int{cbRaisedSoft}, 0xCAC2B7, true, -1, true));
+    const TsStyle e(nullptr);
     EXPECT_EQ(e.Painting().Bevel(), ebAsBottomBorder);
     EXPECT_EQ(e.Painting().ColorBorderTop(), clBtnHighlight);
-    EXPECT_EQ(e.Painting().ColorBorderBottom(), 0x7E756B);
-    EXPECT_EQ(e.Painting().Color(), 0xECFFFF);
-    EXPECT_EQ(e.Selection().Color(), clWindow);
-    EXPECT_EQ(e.Selection().Mode(), msBorder | msColor);
-    EXPECT_EQ(e.Selection().Border().Width(), 2);
 }
 
 TEST(Style, ImageAndGradientSharesNeverExceed100) {
@@ -146,7 +130,7 @@ TEST(Style, NotificationsFadeOrRepaint) {
     s.Notify(TsMessage::Size);
     EXPECT_TRUE(s.BGChanged());
     EXPECT_TRUE(s.RegionChanged());
-    // A focused control stays hot when the mouse leaves.
+    // A control told of the focus stays hot when the mouse leaves.
     s.SetControlKind(93);
     s.Notify(TsMessage::SetFocus);
     s.Notify(TsMessage::MouseLeave);
