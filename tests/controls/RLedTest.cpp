@@ -36,8 +36,6 @@ TEST(RLed, PaintsEachAcceptedChangeBeforeTheSetterReturns) {
     // No event loop runs between the setters, as in a batch run.
     led.SetPosition(50);
     EXPECT_EQ(counter.Count, 1);
-    led.SetPosition(101);
-    EXPECT_EQ(counter.Count, 1);
     EXPECT_EQ(led.grab().toImage().convertToFormat(QImage::Format_RGB32),
               BitmapImage(led.Bar().Image()));
 }
