@@ -2,7 +2,6 @@
 #include "sGraphUtils.h"
 
 #include "Bitmap.h"
-#include "Canvas.h"
 #include "Exception.h"
 #include "Pixels.h"
 
@@ -109,10 +108,7 @@ TEST(PaintGrad, HorizontalBandsRunLeftToRightOnEveryRow) {
 
 TEST(Blend, BitmapsByWeightHalvesToEven) {
     const struct {
-        int Dest;
-        int Source;
-        int Weight;
-        int Result;
+        int Dest, Source, Weight, Result;
     } cases[] = {
         {200, 100, 128, 150}, {200, 100, 0, 100}, {200, 100, 255, 200},
         {1, 0, 128, 0},       {3, 0, 128, 2},     {0, 255, 204, 52},
@@ -135,10 +131,7 @@ TEST(Blend, BitmapsByWeightHalvesToEven) {
 TEST(Blend, ColourIntoAnInclusiveClampedRectangle) {
     const struct {
         TRect Rect;
-        int Value;
-        int Transparency;
-        int Covered;
-        int Result;
+        int Value, Transparency, Covered, Result;
     } cases[] = {
         {{0, 0, 3, 1}, 128, 70, 8, 162}, // 161.6
         {{0, 0, 3, 1}, 255, 70, 8, 250}, // 250.5 to the even 250
@@ -147,8 +140,7 @@ TEST(Blend, ColourIntoAnInclusiveClampedRectangle) {
     };
     for (const auto& c : cases) {
         TBitmap image = WhiteImage(4, 2);
-        image.Canvas().Brush().Color = c.Value * 0x010101;
-        image.Canvas().FillRect({0, 0, 4, 2});
+        FillDC(image, {0, 0, 4, 2}, c.Value * 0x010101);
         BlendColor(image, c.Rect, c.Transparency, clBtnFace);
         EXPECT_EQ(CountPixels(image, c.Result * 0x010101), c.Covered) << c.Value;
     }

@@ -1,7 +1,7 @@
+#include "sGraphUtils.h"
 #include "sStyleEdits.h"
 #include "sStyleSimply.h"
 
-#include "Canvas.h"
 #include "Exception.h"
 #include "FakeOwner.h"
 #include "Pixels.h"
@@ -94,8 +94,7 @@ TEST(Style, NotificationsFadeOrRepaint) {
     const struct {
         const char* Name;
         int Kind;
-        bool Fades;
-        bool Focused;
+        bool Fades, Focused;
         TsMessage Message;
         std::vector<bool> FadeCalls;
         int Repaints;
@@ -196,11 +195,9 @@ TEST(Face, SharesOfPictureGradientAndColour) {
     tile.ScanLine(0)[0] = 0;
     const struct {
         const char* Name;
-        int Image;
-        int Gradient;
+        int Image, Gradient;
         const char* Data;
-        TColor TopLeft;
-        TColor Other;
+        TColor TopLeft, Other;
     } cases[] = {
         {"colour alone", 0, 0, "0;0;100;0;0", 0x302010, 0x302010},
         {"gradient alone", 0, 100, "0;0;100;0;0", 0, 0},
@@ -218,8 +215,7 @@ TEST(Face, SharesOfPictureGradientAndColour) {
         s.Background().Image().SetPercent(c.Image);
         s.Background().Image().Image().SetBitmap(tile);
         TBitmap face = WhiteImage(4, 4);
-        face.Canvas().Brush().Color = 0x777777;
-        face.Canvas().FillRect({0, 0, 4, 4});
+        FillDC(face, {0, 0, 4, 4}, 0x777777);
         s.PaintBG(face, {0, 0, 4, 4});
         EXPECT_EQ(face.Pixel(2, 2), c.TopLeft) << c.Name;
         EXPECT_EQ(face.Pixel(3, 2), c.Other) << c.Name;
@@ -231,12 +227,10 @@ TEST(Navigation, KeysByVirtualKeyNumber) {
     EXPECT_EQ(s.Navigation(13), snNone);
     s.SetKeysNextControl("13, 40");
     s.SetKeysPrevControl("38,113");
-    const struct {
-        int Key;
-        TsNavigation Move;
-    } cases[] = {{13, snNext}, {40, snNext}, {38, snPrev}, {113, snPrev}, {3, snNone}, {1, snNone}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(s.Navigation(c.Key), c.Move) << c.Key;
+    const std::pair<int, TsNavigation> cases[] = {{13, snNext},  {40, snNext}, {38, snPrev},
+                                                  {113, snPrev}, {3, snNone},  {1, snNone}};
+    for (const auto& [key, move] : cases) {
+        EXPECT_EQ(s.Navigation(key), move) << key;
     }
 }
 

@@ -2,8 +2,6 @@
 #include "sCheckbox.h"
 #include "sEdit.h"
 
-#include "FakeOwner.h"
-
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
@@ -13,14 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void StyleLikeTheMainWindow(TsButton& b) {
-    b.sStyle().SetSkinSection("TsButton");
-    b.sStyle().Painting().SetColor(clBtnFace);
-    b.sStyle().Background().Gradient().SetData(NormalGradient);
-    b.sStyle().HotStyle().HotBackground().Gradient().SetData(HotGradient);
-    b.sStyle().HotStyle().HotPainting().SetTransparency(0);
-}
 
 struct TWindow {
     QWidget Window;
@@ -32,7 +22,6 @@ struct TWindow {
     int CheckClicks = 0;
 
     TWindow() {
-        StyleLikeTheMainWindow(*Button);
         Button->SetCaption("&Generate");
         Button->move(10, 10);
         Edit->move(10, 50);
