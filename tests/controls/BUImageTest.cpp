@@ -1,6 +1,7 @@
 #include "BUImage.h"
 
 #include "Canvas.h"
+#include "Pixels.h"
 
 #include <QEnterEvent>
 #include <QTest>
@@ -12,9 +13,7 @@ namespace {
 
 // A one-pixel picture of the colour.
 TPicture& Painted(TPicture& picture, TColor color) {
-    TBitmap image;
-    image.SetWidth(1);
-    image.SetHeight(1);
+    TBitmap image = WhiteImage(1, 1);
     image.Canvas().Brush().Color = color;
     image.Canvas().FillRect({0, 0, 1, 1});
     picture.SetBitmap(image);
@@ -56,15 +55,13 @@ TEST_F(TBUImageTest, PictureSettersShowOnlyWhatTheyShould) {
     control.SetPictureEnter(Painted(p, clWhite)); // not shown: there is a leave picture
     EXPECT_EQ(Shown(control), Leave);
 
-    control.SetState(1);
-    EXPECT_EQ(Shown(control), Clicked1);
-    EXPECT_EQ(control.GetState(), 0);
-    control.SetState(2);
-    EXPECT_EQ(Shown(control), Clicked2);
-    control.SetState(7);
-    EXPECT_EQ(Shown(control), Down);
-    control.SetState(0);
-    EXPECT_EQ(Shown(control), Leave);
+    // SetState only shows a picture; the state stays.
+    const std::pair<int, TColor> states[] = {{1, Clicked1}, {2, Clicked2}, {7, Down}, {0, Leave}};
+    for (const auto& [state, picture] : states) {
+        control.SetState(state);
+        EXPECT_EQ(Shown(control), picture) << state;
+        EXPECT_EQ(control.GetState(), 0);
+    }
 }
 
 // Each press reports a position change with EffectDownUp, each click always.
