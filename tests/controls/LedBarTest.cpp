@@ -161,7 +161,8 @@ TEST(LedBar, AMaximumBelowThePositionIsRaisedWhenPainted) {
     EXPECT_EQ(Segments(bar), Leds("99L5R"));
 }
 
-// The sizes, and that loading does not turn the bar, are the window's test (RLedTest).
+// The sizes it turns between, and that loading does not turn it, are checked through the window
+// (RLedTest).
 TEST(LedBar, OrientationTurnsTheBar) {
     TLedBar bar;
     bar.SetOrientation(TTrackBarOrientation::trHorizontal);
