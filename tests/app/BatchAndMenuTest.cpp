@@ -28,80 +28,58 @@ std::vector<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
-// What "Generate and save" leaves behind: the messages, the files, the data field, the file name
-// box and the LED bar.
+// The names of a batch's files from..to, sorted as FilesIn sorts them.
+std::vector<std::string> Codes(int from, int to) {
+    std::vector<std::string> names;
+    for (int n = from; n <= to; ++n) {
+        names.push_back("code_" + std::to_string(n) + ".bmp");
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string NotAnInteger(const std::string& word) {
+    return "error: '" + word + "' is not a valid integer value.\n";
+}
+
+// What "Generate and save" leaves behind: the messages, the files (the CLI's, number by number),
+// the data field, the file name box and the LED bar.
 TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     const fs::path out = dir / "out";
     struct Case {
         const char* Type;
         const char* From;
         const char* To;
-        const char* Blocker; // a directory in the way of one file
+        bool Blocked; // a directory in the way of code_5.bmp
         std::string Message;
         std::vector<std::string> Files;
         const char* Data;
         std::string FileName; // relative to out; "" for the box's name before the run
         int Max, Position;
     };
-    const std::vector<std::string> eleven = {
-        "code_0.bmp", "code_1.bmp", "code_10.bmp", "code_2.bmp", "code_3.bmp", "code_4.bmp",
-        "code_5.bmp", "code_6.bmp", "code_7.bmp",  "code_8.bmp", "code_9.bmp"};
-    const std::string blocked = (out / "code_5.bmp").string();
+    const char* ean = "1234567890123";
+    const fs::path blocker = out / "code_5.bmp";
+    const std::string blocked = "error: Cannot create file " + blocker.string() + ".\n";
+    const std::string badMsi = "error: TBarcode:MSI bad Data <-1>.\n";
     const Case cases[] = {
-        {"Code EAN13", "0", "10", nullptr, "", eleven, "10", "code_10.bmp", 10, 0},
-        {"Code EAN13", "3", "2", nullptr, "", {}, "1234567890123", "", 2, 0},
-        {"Code EAN13",
-         "0",
-         "12a",
-         nullptr,
-         "error: '12a' is not a valid integer value.\n",
-         {},
-         "1234567890123",
-         "",
-         100,
-         0},
-        {"Code EAN13",
-         "1.5",
-         "3",
-         nullptr,
-         "error: '1.5' is not a valid integer value.\n",
-         {},
-         "1234567890123",
-         "",
-         3,
-         0},
-        {"Code EAN13",
-         "0",
-         "10",
-         "code_5.bmp",
-         "error: Cannot create file " + blocked + ".\n",
-         {"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp", "code_4.bmp", "code_5.bmp"},
-         "5",
-         "code_5.bmp",
-         10,
-         5},
-        {"Code MSI",
-         "-1",
-         "1",
-         nullptr,
-         "error: TBarcode:MSI bad Data <-1>.\n",
-         {},
-         "-1",
-         "",
-         1,
-         -1},
+        {"Code EAN13", "0", "10", false, "", Codes(0, 10), "10", "code_10.bmp", 10, 0},
+        {"Code EAN13", "3", "2", false, "", {}, ean, "", 2, 0},
+        {"Code EAN13", "0", "12a", false, NotAnInteger("12a"), {}, ean, "", 100, 0},
+        {"Code EAN13", "1.5", "3", false, NotAnInteger("1.5"), {}, ean, "", 3, 0},
+        {"Code EAN13", "0", "10", true, blocked, Codes(0, 5), "5", "code_5.bmp", 10, 5},
+        {"Code MSI", "-1", "1", false, badMsi, {}, "-1", "", 1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Type) + " " + c.From + ".." + c.To);
         fs::remove_all(out);
         fs::create_directories(out);
-        if (c.Blocker) {
-            fs::create_directory(out / c.Blocker);
+        if (c.Blocked) {
+            fs::create_directory(blocker);
         }
         messages.clear();
         Form1.RLed1->SetMaxValue(100);
         Form1.RLed1->SetPosition(0);
-        Form1.kod->setText("1234567890123");
+        Form1.kod->setText(ean);
         Form1.BUFileNameBox1->SetFileName("before.bmp");
         Form1.typkodu->setCurrentText(c.Type);
         Form1.fromnumber->setText(c.From);
@@ -114,22 +92,19 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
         EXPECT_EQ(FilesIn(out), c.Files);
         EXPECT_EQ(Form1.kod->text().toStdString(), c.Data);
         EXPECT_EQ(Form1.BUFileNameBox1->FileName(),
-                  *c.FileName.c_str() ? (out / c.FileName).string() : "before.bmp");
+                  c.FileName.empty() ? "before.bmp" : (out / c.FileName).string());
         EXPECT_EQ(Form1.RLed1->MaxValue(), c.Max);
         EXPECT_EQ(Form1.RLed1->Position(), c.Position);
         EXPECT_TRUE(Form3.isVisible());
-    }
-    // The files of the first run are the CLI's, number by number.
-    fs::remove_all(out);
-    fs::create_directories(out);
-    Form1.typkodu->setCurrentText("Code EAN13");
-    Form1.fromnumber->setText("0");
-    Form1.tonumber->setText("10");
-    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
-    for (int n = 0; n <= 10; ++n) {
-        EXPECT_EQ(ReadFile(out / ("code_" + std::to_string(n) + ".bmp")),
-                  CliImage({"--data", std::to_string(n)}))
-            << n;
+        if (!c.Message.empty()) {
+            continue;
+        }
+        for (int n = std::stoi(c.From); n <= std::stoi(c.To); ++n) {
+            const std::string number = std::to_string(n);
+            EXPECT_EQ(ReadFile(out / ("code_" + number + ".bmp")),
+                      CliImage({"--type", c.Type, "--data", number}))
+                << n;
+        }
     }
 }
 

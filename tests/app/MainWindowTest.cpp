@@ -4,6 +4,7 @@
 #include "BUFileNameBox.h"
 #include "BUImage.h"
 #include "RLed.h"
+#include "SymbologyNames.h"
 #include "sCheckbox.h"
 #include "sEdit.h"
 
@@ -81,14 +82,11 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
     EXPECT_TRUE(Form1.kod->font().bold());
     EXPECT_EQ(Form1.font().pixelSize(), 11);
 
-    QStringList items;
+    // The list's texts and their order are app/core's, pinned by the CLI's --list.
+    ASSERT_EQ(Form1.typkodu->count(), static_cast<int>(SymbologyNames.size()));
     for (int i = 0; i < Form1.typkodu->count(); ++i) {
-        items << Form1.typkodu->itemText(i);
+        EXPECT_EQ(Form1.typkodu->itemText(i).toStdString(), SymbologyNames[i].ListText);
     }
-    EXPECT_EQ(items, (QStringList{"Code 128A", "Code 128B", "Code 128C", "Code 2 5 industrial",
-                                  "Code 2 5 interleaved", "Code 2 5 matrix", "Code 39",
-                                  "Code 39 Extended", "Code 93", "Code 93 Extended", "Code Codabar",
-                                  "Code EAN13", "Code EAN8", "Code MSI", "Code PostNet"}));
     EXPECT_TRUE(Form1.DualCode->Checked());
     EXPECT_TRUE(Form1.ShowText->Checked());
     EXPECT_TRUE(Form1.SaveToBut->isEnabled());
@@ -111,9 +109,9 @@ TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
     Activate(Form1);
     const QWidget* expected[] = {Form1.fromnumber,
                                  Form1.tonumber,
-                                 Form1.BUDirectoryBox1->findChild<QLineEdit*>(),
+                                 Form1.BUDirectoryBox1->Edit(),
                                  Form1.sButton1,
-                                 Form1.BUFileNameBox1->findChild<QLineEdit*>(),
+                                 Form1.BUFileNameBox1->Edit(),
                                  Form1.SaveToBut,
                                  Form1.GenerateBut,
                                  Form1.kod,
@@ -164,12 +162,6 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             "error: Cannot create file " +
                             missing + ".\n");
     EXPECT_EQ(ReadFile(name), CliImage({}));
-
-    // The menu's Save does nothing while the button is disabled.
-    Form1.SaveToBut->setEnabled(false);
-    Form1.BUFileNameBox1->SetFileName(name);
-    Form1.Saveto1Click(&Form1);
-    EXPECT_EQ(messages.find("Uloženo", messages.find("Uloženo") + 1), std::string::npos);
 }
 
 TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {

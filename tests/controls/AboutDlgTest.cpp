@@ -27,7 +27,7 @@ QColor Ink(const QLabel* label) {
 
 using AboutDlg = ShellRecorder;
 
-TEST_F(AboutDlg, TextsAndPositions) {
+TEST_F(AboutDlg, TextsPositionsAndPaint) {
     TAboutDlg dlg;
     PrepareWith(dlg, "Generate 13types of barcodes");
     EXPECT_EQ(dlg.windowTitle(), "O aplikaci");
@@ -71,19 +71,13 @@ TEST_F(AboutDlg, TextsAndPositions) {
     for (const auto& [control, geometry] : boxes) {
         EXPECT_EQ(control->geometry(), geometry);
     }
-    EXPECT_EQ(dlg.Bevel1->Shape(), TBevelShape::bsBottomLine);
-    EXPECT_EQ(dlg.Bevel2->Shape(), TBevelShape::bsTopLine);
     EXPECT_EQ(dlg.OKBtn->text(), "OK");
     EXPECT_TRUE(dlg.OKBtn->isDefault());
     EXPECT_EQ(dlg.AdditionalMemo->toPlainText(), "Generate 13types of barcodes");
     EXPECT_TRUE(dlg.AdditionalMemo->isReadOnly());
     EXPECT_EQ(dlg.AdditionalMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-}
 
-// The form's face, the grey panel and the two etched lines (shadow row, then highlight row).
-TEST_F(AboutDlg, Painted) {
-    TAboutDlg dlg;
-    PrepareWith(dlg, "x");
+    // The form's face, the grey panel and the two etched lines (shadow row, then highlight row).
     const QImage shot = dlg.grab().toImage();
     const std::pair<QPoint, QRgb> pixels[] = {
         {{280, 20}, 0xF0F0F0}, {{5, 69}, 0xF0F0F0},    {{5, 70}, 0xA0A0A0},
@@ -96,18 +90,7 @@ TEST_F(AboutDlg, Painted) {
     }
 }
 
-TEST_F(AboutDlg, ShortWithoutAdditionalText) {
-    TAboutDlg dlg;
-    PrepareWith(dlg, "");
-    EXPECT_EQ(dlg.size(), QSize(296, 184));
-    EXPECT_EQ(dlg.Bevel2->geometry(), QRect(-1, 138, 297, 7));
-    EXPECT_EQ(dlg.Panel1->geometry(), QRect(0, 72, 297, 66));
-    EXPECT_EQ(dlg.OKBtn->geometry(), QRect(212, 150, 75, 25));
-    EXPECT_TRUE(dlg.Label4->isHidden());
-    EXPECT_TRUE(dlg.AdditionalMemo->isHidden());
-}
-
-TEST_F(AboutDlg, ShowsTheApplicationIcon) {
+TEST_F(AboutDlg, ShortWithoutAdditionalTextAndWithTheApplicationIcon) {
     QPixmap red(32, 32);
     red.fill(Qt::red);
     QApplication::setWindowIcon(QIcon(red));
@@ -117,10 +100,17 @@ TEST_F(AboutDlg, ShowsTheApplicationIcon) {
     const QImage icon = dlg.IconImage->pixmap().toImage();
     EXPECT_EQ(icon.size(), QSize(32, 32));
     EXPECT_EQ(icon.pixel(31, 31), QColor(Qt::red).rgb());
+    EXPECT_EQ(dlg.size(), QSize(296, 184));
+    EXPECT_EQ(dlg.Bevel2->geometry(), QRect(-1, 138, 297, 7));
+    EXPECT_EQ(dlg.Panel1->geometry(), QRect(0, 72, 297, 66));
+    EXPECT_EQ(dlg.OKBtn->geometry(), QRect(212, 150, 75, 25));
+    EXPECT_TRUE(dlg.Label4->isHidden());
+    EXPECT_TRUE(dlg.AdditionalMemo->isHidden());
 }
 
-// Each step moves the mouse onto a control; the colours are the links' afterwards.
-TEST_F(AboutDlg, LinkColoursFollowTheMouse) {
+// Each step moves the mouse onto a control; the colours are the links' afterwards. A click on a
+// link opens its address.
+TEST_F(AboutDlg, LinkColoursFollowTheMouseAndClicksOpenMailAndWeb) {
     TAboutDlg dlg;
     PrepareWith(dlg, "more");
     dlg.show();
@@ -148,13 +138,6 @@ TEST_F(AboutDlg, LinkColoursFollowTheMouse) {
         EXPECT_EQ(Ink(dlg.EmailLabel), s.Email) << s.Over->metaObject()->className();
         EXPECT_EQ(Ink(dlg.WWWLabel), s.Web) << s.Over->metaObject()->className();
     }
-}
-
-TEST_F(AboutDlg, LinkClicksOpenMailAndWeb) {
-    TAboutDlg dlg;
-    PrepareWith(dlg, "more");
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTest::mouseClick(dlg.EmailLabel, Qt::LeftButton);
     QTest::mouseClick(dlg.WWWLabel, Qt::LeftButton);
     EXPECT_EQ(Opened, (QStringList{"mailto:" + Email, Web}));

@@ -1,6 +1,7 @@
 #include "BUImage.h"
 
 #include "Canvas.h"
+#include "Pixels.h"
 
 #include <QEnterEvent>
 #include <QTest>
@@ -12,9 +13,7 @@ namespace {
 
 // A one-pixel picture of the colour.
 TPicture& Painted(TPicture& picture, TColor color) {
-    TBitmap image;
-    image.SetWidth(1);
-    image.SetHeight(1);
+    TBitmap image = WhiteImage(1, 1);
     image.Canvas().Brush().Color = color;
     image.Canvas().FillRect({0, 0, 1, 1});
     picture.SetBitmap(image);
@@ -30,21 +29,24 @@ TColor Shown(TBUImage& control) {
 constexpr TColor Leave = clRed, Enter = clLime, Down = clBlue, Clicked1 = clYellow,
                  Clicked2 = clAqua, Drawn = clGray;
 
+// The pictures that are only stored until a press or a click shows them.
+void SetClickPictures(TBUImage& control) {
+    TPicture p;
+    control.SetPictureDown(Painted(p, Down));
+    control.SetPictureClicked1(Painted(p, Clicked1));
+    control.SetPictureClicked2(Painted(p, Clicked2));
+}
+
 struct TBUImageTest : ::testing::Test {
     TBUImageTest() {
-        TPicture p;
-        control.SetPictureDown(Painted(p, Down));
-        control.SetPictureClicked1(Painted(p, Clicked1));
-        control.SetPictureClicked2(Painted(p, Clicked2));
-        control.OnPositionChanged = [this](QObject*) { ++positionChanges; };
+        SetClickPictures(control);
         control.resize(4, 3);
     }
     TBUImage control;
-    int positionChanges = 0;
 };
 
 TEST_F(TBUImageTest, PictureSettersShowOnlyWhatTheyShould) {
-    EXPECT_EQ(Shown(control), -1); // down and clicked pictures are only stored
+    EXPECT_EQ(Shown(control), -1);
     TPicture p;
     control.SetPictureEnter(Painted(p, Enter)); // shown: the leave picture is empty
     EXPECT_EQ(Shown(control), Enter);
@@ -53,17 +55,16 @@ TEST_F(TBUImageTest, PictureSettersShowOnlyWhatTheyShould) {
     control.SetPictureEnter(Painted(p, clWhite)); // not shown: there is a leave picture
     EXPECT_EQ(Shown(control), Leave);
 
-    control.SetState(1);
-    EXPECT_EQ(Shown(control), Clicked1);
-    EXPECT_EQ(control.GetState(), 0);
-    control.SetState(2);
-    EXPECT_EQ(Shown(control), Clicked2);
-    control.SetState(7);
-    EXPECT_EQ(Shown(control), Down);
-    control.SetState(0);
-    EXPECT_EQ(Shown(control), Leave);
+    // SetState only shows a picture; the state stays.
+    const std::pair<int, TColor> states[] = {{1, Clicked1}, {2, Clicked2}, {7, Down}, {0, Leave}};
+    for (const auto& [state, picture] : states) {
+        control.SetState(state);
+        EXPECT_EQ(Shown(control), picture) << state;
+        EXPECT_EQ(control.GetState(), 0);
+    }
 }
 
+// Each press reports a position change with EffectDownUp, each click always.
 TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
     struct Case {
         bool DownUp, Click1, Click2;
@@ -82,9 +83,9 @@ TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
         TBUImage image;
         TPicture p;
         image.SetPictureLeave(Painted(p, Leave));
-        image.SetPictureDown(Painted(p, Down));
-        image.SetPictureClicked1(Painted(p, Clicked1));
-        image.SetPictureClicked2(Painted(p, Clicked2));
+        SetClickPictures(image);
+        int positionChanges = 0;
+        image.OnPositionChanged = [&](QObject*) { ++positionChanges; };
         image.SetEffectDownUp(c.DownUp);
         image.SetEffectClick1(c.Click1);
         image.SetEffectClick2(c.Click2);
@@ -96,16 +97,8 @@ TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
             EXPECT_EQ(image.GetState(), c.States[i]);
             EXPECT_EQ(Shown(image), c.Pictures[i]);
         }
+        EXPECT_EQ(positionChanges, c.DownUp ? 6 : 3);
     }
-}
-
-TEST_F(TBUImageTest, PositionChangesAreReported) {
-    control.MakeDown(); // EffectDownUp off: nothing
-    EXPECT_EQ(positionChanges, 0);
-    control.SetEffectDownUp(true);
-    control.MakeDown();
-    control.MakeClick();
-    EXPECT_EQ(positionChanges, 2);
 }
 
 TEST_F(TBUImageTest, EnterAndLeaveColourTheHintAndSwapPicturesWithHighlight) {

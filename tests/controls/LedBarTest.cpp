@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -11,7 +12,8 @@ namespace {
 // The colour of each segment as a letter: L lime, l dim lime, R red, r dim red, W button face,
 // w its dim; '?' for anything else, '!' for a segment that is not of one colour. Fails when a
 // pixel outside the segments is not the background.
-std::string Segments(const TLedBar& bar, int count) {
+std::string Segments(const TLedBar& bar) {
+    const int count = bar.SegmentCount();
     static const std::map<TColor, char> letters = {
         {0x00FF00, 'L'}, {0x007F00, 'l'}, {0x0000FF, 'R'},
         {0x00007F, 'r'}, {0xF0F0F0, 'W'}, {0x787878, 'w'},
@@ -48,14 +50,25 @@ std::string Segments(const TLedBar& bar, int count) {
     return result;
 }
 
-std::string Repeat(char letter, int count) {
-    return std::string(static_cast<std::size_t>(count), letter);
+// Runs of segment letters: "52L47l5r" is 52 L, 47 l and 5 r.
+std::string Leds(const char* runs) {
+    std::string out;
+    for (char* letter = nullptr; *runs != '\0'; runs = letter + 1) {
+        const long count = std::strtol(runs, &letter, 10);
+        out.append(static_cast<std::size_t>(count), *letter);
+    }
+    return out;
 }
 
-TLedBarStored MainBar(std::int32_t maxValue, std::int32_t position) {
+// The main window's bar with the values a case changes.
+TLedBarStored MainBar(std::int32_t maxValue, std::int32_t position, int width = 523,
+                      std::uint8_t breakPos = 5, TColor colorLow = clLime) {
     TLedBarStored stored = MainWindowLedBar;
     stored.MaxValue = maxValue;
     stored.Position = position;
+    stored.Width = width;
+    stored.BreakPos = breakPos;
+    stored.ColorLow = colorLow;
     return stored;
 }
 
@@ -65,43 +78,28 @@ TEST(LedBar, SegmentsLitBrokenAndDimmed) {
     struct Row {
         const char* What;
         TLedBarStored Stored;
-        int Count;
         std::string Expected;
     };
-    TLedBarStored halfEven = MainBar(100, 0);
-    halfEven.Width = 252;
-    TLedBarStored halfEvenLit = halfEven;
-    halfEvenLit.Position = 5;
-    TLedBarStored allHigh = MainBar(100, 0);
-    allHigh.BreakPos = 100;
-    TLedBarStored narrow = MainBar(100, 100);
-    narrow.Width = 6;
-    TLedBarStored vertical;
-    vertical.Position = 50;
-    TLedBarStored system = MainBar(100, 50);
-    system.ColorLow = clBtnFace;
     const Row rows[] = {
-        {"position 0", MainBar(100, 0), 104, Repeat('l', 99) + Repeat('r', 5)},
-        {"position 50", MainBar(100, 50), 104, Repeat('L', 52) + Repeat('l', 47) + Repeat('r', 5)},
-        {"position = maximum", MainBar(100, 100), 104, Repeat('L', 99) + Repeat('R', 5)},
-        {"share 12.5 to 12", MainBar(8, 1), 104,
-         Repeat('L', 12) + Repeat('l', 87) + Repeat('r', 5)},
-        {"break 2.5 to 2", halfEven, 50, Repeat('l', 48) + Repeat('r', 2)},
-        {"lit 2.5 to 2", halfEvenLit, 50, Repeat('L', 2) + Repeat('l', 46) + Repeat('r', 2)},
-        {"break 100", allHigh, 104, Repeat('r', 104)},
-        {"narrower than a segment", narrow, 0, ""},
-        {"maximum 0", MainBar(0, 0), 104, Repeat('l', 99) + Repeat('r', 5)},
-        {"negative position", MainBar(100, -5), 104, Repeat('l', 99) + Repeat('r', 5)},
-        {"negative maximum", MainBar(-5, -5), 104, Repeat('l', 99) + Repeat('r', 5)},
+        {"position 0", MainBar(100, 0), Leds("99l5r")},
+        {"position 50", MainBar(100, 50), Leds("52L47l5r")},
+        {"position = maximum", MainBar(100, 100), Leds("99L5R")},
+        {"share 12.5 to 12", MainBar(8, 1), Leds("12L87l5r")},
+        {"break 2.5 to 2", MainBar(100, 0, 252), Leds("48l2r")},
+        {"lit 2.5 to 2", MainBar(100, 5, 252), Leds("2L46l2r")},
+        {"break 100", MainBar(100, 0, 523, 100), Leds("104r")},
+        {"narrower than a segment", MainBar(100, 100, 6), ""},
+        {"maximum 0", MainBar(0, 0), Leds("99l5r")},
+        {"negative position", MainBar(100, -5), Leds("99l5r")},
+        {"negative maximum", MainBar(-5, -5), Leds("99l5r")},
         // 30 segments, 10.5 high rounds to 10, the top 9 of them; 15 lit from the bottom.
-        {"vertical", vertical, 30, Repeat('r', 9) + Repeat('l', 6) + Repeat('L', 15)},
-        {"system colour", system, 104, Repeat('W', 52) + Repeat('w', 47) + Repeat('r', 5)},
+        {"vertical", {.Position = 50}, Leds("9r6l15L")},
+        {"system colour", MainBar(100, 50, 523, 5, clBtnFace), Leds("52W47w5r")},
     };
     for (const Row& row : rows) {
         TLedBar bar;
         bar.Load(row.Stored);
-        EXPECT_EQ(bar.SegmentCount(), row.Count) << row.What;
-        EXPECT_EQ(Segments(bar, row.Count), row.Expected) << row.What;
+        EXPECT_EQ(Segments(bar), row.Expected) << row.What;
     }
 }
 
@@ -160,20 +158,13 @@ TEST(LedBar, AMaximumBelowThePositionIsRaisedWhenPainted) {
     bar.Load(MainBar(100, 50));
     bar.SetMaxValue(20);
     EXPECT_EQ(bar.MaxValue(), 50);
-    EXPECT_EQ(Segments(bar, 104), Repeat('L', 99) + Repeat('R', 5));
+    EXPECT_EQ(Segments(bar), Leds("99L5R"));
 }
 
-TEST(LedBar, OrientationTurnsTheBarExceptWhileLoading) {
+// The sizes it turns between, and that loading does not turn it, are checked through the window
+// (RLedTest).
+TEST(LedBar, OrientationTurnsTheBar) {
     TLedBar bar;
-    EXPECT_EQ(bar.Width(), 25);
-    EXPECT_EQ(bar.Height(), 152);
     bar.SetOrientation(TTrackBarOrientation::trHorizontal);
-    EXPECT_EQ(bar.Width(), 152);
-    EXPECT_EQ(bar.Height(), 25);
-    EXPECT_EQ(Segments(bar, 30), Repeat('l', 20) + Repeat('r', 10));
-
-    TLedBar loaded;
-    loaded.Load(MainWindowLedBar);
-    EXPECT_EQ(loaded.Width(), 523);
-    EXPECT_EQ(loaded.Height(), 17);
+    EXPECT_EQ(Segments(bar), Leds("20l10r"));
 }

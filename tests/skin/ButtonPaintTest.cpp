@@ -2,9 +2,9 @@
 #include "sBuiltinImages.h"
 #include "sButtonPaint.h"
 #include "sFade.h"
+#include "sGraphUtils.h"
 #include "sStyleSimply.h"
 
-#include "Canvas.h"
 #include "FakeOwner.h"
 #include "Pixels.h"
 
@@ -28,8 +28,7 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
     const TBitmap& mask = BorderMask(pdBorder1);
     for (const int state : {0, 1, 2}) {
         TBitmap face = WhiteImage(75, 25);
-        face.Canvas().Brush().Color = 0x336699;
-        face.Canvas().FillRect({0, 0, 75, 25});
+        FillDC(face, {0, 0, 75, 25}, 0x336699);
         std::vector<TRect> cut;
         ApplyBorderMask(face, mask, state, clFuchsia, &cut);
         std::set<std::pair<int, int>> cutPixels;
@@ -39,7 +38,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
                 cutPixels.insert({x, r.Top});
             }
         }
-        int expectedCut = 0;
         for (int y = 0; y < 25; ++y) {
             for (int x = 0; x < 75; ++x) {
                 const int sx = 30 * state + SourceX(x);
@@ -47,7 +45,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
                 const std::uint32_t m = mask.ScanLine(sy)[sx];
                 const std::uint32_t a = mask.ScanLine(sy + 30)[sx] & 0xFF;
                 const bool transparent = m == 0xFF00FF;
-                expectedCut += transparent;
                 ASSERT_EQ(cutPixels.count({x, y}) == 1, transparent) << x << "," << y;
                 // Gray masks: every channel has the same alpha.
                 const std::uint32_t b = 0x996633;
@@ -62,7 +59,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
             }
         }
         // Three, one and one corner pixels cut at each of the four corners.
-        EXPECT_EQ(expectedCut, 20);
         EXPECT_EQ(cutPixels.size(), 20u);
     }
 }
@@ -136,21 +132,19 @@ TsButtonLook Caption(const char* text) {
     return look;
 }
 
-// Rows of the image that hold the colour, as runs [first, last].
-std::vector<std::pair<int, int>> InkBands(const TBitmap& image, TColor colour) {
-    std::vector<std::pair<int, int>> bands;
+// How many runs of rows hold the colour: the lines of a caption.
+int InkLines(const TBitmap& image, TColor colour) {
+    int lines = 0;
+    bool above = false;
     for (int y = 0; y < image.Height(); ++y) {
         bool ink = false;
         for (int x = 0; x < image.Width(); ++x) {
             ink = ink || image.Pixel(x, y) == colour;
         }
-        if (ink && (bands.empty() || bands.back().second != y - 1)) {
-            bands.push_back({y, y});
-        } else if (ink) {
-            bands.back().second = y;
-        }
+        lines += ink && !above;
+        above = ink;
     }
-    return bands;
+    return lines;
 }
 
 TEST(Caption, WrapsCentresAndMovesWhenPressed) {
@@ -158,9 +152,8 @@ TEST(Caption, WrapsCentresAndMovesWhenPressed) {
     PaintButtonCaption(one, Caption("Save"), false, clRed, 0);
     TBitmap two = WhiteImage(75, 33);
     PaintButtonCaption(two, Caption("Generate and save"), false, clRed, 0);
-    EXPECT_EQ(InkBands(one, clBlack).size(), 1u);
-    const auto lines = InkBands(two, clBlack);
-    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(InkLines(one, clBlack), 1);
+    EXPECT_EQ(InkLines(two, clBlack), 2);
     // Both blocks sit in the middle, horizontally and vertically, within a pixel of bearing.
     for (const TBitmap* image : {&one, &two}) {
         const TRect ink = BoundsOf(*image, clBlack);
@@ -188,8 +181,7 @@ TEST(Caption, HotColourAndEmbossedWhenDisabled) {
     TsButtonLook off = Caption("Save");
     off.Enabled = false;
     TBitmap disabled = WhiteImage(75, 25);
-    disabled.Canvas().Brush().Color = clBtnFace;
-    disabled.Canvas().FillRect({0, 0, 75, 25});
+    FillDC(disabled, {0, 0, 75, 25}, clBtnFace);
     PaintButtonCaption(disabled, off, true, clRed, 0);
     const int shadow = CountPixels(disabled, 0xA0A0A0);
     const int highlight = CountPixels(disabled, clWhite);
@@ -200,8 +192,7 @@ TEST(Caption, HotColourAndEmbossedWhenDisabled) {
 
 TEST(Caption, DottedFocusFrame) {
     TBitmap image = WhiteImage(12, 8);
-    image.Canvas().Brush().Color = clSilver;
-    image.Canvas().FillRect({0, 0, 12, 8});
+    FillDC(image, {0, 0, 12, 8}, clSilver);
     DrawDottedFrame(image, {2, 2, 8, 5});
     const std::vector<std::string> expected{
         "............", ".w..w..w....", "..b..b..b...", "............",
@@ -220,8 +211,6 @@ TEST(PaintButton, RegionOnceAndTheFocusFrame) {
     TFakeOwner owner;
     TsActiveBGStyle style(&owner);
     style.SetControlKind(93);
-    style.Painting().SetColor(clBtnFace);
-    style.Background().Gradient().SetData(NormalGradient);
     TsButtonLook look = Caption("Save");
     const auto first = PaintButton(style, look);
     ASSERT_TRUE(first.has_value());

@@ -4,32 +4,28 @@
 
 #include <vector>
 
-// A control as the style sees it, with every answer settable and every request counted.
+// A 75 × 25 control as the style sees it, its state settable and every request counted.
 struct TFakeOwner : TsStyleOwner {
-    int W = 75;
-    int H = 25;
     bool IsDestroying = false;
     bool IsEnabled = true;
-    bool IsVisible = true;
     bool HasFocus = false;
     bool IsActiveDefault = false;
     bool IsDown = false;
     bool Fades = false;
-    TColor Parent = 0x123456;
     int Repaints = 0;
     std::vector<bool> FadeCalls;
 
-    int Width() const override { return W; }
-    int Height() const override { return H; }
+    int Width() const override { return 75; }
+    int Height() const override { return 25; }
     bool Destroying() const override { return IsDestroying; }
     bool Enabled() const override { return IsEnabled; }
-    bool Visible() const override { return IsVisible; }
+    bool Visible() const override { return true; }
     bool Focused() const override { return HasFocus; }
     bool ActiveDefault() const override { return IsActiveDefault; }
     bool ButtonDown() const override { return IsDown; }
     void Repaint() override { ++Repaints; }
     void SetOwnColor(TColor) override {}
-    TColor ParentColor() const override { return Parent; }
+    TColor ParentColor() const override { return 0x123456; }
     std::string ClassName() const override { return "TFake"; }
     bool Fade(bool in) override {
         FadeCalls.push_back(in);

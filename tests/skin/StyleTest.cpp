@@ -1,46 +1,30 @@
+#include "sGraphUtils.h"
 #include "sStyleEdits.h"
 #include "sStyleSimply.h"
 
-#include "Canvas.h"
 #include "Exception.h"
 #include "FakeOwner.h"
 #include "Pixels.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-TEST(Style, DefaultsOfANewButtonStyle) {
+// The defaults that no painting below shows.
+TEST(Style, DefaultsOfANewStyle) {
     TsActiveBGStyle s(nullptr);
-    EXPECT_EQ(s.Effects().Shadow().Transparency(), 60);
-    EXPECT_TRUE(s.Effects().Shadow().DontUse());
-    EXPECT_FALSE(s.Effects().Shadow().Enabled());
-    EXPECT_EQ(s.Effects().Shadow().Offset(), 8);
-    EXPECT_EQ(s.Effects().Shadow().Blur(), 4);
-    EXPECT_TRUE(s.SoftControl());
-    EXPECT_EQ(s.Painting().Bevel(), cbRaisedSoft);
-    EXPECT_EQ(s.Painting().Color(), 0xCAC2B7);
-    EXPECT_TRUE(s.Painting().ParentColor());
-    EXPECT_EQ(s.Background().Gradient().Percent(), 70);
-    EXPECT_EQ(s.Background().Image().Percent(), 0);
-    EXPECT_EQ(s.HotStyle().HotPainting().Color(), 0xCFB78F);
-    EXPECT_EQ(s.HotStyle().HotPainting().BevelWidth(), 5);
-    EXPECT_TRUE(s.BtnEffects().Fading().Enabled());
-    EXPECT_EQ(s.BtnEffects().Fading().Iterations(), 5);
-    EXPECT_EQ(s.BtnEffects().MaskedBorders().Predefined(), pdBorder1);
-    EXPECT_EQ(s.BtnEffects().MaskedBorders().TransparentColor(), 0xFF00FF);
-    EXPECT_EQ(s.SkinIndex(), -1);
-    EXPECT_TRUE(s.RegionChanged());
-    EXPECT_TRUE(s.BGChanged());
-
-    TsStyle e(nullptr);
+    const TsShadow& shadow = s.Effects().Shadow();
+    EXPECT_EQ(std::tuple(shadow.Transparency(), shadow.DontUse(), shadow.Enabled(), shadow.Offset(),
+                         shadow.Blur()),
+              std::tuple(60, true, false, 8, 4));
+    EXPECT_EQ(std::tuple(s.SoftControl(), int{s.Painting().Bevel()}, s.Painting().Color(),
+                         s.Painting().ParentColor(), s.SkinIndex(), s.BGChanged()),
+              std::tuple(true, int{cbRaisedSoft}, 0xCAC2B7, true, -1, true));
+    const TsStyle e(nullptr);
     EXPECT_EQ(e.Painting().Bevel(), ebAsBottomBorder);
     EXPECT_EQ(e.Painting().ColorBorderTop(), clBtnHighlight);
-    EXPECT_EQ(e.Painting().ColorBorderBottom(), 0x7E756B);
-    EXPECT_EQ(e.Painting().Color(), 0xECFFFF);
-    EXPECT_EQ(e.Selection().Color(), clWindow);
-    EXPECT_EQ(e.Selection().Mode(), msBorder | msColor);
-    EXPECT_EQ(e.Selection().Border().Width(), 2);
 }
 
 TEST(Style, ImageAndGradientSharesNeverExceed100) {
@@ -110,8 +94,7 @@ TEST(Style, NotificationsFadeOrRepaint) {
     const struct {
         const char* Name;
         int Kind;
-        bool Fades;
-        bool Focused;
+        bool Fades, Focused;
         TsMessage Message;
         std::vector<bool> FadeCalls;
         int Repaints;
@@ -146,7 +129,7 @@ TEST(Style, NotificationsFadeOrRepaint) {
     s.Notify(TsMessage::Size);
     EXPECT_TRUE(s.BGChanged());
     EXPECT_TRUE(s.RegionChanged());
-    // A focused control stays hot when the mouse leaves.
+    // A control told of the focus stays hot when the mouse leaves.
     s.SetControlKind(93);
     s.Notify(TsMessage::SetFocus);
     s.Notify(TsMessage::MouseLeave);
@@ -212,11 +195,9 @@ TEST(Face, SharesOfPictureGradientAndColour) {
     tile.ScanLine(0)[0] = 0;
     const struct {
         const char* Name;
-        int Image;
-        int Gradient;
+        int Image, Gradient;
         const char* Data;
-        TColor TopLeft;
-        TColor Other;
+        TColor TopLeft, Other;
     } cases[] = {
         {"colour alone", 0, 0, "0;0;100;0;0", 0x302010, 0x302010},
         {"gradient alone", 0, 100, "0;0;100;0;0", 0, 0},
@@ -234,8 +215,7 @@ TEST(Face, SharesOfPictureGradientAndColour) {
         s.Background().Image().SetPercent(c.Image);
         s.Background().Image().Image().SetBitmap(tile);
         TBitmap face = WhiteImage(4, 4);
-        face.Canvas().Brush().Color = 0x777777;
-        face.Canvas().FillRect({0, 0, 4, 4});
+        FillDC(face, {0, 0, 4, 4}, 0x777777);
         s.PaintBG(face, {0, 0, 4, 4});
         EXPECT_EQ(face.Pixel(2, 2), c.TopLeft) << c.Name;
         EXPECT_EQ(face.Pixel(3, 2), c.Other) << c.Name;
@@ -247,12 +227,10 @@ TEST(Navigation, KeysByVirtualKeyNumber) {
     EXPECT_EQ(s.Navigation(13), snNone);
     s.SetKeysNextControl("13, 40");
     s.SetKeysPrevControl("38,113");
-    const struct {
-        int Key;
-        TsNavigation Move;
-    } cases[] = {{13, snNext}, {40, snNext}, {38, snPrev}, {113, snPrev}, {3, snNone}, {1, snNone}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(s.Navigation(c.Key), c.Move) << c.Key;
+    const std::pair<int, TsNavigation> cases[] = {{13, snNext},  {40, snNext}, {38, snPrev},
+                                                  {113, snPrev}, {3, snNone},  {1, snNone}};
+    for (const auto& [key, move] : cases) {
+        EXPECT_EQ(s.Navigation(key), move) << key;
     }
 }
 

@@ -2,8 +2,6 @@
 #include "sCheckbox.h"
 #include "sEdit.h"
 
-#include "FakeOwner.h"
-
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
@@ -13,14 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void StyleLikeTheMainWindow(TsButton& b) {
-    b.sStyle().SetSkinSection("TsButton");
-    b.sStyle().Painting().SetColor(clBtnFace);
-    b.sStyle().Background().Gradient().SetData(NormalGradient);
-    b.sStyle().HotStyle().HotBackground().Gradient().SetData(HotGradient);
-    b.sStyle().HotStyle().HotPainting().SetTransparency(0);
-}
 
 struct TWindow {
     QWidget Window;
@@ -32,7 +22,6 @@ struct TWindow {
     int CheckClicks = 0;
 
     TWindow() {
-        StyleLikeTheMainWindow(*Button);
         Button->SetCaption("&Generate");
         Button->move(10, 10);
         Edit->move(10, 50);
@@ -130,12 +119,10 @@ TEST(TsEditWidget, HotUnderTheMouse) {
     TWindow w;
     w.Button->setFocus();
     const auto corner = [&] { return w.Edit->grab().toImage().pixel(0, 10) & 0xFFFFFF; };
-    const auto middle = [&] { return w.Edit->grab().toImage().pixel(60, 1) & 0xFFFFFF; };
     EXPECT_EQ(corner(), 0xFFFFECu);
     QEnterEvent enter(QPointF(5, 5), QPointF(15, 55), QPointF(15, 55));
     QApplication::sendEvent(w.Edit, &enter);
     EXPECT_EQ(corner(), 0x6B757Eu);
-    EXPECT_EQ(middle(), 0x6B757Eu);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(w.Edit, &leave);
     EXPECT_EQ(corner(), 0xFFFFECu);
