@@ -168,19 +168,17 @@ void BM_BatchAgainstRaw(benchmark::State& state, BatchCase batch) {
     state.SetLabel(std::to_string(Numbers) + " numbers in turns of " + std::to_string(step) +
                    (rerun ? ", overwriting" : ", into an empty directory"));
 }
-BENCHMARK_CAPTURE(BM_BatchAgainstRaw, cli, CliBatch)
-    ->ArgsProduct({{2000, 100}, {0}})
-    ->Args({100, 1})
-    ->ArgNames({"step", "rerun"})
-    ->Iterations(4)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_BatchAgainstRaw, window, WindowBatch)
-    ->ArgsProduct({{2000, 100}, {0}})
-    ->Args({100, 1})
-    ->ArgNames({"step", "rerun"})
-    ->Iterations(4)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+// The cases of every front end: whole batches and turns of 100 into an empty directory, and turns
+// of 100 over the files of the previous iteration.
+void Cases(benchmark::internal::Benchmark* cases) {
+    cases->ArgsProduct({{2000, 100}, {0}})
+        ->Args({100, 1})
+        ->ArgNames({"step", "rerun"})
+        ->Iterations(4)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+BENCHMARK_CAPTURE(BM_BatchAgainstRaw, cli, CliBatch)->Apply(Cases);
+BENCHMARK_CAPTURE(BM_BatchAgainstRaw, window, WindowBatch)->Apply(Cases);
 
 } // namespace
