@@ -4,6 +4,7 @@
 #include "Exception.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -85,17 +86,24 @@ struct Element {
     int Slot;
 };
 
-bool DecodeElement(char ch, Element& element) {
+// One character of a pattern; anything outside the alphabet is the engine's own fault.
+Element DecodeElement(char ch) {
     if (ch >= '0' && ch <= '3') {
-        element = {ElementKind::White, ch - '0'};
-    } else if (ch >= '5' && ch <= '8') {
-        element = {ElementKind::Black, ch - '5'};
-    } else if (ch >= 'A' && ch <= 'D') {
-        element = {ElementKind::BlackShort, ch - 'A'};
-    } else {
-        return false;
+        return {ElementKind::White, ch - '0'};
     }
-    return true;
+    if (ch >= '5' && ch <= '8') {
+        return {ElementKind::Black, ch - '5'};
+    }
+    if (ch >= 'A' && ch <= 'D') {
+        return {ElementKind::BlackShort, ch - 'A'};
+    }
+    throw Exception("TBarcode: internal Error");
+}
+
+// Short bars are two fifths of the height, whole pixels, from the same top edge as full bars.
+long long ElementHeight(const Element& element, int height) {
+    return element.Kind == ElementKind::BlackShort ? static_cast<long long>(height) * 2 / 5
+                                                   : height;
 }
 
 } // namespace
@@ -210,23 +218,34 @@ void TBarcode::PaintElements(std::string_view pattern, TCanvas& canvas) const {
     // bar by a column and a row, which readers take for a wider bar.
     canvas.Pen().Width = 1;
     canvas.Pen().Style = TPenStyle::psClear;
-    const double fullHeight = FHeight;
-    const double shortHeight = static_cast<double>(static_cast<long long>(FHeight) * 2 / 5);
     double x = 0;
     for (const char ch : pattern) {
-        Element element{};
-        if (!DecodeElement(ch, element)) {
-            throw Exception("TBarcode: internal Error");
-        }
+        const Element element = DecodeElement(ch);
         const TColor color = element.Kind == ElementKind::White ? clWhite : clBlack;
         canvas.Pen().Color = color;
         canvas.Brush().Color = color;
-        const double h = element.Kind == ElementKind::BlackShort ? shortHeight : fullHeight;
+        const auto h = static_cast<double>(ElementHeight(element, FHeight));
         const double w = FWidths[element.Slot];
         const TPoint corners[4] = {place(x, 0), place(x, h), place(x + w, h), place(x + w, 0)};
         canvas.Polygon(corners);
         x += w;
     }
+}
+
+TRect TBarcode::BarsExtent(std::string_view pattern) const {
+    TRect bars{INT_MAX, 0, INT_MIN, 0};
+    long long x = 0;
+    for (const char ch : pattern) {
+        const Element element = DecodeElement(ch);
+        const int width = FWidths[element.Slot];
+        if (element.Kind != ElementKind::White) {
+            bars.Left = std::min(bars.Left, SaturateToInt(x));
+            bars.Right = std::max(bars.Right, SaturateToInt(x + width));
+            bars.Bottom = std::max(bars.Bottom, SaturateToInt(ElementHeight(element, FHeight)));
+        }
+        x += width;
+    }
+    return bars.Left == INT_MAX ? TRect{} : bars;
 }
 
 void TBarcode::PaintCaption(TCanvas& canvas) const {

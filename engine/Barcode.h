@@ -79,6 +79,9 @@ public:
     // origin corner, each coordinate rounded half to even, then moved to (Left, Top).
     TPoint PlacePoint(double px, double py) const;
     void PaintElements(std::string_view pattern, TCanvas& canvas) const;
+    // What PaintElements paints black, in the symbol's own frame before turning and placing
+    // (right and bottom exclusive); empty for a pattern without bars.
+    TRect BarsExtent(std::string_view pattern) const;
     void PaintCaption(TCanvas& canvas) const;
 
     // "211412" -> "605351": each width digit 1..4 becomes a bar (odd position)

@@ -33,29 +33,6 @@ void DrawCopy(TBarcode& barcode, TCanvas& canvas, const TCodeImageInputs& inputs
     }
 }
 
-// The bars of one copy in the symbol's own frame: the pattern's black elements ("5".."8" full
-// height, "A".."D" two fifths of it), each as wide as its width slot.
-TRect BarsInFrame(TBarcode& barcode) {
-    barcode.ComputeElementWidths();
-    const std::string pattern = barcode.BuildPattern();
-    const long long shortHeight = static_cast<long long>(barcode.Height()) * 2 / 5;
-    TRect bars{INT_MAX, 0, INT_MIN, 0};
-    long long x = 0;
-    for (const char ch : pattern) {
-        const bool isShort = ch >= 'A';
-        const int slot = isShort ? ch - 'A' : ch >= '5' ? ch - '5' : ch - '0';
-        const long long width = barcode.ElementWidth(slot);
-        if (ch >= '5') {
-            bars.Left = std::min(bars.Left, SaturateToInt(x));
-            bars.Right = std::max(bars.Right, SaturateToInt(x + width));
-            bars.Bottom =
-                std::max(bars.Bottom, isShort ? SaturateToInt(shortHeight) : barcode.Height());
-        }
-        x += width;
-    }
-    return bars.Left == INT_MAX ? TRect{} : bars;
-}
-
 } // namespace
 
 void ConfigureMainBarcode(TBarcode& barcode) {
@@ -117,7 +94,8 @@ TRect ComposedBarsBounds(const TBarcode& barcode, const TCodeImageInputs& inputs
         copy.SetTyp(*typ);
     }
     copy.SetText(inputs.Data);
-    const TRect frame = BarsInFrame(copy);
+    copy.ComputeElementWidths();
+    const TRect frame = copy.BarsExtent(copy.BuildPattern());
     if (frame.Right <= frame.Left) {
         return {};
     }
