@@ -12,9 +12,7 @@ TForm3::TForm3(QWidget* parent)
       Image1(new TBUImage(this)) {
     setWindowTitle("Code window");
     setFont(ScreenFont("MS Sans Serif", 8));
-    QPalette background = palette();
-    background.setColor(QPalette::Window, ToQColor(clBtnFace));
-    setPalette(background);
+    SetPaletteColor(this, QPalette::Window, clBtnFace);
     setFixedSize(525, 276);
     move(200, 332);
     Image1->setGeometry(rect());

@@ -132,9 +132,7 @@ TForm1::TForm1(QWidget* parent)
     setWindowTitle(QString::fromUtf8("Quillmark ver 2.0 - ") +
                    QString::fromUtf8(Product::MakerNotice));
     setFont(ScreenFont("MS Sans Serif", 8));
-    QPalette background = palette();
-    background.setColor(QPalette::Window, ToQColor(clBtnFace));
-    setPalette(background);
+    SetPaletteColor(this, QPalette::Window, clBtnFace);
     ClientArea->setFixedSize(523, 182);
     setCentralWidget(ClientArea);
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -15,12 +15,6 @@
 
 namespace {
 
-void SetColor(QWidget* widget, QPalette::ColorRole role, TColor color) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, ToQColor(color));
-    widget->setPalette(palette);
-}
-
 QLabel* MakeLabel(QWidget* parent, int left, int top, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->move(left, top);
@@ -41,7 +35,7 @@ TAboutDlg::TAboutDlg(QWidget* owner)
     setWindowTitle("O aplikaci");
     setFixedSize(296, 320);
     setFont(ScreenFont("Tahoma", 8));
-    SetColor(this, QPalette::Window, clBtnFace);
+    SetPaletteColor(this, QPalette::Window, clBtnFace);
 
     NameLabel = MakeLabel(this, 56, 8);
     NameLabel->setFont(ScreenFont("Tahoma", 8, true));
@@ -60,7 +54,7 @@ TAboutDlg::TAboutDlg(QWidget* owner)
     Panel1 = new QWidget(this);
     Panel1->setGeometry(0, 72, 297, 202);
     Panel1->setAutoFillBackground(true);
-    SetColor(Panel1, QPalette::Window, 0xE0E0E0);
+    SetPaletteColor(Panel1, QPalette::Window, 0xE0E0E0);
     Label1 = MakeLabel(Panel1, 32, 25, "E-mail:");
     Label2 = MakeLabel(Panel1, 32, 41, "WWW:");
     EmailLabel = MakeLabel(Panel1, 72, 25);
@@ -70,7 +64,7 @@ TAboutDlg::TAboutDlg(QWidget* owner)
         font.setUnderline(true);
         link->setFont(font);
         link->setCursor(Qt::PointingHandCursor);
-        SetColor(link, QPalette::WindowText, clBlue);
+        SetPaletteColor(link, QPalette::WindowText, clBlue);
     }
     Bevel2 = new TBevel(TBevelShape::bsTopLine, this);
     Bevel2->setGeometry(-1, 274, 297, 7);
@@ -121,18 +115,18 @@ void TAboutDlg::Prepare(const QString& name, const QString& version, const QStri
 }
 
 void TAboutDlg::FormMouseMove() {
-    SetColor(EmailLabel, QPalette::WindowText, clBlue);
-    SetColor(WWWLabel, QPalette::WindowText, clBlue);
+    SetPaletteColor(EmailLabel, QPalette::WindowText, clBlue);
+    SetPaletteColor(WWWLabel, QPalette::WindowText, clBlue);
 }
 
 void TAboutDlg::EmailLabelMouseMove() {
-    SetColor(EmailLabel, QPalette::WindowText, clRed);
-    SetColor(WWWLabel, QPalette::WindowText, clBlue);
+    SetPaletteColor(EmailLabel, QPalette::WindowText, clRed);
+    SetPaletteColor(WWWLabel, QPalette::WindowText, clBlue);
 }
 
 void TAboutDlg::WWWLabelMouseMove() {
-    SetColor(EmailLabel, QPalette::WindowText, clBlue);
-    SetColor(WWWLabel, QPalette::WindowText, clRed);
+    SetPaletteColor(EmailLabel, QPalette::WindowText, clBlue);
+    SetPaletteColor(WWWLabel, QPalette::WindowText, clRed);
 }
 
 void TAboutDlg::EmailLabelClick() {

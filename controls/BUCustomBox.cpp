@@ -62,9 +62,7 @@ void TBUCustomBox::SetReadOnly(bool v) {
 void TBUCustomBox::SetEditFont(const TFont& v) {
     FEditFont = v;
     FEdit->setFont(ToQFont(v));
-    QPalette palette = FEdit->palette();
-    palette.setColor(QPalette::Text, ToQColor(v.Color));
-    FEdit->setPalette(palette);
+    SetPaletteColor(FEdit, QPalette::Text, v.Color);
 }
 
 void TBUCustomBox::SetButtonPosition(TPosition v) {

@@ -6,7 +6,10 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
+#include <QWidget>
 
+#include <cmath>
 #include <functional>
 
 class QObject;
@@ -27,6 +30,18 @@ inline QColor ToQColor(TColor color) {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
+// A Qt colour as a direct colour.
+inline TColor ColorOf(const QColor& color) {
+    return static_cast<TColor>((color.blue() << 16) | (color.green() << 8) | color.red());
+}
+
+// Gives one role of the widget's palette a colour.
+inline void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, ToQColor(color));
+    widget->setPalette(palette);
+}
+
 // A font sized like the program's own text: points at 96 pixels per inch, whatever the screen
 // says, so that text fits the pixel positions of the windows.
 inline QFont ScreenFont(const char* family, int points, bool bold = false) {
@@ -43,4 +58,19 @@ inline QFont ToQFont(const TFont& font) {
     result.setUnderline((font.Style & fsUnderline) != 0);
     result.setStrikeOut((font.Style & fsStrikeOut) != 0);
     return result;
+}
+
+// The canvas font for a widget font: same family and style, points at 96 pixels per inch (so
+// ScreenFont("MS Sans Serif", 8) is Size 8), black.
+inline TFont CanvasFont(const QFont& font) {
+    TFont out;
+    out.Name = font.family().toStdString();
+    out.Size = font.pixelSize() > 0
+                   ? static_cast<int>(std::lround(font.pixelSize() * 72.0 / ScreenPixelsPerInch))
+                   : static_cast<int>(std::lround(font.pointSizeF()));
+    out.Style = static_cast<std::uint8_t>(
+        (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+        (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0));
+    out.Color = clWindowText;
+    return out;
 }

@@ -1,7 +1,7 @@
 #include "sButtonControl.h"
 
+#include "QtBridge.h"
 #include "sConst.h"
-#include "sQtSkin.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

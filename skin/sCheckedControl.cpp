@@ -1,5 +1,6 @@
 #include "sCheckedControl.h"
 
+#include "QtBridge.h"
 #include "sConst.h"
 #include "sQtSkin.h"
 

@@ -1,33 +1,6 @@
 #pragma once
 
-#include "Color.h"
-#include "Graphics.h"
-
-#include <QColor>
-#include <QFont>
-
-#include <cmath>
-
-// What the skinned widgets translate between Qt and the canvas.
-
-// The canvas font for a widget font: same family and style, points at 96 pixels per inch (so
-// ScreenFont("MS Sans Serif", 8) is Size 8), black.
-inline TFont CanvasFont(const QFont& font) {
-    TFont out;
-    out.Name = font.family().toStdString();
-    out.Size = font.pixelSize() > 0
-                   ? static_cast<int>(std::lround(font.pixelSize() * 72.0 / ScreenPixelsPerInch))
-                   : static_cast<int>(std::lround(font.pointSizeF()));
-    out.Style = static_cast<std::uint8_t>(
-        (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
-        (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0));
-    out.Color = clWindowText;
-    return out;
-}
-
-inline TColor ColorOf(const QColor& color) {
-    return static_cast<TColor>((color.blue() << 16) | (color.green() << 8) | color.red());
-}
+#include <Qt>
 
 // The classic virtual-key number of a Qt key, 0 for keys without one; KeysNextControl and
 // KeysPrevControl name keys by these numbers.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sQtSkin.h"
+#include "QtBridge.h"
 #include "sStyleOwner.h"
 
 #include <QEvent>
