@@ -26,37 +26,37 @@ TLedBar::TLedBar() {
 }
 
 void TLedBar::SetColorLow(TColor value) {
-    if (value != FColorLow) {
-        FColorLow = value;
+    if (value != FProperties.ColorLow) {
+        FProperties.ColorLow = value;
         Paint();
     }
 }
 
 void TLedBar::SetColorHi(TColor value) {
-    FColorHi = value;
+    FProperties.ColorHi = value;
     Paint();
 }
 
 void TLedBar::SetOrientation(TTrackBarOrientation value) {
-    if (value == FOrientation) {
+    if (value == FProperties.Orientation) {
         return;
     }
-    FOrientation = value;
+    FProperties.Orientation = value;
     if (!FLoading) {
-        std::swap(FWidth, FHeight);
+        std::swap(FProperties.Width, FProperties.Height);
     }
     Paint();
 }
 
 void TLedBar::SetMaxValue(std::int32_t value) {
-    if (value != FMaxValue) {
-        FMaxValue = value;
+    if (value != FProperties.MaxValue) {
+        FProperties.MaxValue = value;
         Paint();
     }
 }
 
 void TLedBar::SetBackColor(TColor value) {
-    FBackColor = value;
+    FProperties.BackColor = value;
     Paint();
 }
 
@@ -65,34 +65,34 @@ void TLedBar::SetBarSize(std::uint16_t value) {
     if (value == 0) {
         return;
     }
-    const bool accepted = FOrientation == TTrackBarOrientation::trHorizontal
-                              ? value < FWidth - 4
-                              : value != FBarSize && value < FHeight - 4;
+    const bool accepted = FProperties.Orientation == TTrackBarOrientation::trHorizontal
+                              ? value < FProperties.Width - 4
+                              : value != FProperties.BarSize && value < FProperties.Height - 4;
     if (accepted) {
-        FBarSize = value;
+        FProperties.BarSize = value;
         ComputeSegmentCount();
         Paint();
     }
 }
 
 void TLedBar::SetPosition(std::int32_t value) {
-    if (value <= FMaxValue) {
-        FPosition = value;
+    if (value <= FProperties.MaxValue) {
+        FProperties.Position = value;
         Paint();
     }
 }
 
 void TLedBar::SetBreakPos(std::uint8_t value) {
     if (value <= 100) {
-        FBreakPos = value;
+        FProperties.BreakPos = value;
         Paint();
     }
 }
 
 void TLedBar::SetSize(int width, int height) {
-    if (width != FWidth || height != FHeight) {
-        FWidth = width;
-        FHeight = height;
+    if (width != FProperties.Width || height != FProperties.Height) {
+        FProperties.Width = width;
+        FProperties.Height = height;
         Paint();
     }
 }
@@ -112,16 +112,19 @@ void TLedBar::Load(const TLedBarStored& stored) {
 }
 
 void TLedBar::ComputeSegmentCount() {
-    const int length = FOrientation == TTrackBarOrientation::trHorizontal ? FWidth : FHeight;
-    FSegmentCount = std::max((length - 2) / FBarSize, 0);
+    const int length = FProperties.Orientation == TTrackBarOrientation::trHorizontal
+                           ? FProperties.Width
+                           : FProperties.Height;
+    FSegmentCount = std::max((length - 2) / FProperties.BarSize, 0);
 }
 
 int TLedBar::LitCount() const {
     // The share is kept to 0..100 and nothing is lit without a positive maximum, so a negative
     // position or a range ending at 0 shows an empty bar instead of garbage.
     long long share = 0;
-    if (FMaxValue > 0) {
-        share = std::clamp(RoundHalfEven(static_cast<long double>(FPosition) / FMaxValue * 100.0L),
+    if (FProperties.MaxValue > 0) {
+        share = std::clamp(RoundHalfEven(static_cast<long double>(FProperties.Position) /
+                                         FProperties.MaxValue * 100.0L),
                            0LL, 100LL);
     }
     return static_cast<int>(
@@ -129,32 +132,32 @@ int TLedBar::LitCount() const {
 }
 
 void TLedBar::Paint() {
-    FImage.SetWidth(FWidth);
-    FImage.SetHeight(FHeight);
+    FImage.SetWidth(FProperties.Width);
+    FImage.SetHeight(FProperties.Height);
     TCanvas& canvas = FImage.Canvas();
-    canvas.Brush().Color = FBackColor;
-    canvas.FillRect({0, 0, FWidth, FHeight});
+    canvas.Brush().Color = FProperties.BackColor;
+    canvas.FillRect({0, 0, FProperties.Width, FProperties.Height});
     ComputeSegmentCount();
-    if (FPosition > FMaxValue) {
-        FMaxValue = FPosition;
+    if (FProperties.Position > FProperties.MaxValue) {
+        FProperties.MaxValue = FProperties.Position;
     }
     const int n = FSegmentCount;
-    const auto highCount =
-        static_cast<int>(RoundHalfEven(static_cast<long double>(n) / 100.0L * FBreakPos));
+    const auto highCount = static_cast<int>(
+        RoundHalfEven(static_cast<long double>(n) / 100.0L * FProperties.BreakPos));
     const int lit = LitCount();
-    const bool horizontal = FOrientation == TTrackBarOrientation::trHorizontal;
+    const bool horizontal = FProperties.Orientation == TTrackBarOrientation::trHorizontal;
     for (int i = 1; i <= n; ++i) {
         // A horizontal bar grows from the left with its high end on the right; a vertical one
         // grows from the bottom with its high end at the top, one segment shorter.
         const bool high = horizontal ? n - i < highCount : i < highCount;
         const bool isLit = horizontal ? n - i + 1 > n - lit : i > n - lit;
-        const TColor color =
-            high ? (isLit ? FColorHi : Dim(FColorHi)) : (isLit ? FColorLow : Dim(FColorLow));
-        const int start = (i - 1) * FBarSize + 2;
-        const int end = i * FBarSize;
+        const TColor color = high ? (isLit ? FProperties.ColorHi : Dim(FProperties.ColorHi))
+                                  : (isLit ? FProperties.ColorLow : Dim(FProperties.ColorLow));
+        const int start = (i - 1) * FProperties.BarSize + 2;
+        const int end = i * FProperties.BarSize;
         canvas.Brush().Color = color;
-        canvas.FillRect(horizontal ? TRect{start, 2, end, FHeight - 2}
-                                   : TRect{2, start, FWidth - 2, end});
+        canvas.FillRect(horizontal ? TRect{start, 2, end, FProperties.Height - 2}
+                                   : TRect{2, start, FProperties.Width - 2, end});
     }
     if (OnPaint) {
         OnPaint();

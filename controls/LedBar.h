@@ -35,30 +35,30 @@ class TLedBar {
 public:
     TLedBar();
 
-    TColor ColorLow() const { return FColorLow; }
+    TColor ColorLow() const { return FProperties.ColorLow; }
     void SetColorLow(TColor value);
-    TColor ColorHi() const { return FColorHi; }
+    TColor ColorHi() const { return FProperties.ColorHi; }
     void SetColorHi(TColor value);
-    TTrackBarOrientation Orientation() const { return FOrientation; }
+    TTrackBarOrientation Orientation() const { return FProperties.Orientation; }
     // Turns a bar of w × h into one of h × w, except while loading.
     void SetOrientation(TTrackBarOrientation value);
-    std::int32_t MaxValue() const { return FMaxValue; }
+    std::int32_t MaxValue() const { return FProperties.MaxValue; }
     void SetMaxValue(std::int32_t value);
-    TColor BackColor() const { return FBackColor; }
+    TColor BackColor() const { return FProperties.BackColor; }
     void SetBackColor(TColor value);
-    std::uint16_t BarSize() const { return FBarSize; }
+    std::uint16_t BarSize() const { return FProperties.BarSize; }
     // The segment pitch: refused when 0 or not less than the bar's length − 4; a vertical bar
     // also refuses its current value.
     void SetBarSize(std::uint16_t value);
-    std::int32_t Position() const { return FPosition; }
+    std::int32_t Position() const { return FProperties.Position; }
     // Refused above MaxValue.
     void SetPosition(std::int32_t value);
-    std::uint8_t BreakPos() const { return FBreakPos; }
+    std::uint8_t BreakPos() const { return FProperties.BreakPos; }
     // Refused above 100.
     void SetBreakPos(std::uint8_t value);
 
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    int Width() const { return FProperties.Width; }
+    int Height() const { return FProperties.Height; }
     void SetSize(int width, int height);
 
     // Applies a stored form: the size, then each property through its setter, in order, as
@@ -76,16 +76,8 @@ private:
     void ComputeSegmentCount();
     int LitCount() const;
 
-    TColor FColorLow = clLime;
-    TColor FColorHi = clRed;
-    TTrackBarOrientation FOrientation = TTrackBarOrientation::trVertical;
-    std::int32_t FMaxValue = 100;
-    TColor FBackColor = clBlack;
-    std::uint16_t FBarSize = 5;
-    std::int32_t FPosition = 0;
-    std::uint8_t FBreakPos = 35;
-    int FWidth = 25;
-    int FHeight = 152;
+    // The size and the published properties, starting at their defaults.
+    TLedBarStored FProperties;
     int FSegmentCount = 0;
     bool FLoading = false;
     TBitmap FImage;
