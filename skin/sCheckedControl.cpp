@@ -9,17 +9,6 @@
 #include <QPainter>
 #include <QPointer>
 
-namespace {
-
-template <class T> void Change(TsStyle& style, T& field, const T& value) {
-    if (field != value) {
-        field = value;
-        style.Invalidate();
-    }
-}
-
-} // namespace
-
 TsCheckedControl::TsCheckedControl(QWidget* parent) : TsSkinnedWidget(parent) {
     // First, so that the events the set-up below sends find the style.
     FStyle = std::make_unique<TsStyle>(this);
@@ -37,37 +26,37 @@ TsCheckedControl::~TsCheckedControl() {
 }
 
 void TsCheckedControl::SetAlignment(TAlignment v) {
-    Change(*FStyle, FAlignment, v);
+    FStyle->Change(FAlignment, v);
 }
 void TsCheckedControl::SetShowFocus(bool v) {
-    Change(*FStyle, FShowFocus, v);
+    FStyle->Change(FShowFocus, v);
 }
 void TsCheckedControl::SetCaption(const std::string& v) {
-    Change(*FStyle, FCaption, v);
+    FStyle->Change(FCaption, v);
 }
 void TsCheckedControl::SetChecked(bool v) {
-    Change(*FStyle, FChecked, v);
+    FStyle->Change(FChecked, v);
 }
 void TsCheckedControl::SetImgChecked(int v) {
-    Change(*FStyle, FImgChecked, v);
+    FStyle->Change(FImgChecked, v);
 }
 void TsCheckedControl::SetImgUnchecked(int v) {
-    Change(*FStyle, FImgUnchecked, v);
+    FStyle->Change(FImgUnchecked, v);
 }
 void TsCheckedControl::SetImgCheckedHot(int v) {
-    Change(*FStyle, FImgCheckedHot, v);
+    FStyle->Change(FImgCheckedHot, v);
 }
 void TsCheckedControl::SetImgUncheckedHot(int v) {
-    Change(*FStyle, FImgUncheckedHot, v);
+    FStyle->Change(FImgUncheckedHot, v);
 }
 void TsCheckedControl::SetImages(const TImageList* v) {
-    Change(*FStyle, FImages, v);
+    FStyle->Change(FImages, v);
 }
 void TsCheckedControl::SetLayout(TCheckAreaLayout v) {
-    Change(*FStyle, FLayout, v);
+    FStyle->Change(FLayout, v);
 }
 void TsCheckedControl::SetMultiLine(bool v) {
-    Change(*FStyle, FMultiLine, v);
+    FStyle->Change(FMultiLine, v);
 }
 
 TBitmap TsCheckedControl::CurrentGlyph() const {

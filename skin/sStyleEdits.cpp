@@ -4,13 +4,6 @@
 
 namespace {
 
-template <class T> void Change(TsGenStyle& style, T& field, const T& value) {
-    if (field != value) {
-        field = value;
-        style.Invalidate();
-    }
-}
-
 bool HasWord(const std::string& words, const std::string& word) {
     std::size_t start = 0;
     while (start < words.size()) {
@@ -26,53 +19,53 @@ bool HasWord(const std::string& words, const std::string& word) {
 } // namespace
 
 void TsEditorBorder::SetWidth(int v) {
-    Change(FStyle, FWidth, v);
+    FStyle.Change(FWidth, v);
 }
 void TsEditorBorder::SetBevel(TsEditorBevel v) {
-    Change(FStyle, FBevel, v);
+    FStyle.Change(FBevel, v);
 }
 
 void TsEditorSelection::SetColor(TColor v) {
-    Change(FStyle, FColor, v);
+    FStyle.Change(FColor, v);
 }
 void TsEditorSelection::SetMode(TModeSelection v) {
-    Change(FStyle, FMode, static_cast<TModeSelection>(v & (msBorder | msColor)));
+    FStyle.Change(FMode, static_cast<TModeSelection>(v & (msBorder | msColor)));
 }
 
 void TsStyleCaption::SetLayout(TsCaptionLayout v) {
-    Change(FStyle, FLayout, v);
+    FStyle.Change(FLayout, v);
 }
 void TsStyleCaption::SetMaxWidth(int v) {
-    Change(FStyle, FMaxWidth, v);
+    FStyle.Change(FMaxWidth, v);
 }
 void TsStyleCaption::SetText(const std::string& v) {
-    Change(FStyle, FText, v);
+    FStyle.Change(FText, v);
 }
 void TsStyleCaption::SetActive(bool v) {
-    Change(FStyle, FActive, v);
+    FStyle.Change(FActive, v);
 }
 
 void TsEditorStyle::TsPainting::SetBevel(TsEditorBevel v) {
-    Change(FStyle, FBevel, v);
+    FStyle.Change(FBevel, v);
 }
 void TsEditorStyle::TsPainting::SetColorBorderTop(TColor v) {
-    Change(FStyle, FColorBorderTop, v);
+    FStyle.Change(FColorBorderTop, v);
 }
 void TsEditorStyle::TsPainting::SetColorBorderBottom(TColor v) {
-    Change(FStyle, FColorBorderBottom, v);
+    FStyle.Change(FColorBorderBottom, v);
 }
 void TsEditorStyle::TsPainting::SetColor(TColor v) {
     FParentColor = false;
-    Change(FStyle, FColor, v);
+    FStyle.Change(FColor, v);
 }
 void TsEditorStyle::TsPainting::SetParentColor(bool v) {
     FParentColor = v;
     if (v && FStyle.Owner() != nullptr) {
-        Change(FStyle, FColor, FStyle.Owner()->ParentColor());
+        FStyle.Change(FColor, FStyle.Owner()->ParentColor());
     }
 }
 void TsEditorStyle::TsPainting::SetBorderWidth(int v) {
-    Change(FStyle, FBorderWidth, v);
+    FStyle.Change(FBorderWidth, v);
 }
 
 TColor TsEditorStyle::FieldColor() const {

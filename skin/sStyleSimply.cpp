@@ -5,14 +5,6 @@
 
 namespace {
 
-// Stores a different value and invalidates the style.
-template <class T> void Change(TsGenStyle& style, T& field, const T& value) {
-    if (field != value) {
-        field = value;
-        style.Invalidate();
-    }
-}
-
 bool ValidPercent(int v) {
     return v >= 0 && v <= 100;
 }
@@ -20,22 +12,22 @@ bool ValidPercent(int v) {
 } // namespace
 
 void TsShadow::SetTransparency(int v) {
-    Change(FStyle, FTransparency, v);
+    FStyle.Change(FTransparency, v);
 }
 void TsShadow::SetDontUse(bool v) {
-    Change(FStyle, FDontUse, v);
+    FStyle.Change(FDontUse, v);
 }
 void TsShadow::SetEnabled(bool v) {
-    Change(FStyle, FEnabled, v);
+    FStyle.Change(FEnabled, v);
 }
 void TsShadow::SetColor(TColor v) {
-    Change(FStyle, FColor, v);
+    FStyle.Change(FColor, v);
 }
 void TsShadow::SetOffset(int v) {
-    Change(FStyle, FOffset, v);
+    FStyle.Change(FOffset, v);
 }
 void TsShadow::SetBlur(int v) {
-    Change(FStyle, FBlur, v);
+    FStyle.Change(FBlur, v);
 }
 
 void TsBGImage::ImageChanged() {
@@ -88,24 +80,24 @@ void TsBGGradient::SetPercent(int v) {
 }
 
 void TsHotPainting::SetColor(TColor v) {
-    Change(FStyle, FColor, v);
+    FStyle.Change(FColor, v);
 }
 void TsHotPainting::SetFontColor(TColor v) {
-    Change(FStyle, FFontColor, v);
+    FStyle.Change(FFontColor, v);
 }
 void TsHotPainting::SetFontStyle(std::uint8_t v) {
-    Change(FStyle, FFontStyle, v);
+    FStyle.Change(FFontStyle, v);
 }
 void TsHotPainting::SetTransparency(int v) {
     if (ValidPercent(v)) {
-        Change(FStyle, FTransparency, static_cast<TPercent>(v));
+        FStyle.Change(FTransparency, static_cast<TPercent>(v));
     }
 }
 void TsHotPainting::SetBevel(TsControlBevel v) {
-    Change(FStyle, FBevel, v);
+    FStyle.Change(FBevel, v);
 }
 void TsHotPainting::SetBevelWidth(int v) {
-    Change(FStyle, FBevelWidth, v);
+    FStyle.Change(FBevelWidth, v);
 }
 
 void TsFading::SetEnabled(bool v) {
@@ -165,7 +157,7 @@ TsGenStyle::TsGenStyle(TsStyleOwner* owner) : FEffects(*this), FOwner(owner) {
 }
 
 void TsGenStyle::SetSoftControl(bool v) {
-    Change(*this, FSoftControl, v);
+    Change(FSoftControl, v);
 }
 
 void TsGenStyle::SetSkinSection(const std::string& v) {
@@ -254,7 +246,7 @@ bool TsGenStyle::Notify(TsMessage message) {
 }
 
 void TsPaintStyle::TsPainting::SetBevel(TsControlBevel v) {
-    Change(FStyle, FBevel, v);
+    FStyle.Change(FBevel, v);
 }
 
 void TsPaintStyle::TsPainting::SetColor(TColor v) {
@@ -272,12 +264,12 @@ void TsPaintStyle::TsPainting::SetColor(TColor v) {
 void TsPaintStyle::TsPainting::SetParentColor(bool v) {
     FParentColor = v;
     if (v && FStyle.Owner() != nullptr) {
-        Change(FStyle, FColor, FStyle.Owner()->ParentColor());
+        FStyle.Change(FColor, FStyle.Owner()->ParentColor());
     }
 }
 
 void TsPaintStyle::TsPainting::SetBevelWidth(int v) {
-    Change(FStyle, FBevelWidth, v);
+    FStyle.Change(FBevelWidth, v);
 }
 
 TColor TsPassiveBGStyle::GetColor() const {

@@ -243,6 +243,15 @@ public:
     // invalidates.
     void SetSkinSection(const std::string& v);
 
+    // Stores a value that differs into a field of this style, of one of its parts or of its
+    // control, and invalidates the style.
+    template <class T> void Change(T& field, const T& value) {
+        if (field != value) {
+            field = value;
+            Invalidate();
+        }
+    }
+
     // No skin catalogue is ever loaded, so the lookup finds nothing; an empty section name
     // first becomes the owning control's class name.
     void UpdateIndexes();
