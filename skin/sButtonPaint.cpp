@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "sBorders.h"
+#include "sGraphUtils.h"
 #include "sStyleSimply.h"
 
 namespace {
@@ -70,19 +71,11 @@ void PaintButtonCaption(TBitmap& image, const TsButtonLook& look, bool hot, TCol
     text.Top += down;
     text.Bottom += down;
 
-    if (look.Enabled) {
-        if (hot) {
-            canvas.Font().Color = hotFontColor;
-            canvas.Font().Style = hotFontStyle;
-        }
-        canvas.DrawText(look.Caption, text, CaptionFormat | align);
-    } else {
-        TRect raised{text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1};
-        canvas.Font().Color = clBtnHighlight;
-        canvas.DrawText(look.Caption, raised, CaptionFormat | align);
-        canvas.Font().Color = clBtnShadow;
-        canvas.DrawText(look.Caption, text, CaptionFormat | align);
+    if (look.Enabled && hot) {
+        canvas.Font().Color = hotFontColor;
+        canvas.Font().Style = hotFontStyle;
     }
+    DrawControlText(canvas, look.Caption, text, CaptionFormat | align, look.Enabled);
     if (look.FocusFrame) {
         const int m = look.FocusMargin;
         DrawDottedFrame(image, {text.Left - 2 - m, text.Top - m, text.Right + 2 + m,

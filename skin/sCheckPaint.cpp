@@ -90,15 +90,7 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
             const int top = box.Top + (box.Bottom - box.Top - h) / 2;
             text = {left - 1, top - 1, left + w + 1, top + h + 1};
         }
-        if (look.Enabled) {
-            canvas.DrawText(look.Caption, text, format);
-        } else {
-            TRect raised{text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1};
-            canvas.Font().Color = clBtnHighlight;
-            canvas.DrawText(look.Caption, raised, format);
-            canvas.Font().Color = clBtnShadow;
-            canvas.DrawText(look.Caption, text, format);
-        }
+        DrawControlText(canvas, look.Caption, text, format, look.Enabled);
         if (look.FocusFrame) {
             canvas.DrawFocusRect({text.Left - 1, text.Top - 1, text.Right + 1, text.Bottom + 1});
         }

@@ -1,6 +1,7 @@
 #include "sGraphUtils.h"
 
 #include "Bitmap.h"
+#include "Canvas.h"
 
 #include <algorithm>
 
@@ -89,6 +90,20 @@ void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
             }
         }
     }
+}
+
+void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
+                     bool enabled) {
+    TRect place = rect;
+    if (enabled) {
+        canvas.DrawText(text, place, format);
+        return;
+    }
+    TRect raised{rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1};
+    canvas.Font().Color = clBtnHighlight;
+    canvas.DrawText(text, raised, format);
+    canvas.Font().Color = clBtnShadow;
+    canvas.DrawText(text, place, format);
 }
 
 TColor BottomLeftColor(const TBitmap& image) {

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 class TBitmap;
+class TCanvas;
 
 // Pixel operations of the skinned controls. Pixels are 0x00RRGGBB; every operation works on the
 // three channels alike.
@@ -37,6 +39,12 @@ void TileBitmap(TBitmap& image, const TRect& rect, const TBitmap& tile);
 // colour when there is one.
 void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
                      std::optional<TColor> transparent);
+
+// Draws a control's caption with the canvas's font: as it is while the control is enabled,
+// embossed while it is disabled (one pixel right and down in the button highlight colour, then
+// in place in the button shadow colour).
+void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
+                     bool enabled);
 
 // The colour of the bottom-left pixel: the transparent colour of a glyph or mask.
 TColor BottomLeftColor(const TBitmap& image);
