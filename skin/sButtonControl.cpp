@@ -73,10 +73,8 @@ TsButtonLook TsButtonControl::Look() const {
 
 void TsButtonControl::Recompose() {
     TBitmap& cache = FStyle->CacheBmp();
-    if (cache.Width() != width() || cache.Height() != height()) {
-        cache.SetWidth(width());
-        cache.SetHeight(height());
-    }
+    cache.SetWidth(width());
+    cache.SetHeight(height());
     if (const auto cut = PaintButton(*FStyle, Look())) {
         QRegion region(0, 0, width(), height());
         for (const TRect& r : *cut) {

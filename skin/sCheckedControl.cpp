@@ -87,10 +87,8 @@ bool TsCheckedControl::event(QEvent* e) {
 
 void TsCheckedControl::paintEvent(QPaintEvent*) {
     TBitmap& cache = FStyle->CacheBmp();
-    if (cache.Width() != width() || cache.Height() != height()) {
-        cache.SetWidth(width());
-        cache.SetHeight(height());
-    }
+    cache.SetWidth(width());
+    cache.SetHeight(height());
     TsCheckLook look;
     look.Caption = FCaption;
     look.Font = CanvasFont(font());

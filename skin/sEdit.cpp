@@ -31,10 +31,8 @@ bool TsEdit::event(QEvent* e) {
 }
 
 void TsEdit::paintEvent(QPaintEvent* e) {
-    if (FFace.Width() != width() || FFace.Height() != height()) {
-        FFace.SetWidth(width());
-        FFace.SetHeight(height());
-    }
+    FFace.SetWidth(width());
+    FFace.SetHeight(height());
     PaintEditFrame(FFace, *FStyle);
     FStyle->SetBGChanged(false);
     {
