@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     };
     const char* ean = "1234567890123";
     const fs::path blocker = out / "code_5.bmp";
-    const std::string blocked = "error: Cannot create file " + blocker.string() + ".\n";
+    const std::string blocked =
+        "error: Cannot create file " + blocker.string() + ": Is a directory.\n";
     const std::string badMsi = "error: TBarcode:MSI bad Data <-1>.\n";
     const Case cases[] = {
         {"Code EAN13", "0", "10", false, "", Codes(0, 10), "10", "code_10.bmp", 10, 0},

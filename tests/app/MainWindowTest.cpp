@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             name +
                             "\n"
                             "error: Cannot create file " +
-                            missing + ".\n");
+                            missing + ": No such file or directory.\n");
     EXPECT_EQ(ReadFile(name), CliImage({}));
 }
 

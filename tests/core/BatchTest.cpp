@@ -123,7 +123,8 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     const std::string missing = FileOf(dir / "missing", 0);
     EXPECT_EQ(RunRange({0, 10}, dir / "missing"),
               (std::vector<std::string>{"position 0", "data 0", "file " + missing,
-                                        "failed: Cannot create file " + missing}));
+                                        "failed: Cannot create file " + missing +
+                                            ": No such file or directory"}));
     EXPECT_EQ(
         RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
         (std::vector<std::string>{"position -1", "data -1", "failed: TBarcode:MSI bad Data <-1>"}));
@@ -134,7 +135,8 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     fs::create_directory(five);
     const std::vector<std::string> events = RunRange({0, 9}, dir.Path());
     EXPECT_EQ(std::vector(events.end() - 2, events.end()),
-              (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five}));
+              (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five +
+                                                            ": Is a directory"}));
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp",
                                         "code_4.bmp", "code_5.bmp"}));
