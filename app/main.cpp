@@ -287,6 +287,7 @@ void TForm1::sButton1Click(QObject*) {
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
+    CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     TBatchCallbacks callbacks;
     callbacks.Position = [this](std::int32_t n) { RLed1->SetPosition(n); };
     callbacks.Data = [this](const std::string& text) {

@@ -40,6 +40,8 @@ Draws the code image of Quillmark's main window without a window.
 A symbol too wide for the 525 x 276 code image is drawn cut off, as the window draws it, with
 a warning on stderr.
 
+A batch that cannot fit in the free space of its directory does not start.
+
 Exit status: 0 done, 1 the data or a file failed, or standard output could not be written (the
 message is on stderr; a batch stops at the first failure and keeps the files written before
 it), 2 bad usage, 128 + the signal's number after SIGINT, SIGTERM or SIGHUP (no temporary file
@@ -180,6 +182,7 @@ private:
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
+    CheckBatchFits(range, *options.Dir, image.BmpFileSize());
     Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
     if (progressBar) {

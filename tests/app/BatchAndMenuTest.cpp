@@ -107,6 +107,18 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
                 << n;
         }
     }
+
+    // A range that cannot fit on the disk is refused before the first file.
+    messages.clear();
+    Form1.fromnumber->setText("1");
+    Form1.tonumber->setText("10000000");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    EXPECT_EQ(messages.rfind("error: Not enough space in " + out.string() +
+                                 ": the batch needs 5,796,540,000,000 bytes, ",
+                             0),
+              0u)
+        << messages;
+    EXPECT_TRUE(FilesIn(out).empty());
 }
 
 TEST_F(MainWindowTest, MenuItemsAndTheirShortcuts) {

@@ -141,6 +141,13 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     const Result hundred = Invoke({"--from", "0", "--to", "100", "--dir", many}, true);
     EXPECT_NE(hundred.Err.find(bar(0, "0% " + many + "/code_1.bmp")), std::string::npos);
 
+    // 10,000,000 files of 579,654 bytes fit on no disk of this machine: nothing is written.
+    const Result huge = Invoke({"--from", "11", "--to", "10000010", "--dir", dir}, true);
+    const std::string needs =
+        "Not enough space in " + dir + ": the batch needs 5,796,540,000,000 bytes, ";
+    EXPECT_EQ(huge.Code, 1);
+    EXPECT_EQ(huge.Err.substr(0, needs.size()), needs);
+    EXPECT_TRUE(huge.Err.ends_with(" are free\n")) << huge.Err;
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "many"}));
 }
 

@@ -150,3 +150,17 @@ TEST(Batch, ARerunOverwritesTheFiles) {
     EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 1)), ComposedBmp({.Data = "1", .ShowText = false}));
 }
+
+// Only the range's own files count as replaced: the exact name of a number in the range, a
+// regular file.
+TEST(Batch, BytesNeededLessTheFilesReplaced) {
+    const ScratchDir dir;
+    WriteFile(dir / "code_1.bmp", Bytes(1000));
+    WriteFile(dir / "code_5.bmp", Bytes(300));  // outside 0..3
+    WriteFile(dir / "code_01.bmp", Bytes(300)); // not the name of 1
+    WriteFile(dir / "code_3.png", Bytes(300));  // not a batch name
+    fs::create_directory(dir / "code_2.bmp");
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 579654), 4 * 579654 - 1000u);
+    EXPECT_EQ(BatchBytesNeeded({1, 1}, dir.Path().string(), 10), 0u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
+}
