@@ -1,7 +1,6 @@
 #include "Stream.h"
 
 #include "Exception.h"
-
 #include "TemporaryName.h"
 
 #include <algorithm>

@@ -5,7 +5,6 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 #include <random>
 #include <unistd.h>

@@ -231,147 +231,125 @@ const Bytes ReadForUser1234 = {2,    0, 0, 0,                         //
 
 enum class Outcome { Replaced, InPlace, Created, Failed };
 
+// How a case's directory is prepared: "old" (1000 bytes) with Mode unless 0, and these.
+enum Setup : unsigned {
+    Attribute = 1,   // user.note on old
+    HardLink = 2,    // "other", a second name of old
+    Acl = 4,         // an ACL on old, which belongs to nobody
+    ReadOnlyDir = 8, // old belongs to the ordinary user, the directory is read-only
+    BindMount = 16,  // "mounted" is bind-mounted over old
+};
+
 struct FileCase {
     const char* What;
-    // Needs root to be set up; skipped, visibly, otherwise.
-    bool RootOnly;
-    // Saved by an ordinary user (nobody, when the test runs as root).
-    bool AsUser;
-    // Prepares the directory; "old" holds the old bytes, "link" is a symbolic link.
-    std::function<void(const fs::path& dir)> Make;
+    bool RootOnly; // skipped, visibly, when the test does not run as root
+    bool AsUser;   // saved by an ordinary user (nobody, when the test runs as root)
+    int Mode;
+    unsigned Extras;
+    const char* Link;   // what "link" points to, or none
     const char* Target; // the name saved to
     const char* File;   // where the bytes land
     Outcome Result;
     const char* Reason; // the system's reason of a failure
 };
 
+void Prepare(const FileCase& c, const fs::path& dir) {
+    const fs::path old = dir / "old";
+    if (c.Mode != 0) {
+        WriteFile(old, Bytes(1000, 0x5A));
+        fs::permissions(old, fs::perms(c.Mode));
+    }
+    if (c.Link != nullptr) {
+        fs::create_symlink(c.Link, dir / "link");
+    }
+    if (c.Extras & Attribute) {
+        ASSERT_EQ(setxattr(old.c_str(), "user.note", "kept", 4, 0), 0);
+    }
+    if (c.Extras & HardLink) {
+        fs::create_hard_link(old, dir / "other");
+    }
+    if ((c.Extras & (Acl | ReadOnlyDir)) && geteuid() == 0) {
+        ASSERT_EQ(chown(old.c_str(), Nobody, Nobody), 0);
+    }
+    if (c.Extras & Acl) {
+        ASSERT_EQ(setxattr(old.c_str(), "system.posix_acl_access", ReadForUser1234.data(),
+                           ReadForUser1234.size(), 0),
+                  0);
+    }
+    if (c.Extras & ReadOnlyDir) {
+        fs::permissions(dir, fs::perms(0555));
+    }
+    if (c.Extras & BindMount) {
+        WriteFile(dir / "mounted", Bytes(1000, 0x5A));
+        ASSERT_EQ(mount((dir / "mounted").c_str(), old.c_str(), nullptr, MS_BIND, nullptr), 0);
+    }
+}
+
 // Every kind of existing target, with and without O_TMPFILE: what is replaced keeps its owner,
 // group, mode (less set-user-ID) and extended attributes; what cannot keep them is written in
 // place; links are followed, never replaced; nothing else in the directory changes.
 TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
+    using enum Outcome;
+    const FileCase cases[] = {
+        {"own file with an attribute", false, false, 0640, Attribute, nullptr, "old", "old",
+         Replaced, ""},
+        {"set-user-ID file", false, false, 04755, 0, nullptr, "old", "old", Replaced, ""},
+        {"hard-linked file", false, false, 0644, HardLink, nullptr, "old", "other", InPlace, ""},
+        {"link to a file", false, false, 0644, 0, "old", "link", "old", Replaced, ""},
+        {"dangling link", false, false, 0, 0, "new", "link", "new", Created, ""},
+        {"link into a missing directory", false, false, 0, 0, "no/new", "link", "no/new", Failed,
+         "No such file or directory"},
+        {"link loop", false, false, 0, 0, "link", "link", "link", Failed,
+         "Too many levels of symbolic links"},
+        {"file in a read-only directory", false, true, 0644, ReadOnlyDir, nullptr, "old", "old",
+         InPlace, ""},
+        {"another user's file with an ACL", true, false, 0600, Acl, nullptr, "old", "old", Replaced,
+         ""},
+        {"root's file, written by an ordinary user", true, true, 0666, 0, nullptr, "old", "old",
+         InPlace, ""},
+        {"bind-mounted file", true, false, 0644, BindMount, nullptr, "old", "mounted", InPlace, ""},
+    };
     const ScratchDir scratch;
     fs::permissions(scratch.Path(), fs::perms::all);
     const bool root = geteuid() == 0;
-    const Bytes old(1000, 0x5A);
-    const auto oldFile = [&](const fs::path& dir) { WriteFile(dir / "old", old); };
-    const auto ownedByUser = [&](const fs::path& file) {
-        if (root) {
-            ASSERT_EQ(chown(file.c_str(), Nobody, Nobody), 0);
-        }
-    };
-    const FileCase cases[] = {
-        {"own file with an attribute", false, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             fs::permissions(dir / "old", fs::perms(0640));
-             ASSERT_EQ(setxattr((dir / "old").c_str(), "user.note", "kept", 4, 0), 0);
-         },
-         "old", "old", Outcome::Replaced, ""},
-        {"set-user-ID file", false, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             fs::permissions(dir / "old", fs::perms(04755));
-         },
-         "old", "old", Outcome::Replaced, ""},
-        {"hard-linked file", false, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             fs::create_hard_link(dir / "old", dir / "other");
-         },
-         "old", "other", Outcome::InPlace, ""},
-        {"link to a file", false, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             fs::create_symlink("old", dir / "link");
-         },
-         "link", "old", Outcome::Replaced, ""},
-        {"dangling link", false, false,
-         [&](const fs::path& dir) { fs::create_symlink("new", dir / "link"); }, "link", "new",
-         Outcome::Created, ""},
-        {"link into a missing directory", false, false,
-         [&](const fs::path& dir) { fs::create_symlink("no/new", dir / "link"); }, "link", "no/new",
-         Outcome::Failed, "No such file or directory"},
-        {"link loop", false, false,
-         [&](const fs::path& dir) { fs::create_symlink("link", dir / "link"); }, "link", "link",
-         Outcome::Failed, "Too many levels of symbolic links"},
-        {"file in a read-only directory", false, true,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             ownedByUser(dir / "old");
-             fs::permissions(dir, fs::perms(0555));
-         },
-         "old", "old", Outcome::InPlace, ""},
-        {"another user's file with an ACL", true, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             ownedByUser(dir / "old");
-             fs::permissions(dir / "old", fs::perms(0600));
-             ASSERT_EQ(setxattr((dir / "old").c_str(), "system.posix_acl_access",
-                                ReadForUser1234.data(), ReadForUser1234.size(), 0),
-                       0);
-         },
-         "old", "old", Outcome::Replaced, ""},
-        {"root's file, written by an ordinary user", true, true,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             fs::permissions(dir / "old", fs::perms(0666));
-         },
-         "old", "old", Outcome::InPlace, ""},
-        {"bind-mounted file", true, false,
-         [&](const fs::path& dir) {
-             oldFile(dir);
-             WriteFile(dir / "mounted", old);
-             ASSERT_EQ(
-                 mount((dir / "mounted").c_str(), (dir / "old").c_str(), nullptr, MS_BIND, nullptr),
-                 0);
-         },
-         "old", "mounted", Outcome::InPlace, ""},
-    };
     const TBitmap image = WhiteImage(5, 3);
     std::string skipped;
     int index = 0;
     for (const bool noTmpfile : {false, true}) {
         for (const FileCase& c : cases) {
             if (c.RootOnly && !root) {
-                if (!noTmpfile) {
-                    skipped += std::string(" \"") + c.What + "\"";
-                }
+                skipped += noTmpfile ? "" : std::string(" \"") + c.What + "\"";
                 continue;
             }
             SCOPED_TRACE(std::string(c.What) + (noTmpfile ? " without O_TMPFILE" : ""));
             const fs::path dir = scratch / std::to_string(index++);
             fs::create_directory(dir);
             fs::permissions(dir, fs::perms::all);
-            c.Make(dir);
+            Prepare(c, dir);
             const std::vector<std::string> entries = Entries(dir);
             const std::string before = Attributes(dir / c.File);
             const ino_t inode = Inode(dir / c.File);
 
             const std::string target = dir / c.Target;
             EXPECT_EQ(SaveInChild(image, target, c.AsUser, noTmpfile),
-                      c.Result == Outcome::Failed ? "Cannot create file " + target + ": " + c.Reason
-                                                  : "");
+                      c.Result == Failed ? "Cannot create file " + target + ": " + c.Reason : "");
             umount2((dir / "old").c_str(), MNT_DETACH);
             fs::permissions(dir, fs::perms::all);
 
-            const bool written = c.Result != Outcome::Failed;
-            EXPECT_EQ(ReadFile(dir / c.File), written ? StreamBytes(image) : Bytes{});
-            if (c.Result == Outcome::Replaced || c.Result == Outcome::InPlace) {
-                EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == Outcome::InPlace);
+            EXPECT_EQ(ReadFile(dir / c.File), c.Result == Failed ? Bytes{} : StreamBytes(image));
+            if (c.Result == Replaced || c.Result == InPlace) {
+                EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace);
                 // Set-user-ID 04755 loses its bit.
-                std::string kept = before;
-                if (kept.starts_with("4755")) {
-                    kept.replace(0, 4, "755");
-                }
-                EXPECT_EQ(Attributes(dir / c.File), kept);
+                EXPECT_EQ(Attributes(dir / c.File),
+                          before.starts_with("4755 ") ? before.substr(1) : before);
             }
             std::vector<std::string> expected = entries;
-            if (c.Result == Outcome::Created) {
+            if (c.Result == Created) {
                 expected.push_back(c.File);
                 std::sort(expected.begin(), expected.end());
             }
             EXPECT_EQ(Entries(dir), expected);
-            EXPECT_EQ(fs::is_symlink(dir / "link"), std::string(c.Target) == "link");
+            EXPECT_EQ(fs::is_symlink(dir / "link"), c.Link != nullptr);
         }
     }
     if (!skipped.empty()) {
