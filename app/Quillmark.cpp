@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "TemporaryName.h"
 #include "Unit3.h"
 #include "Version.h"
 #include "WindowIcon.h"
@@ -32,6 +33,7 @@ bool AsksForHelpOrVersion(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    InstallFileSignalHandlers();
     const std::unique_ptr<QCoreApplication> application =
         AsksForHelpOrVersion(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                          : std::make_unique<QApplication>(argc, argv);

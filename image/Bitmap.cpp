@@ -76,11 +76,14 @@ TCanvas& TBitmap::Canvas() {
     return *FCanvas;
 }
 
+std::size_t TBitmap::BmpFileSize() const {
+    return FPixels.empty() ? 0 : HeadersSize + FPixels.size() * 4;
+}
+
 auto TBitmap::Headers() const -> std::array<std::uint8_t, HeadersSize> {
-    const auto rowBytes = static_cast<std::uint32_t>(FWidth) * 4;
-    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(FHeight);
+    const auto imageSize = static_cast<std::uint32_t>(FPixels.size() * 4);
     std::array<std::uint8_t, HeadersSize> header{'B', 'M'};
-    Put32(&header[2], static_cast<std::uint32_t>(HeadersSize) + imageSize);
+    Put32(&header[2], static_cast<std::uint32_t>(BmpFileSize()));
     Put32(&header[10], HeadersSize);
     Put32(&header[14], InfoHeaderSize);
     Put32(&header[18], static_cast<std::uint32_t>(FWidth));
@@ -108,7 +111,7 @@ void TBitmap::SaveToStream(TStream& stream) const {
     }
 }
 
-void TBitmap::SaveToFile(const std::string& name) const {
+void TBitmap::SaveToFile(const std::string& name, TDurability durability) const {
     // The same bytes as SaveToStream, gathered straight from the pixels: no copy of the image.
     std::vector<std::span<const std::uint8_t>> pieces;
     std::array<std::uint8_t, HeadersSize> header{};
@@ -120,5 +123,5 @@ void TBitmap::SaveToFile(const std::string& name) const {
             pieces.push_back(RowBytes(y));
         }
     }
-    WriteFileAtomically(name, pieces);
+    WriteFileAtomically(name, pieces, durability);
 }

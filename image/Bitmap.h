@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Color.h"
+#include "Stream.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include <vector>
 
 class TCanvas;
-class TStream;
 
 // A 32-bit raster image. Pixels are stored top row first as 0x00RRGGBB, so each row is already
 // laid out as a 32-bit BMP row (blue, green, red, 0).
@@ -44,8 +44,11 @@ public:
     // Writes the BMP bytes: 14-byte file header, 40-byte info header, rows bottom-up. An image
     // without pixels writes nothing.
     void SaveToStream(TStream& stream) const;
-    // Replaces the file atomically; raises "Cannot create file %s" or "Stream write error".
-    void SaveToFile(const std::string& name) const;
+    // The number of bytes SaveToStream writes.
+    std::size_t BmpFileSize() const;
+    // Writes the BMP bytes with WriteFileAtomically; raises "Cannot create file %s: %s" or
+    // "Stream write error: %s: %s".
+    void SaveToFile(const std::string& name, TDurability durability = TDurability::Flush) const;
 
     // Called after every change of the pixels (a drawing operation of the canvas, a resize), so
     // that whatever shows the image can repaint. Copies of the image do not take it over.

@@ -4,9 +4,13 @@
 #include "Batch.h"
 #include "Bitmap.h"
 #include "CodeImage.h"
+#include "Exception.h"
+#include "Stream.h"
 #include "SymbologyNames.h"
 #include "Version.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <ostream>
@@ -21,7 +25,7 @@ Draws the code image of Quillmark's main window without a window.
   --no-text       draw no human-readable line
   --single        draw one copy instead of two
   --no-checksum   encode the data without adding check characters where that is optional
-  --output FILE   write the 525 x 276 code image to FILE, always as BMP
+  --output FILE   write the 525 x 276 code image to FILE, always as BMP; "-" is standard output
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
   --from N --to M --dir DIR
                   batch: write DIR/code_<n>.bmp for every n from N to M, with n as the data
@@ -35,8 +39,12 @@ Draws the code image of Quillmark's main window without a window.
 A symbol too wide for the 525 x 276 code image is drawn cut off, as the window draws it, with
 a warning on stderr.
 
-Exit status: 0 done, 1 the data or a file failed (the message is on stderr; a batch stops at
-the first failure and keeps the files written before it), 2 bad usage.
+A batch that cannot fit in the free space of its directory does not start.
+
+Exit status: 0 done, 1 the data or a file failed, or standard output could not be written (the
+message is on stderr; a batch stops at the first failure and keeps the files written before
+it), 2 bad usage, 128 + the signal's number after SIGINT, SIGTERM or SIGHUP (no temporary file
+is left behind).
 )";
 
 // What to print instead of doing the work.
@@ -128,8 +136,8 @@ Options Parse(std::span<const std::string> args) {
     return options;
 }
 
-// One line on the terminal that redraws itself: a bar, the share of files written and the file
-// being written.
+// One line on the terminal that redraws itself for every file: a bar, the share of files
+// written and the file being written.
 class Progress {
 public:
     Progress(std::ostream& err, std::int64_t count) : FErr(err), FCount(count) {}
@@ -141,41 +149,39 @@ public:
     // Both end a line that was drawn: Finish at 100%, Abandon where it stands, so that a
     // message starts on a line of its own.
     void Finish() {
-        if (FPercent >= 0) {
+        if (FDrawn) {
             Draw(FCount);
             FErr << '\n';
         }
     }
     void Abandon() {
-        if (FPercent >= 0) {
+        if (FDrawn) {
             FErr << '\n';
         }
     }
 
 private:
     void Draw(std::int64_t done) {
+        FDrawn = true;
         const auto percent = static_cast<int>(done * 100 / FCount);
-        if (percent == FPercent) {
-            return;
-        }
-        FPercent = percent;
         constexpr int Width = 30;
         const auto filled = static_cast<std::size_t>(percent * Width / 100);
         // "\x1b[K" clears what a longer file name left on the line.
         FErr << "\r[" << std::string(filled, '#') << std::string(Width - filled, ' ') << "] "
-             << percent << "% " << FFile << "\x1b[K" << std::flush;
+             << percent << "% " << EscapedFileName(FFile) << "\x1b[K" << std::flush;
     }
 
     std::ostream& FErr;
     std::int64_t FCount;
     std::int64_t FDone = 0;
-    int FPercent = -1;
+    bool FDrawn = false;
     std::string FFile;
 };
 
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
+    CheckBatchFits(range, *options.Dir, image.BmpFileSize());
     Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
     if (progressBar) {
@@ -225,7 +231,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         return;
     }
     ComposeCodeImage(barcode, image, options.Inputs);
-    image.SaveToFile(*options.Output);
+    image.SaveToFile(*options.Output == "-" ? "/dev/stdout" : *options.Output);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
         err << "quillmark-cli: warning: " << warning << '\n';
@@ -245,6 +251,11 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     try {
         Run(options, out, err, progressBar);
+        // What is still buffered is written here, and a failure to write it fails the run.
+        if (!out.flush()) {
+            throw EWriteError("Stream write error: /dev/stdout: " +
+                              std::string(std::strerror(errno)));
+        }
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;
