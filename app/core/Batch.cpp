@@ -22,23 +22,27 @@ std::int64_t BatchCount(const TBatchRange& range) {
     return count > 0 ? count : 0;
 }
 
-std::string BatchFileName(std::string_view directory, std::int32_t n) {
+std::string BatchFileName(std::string_view directory, std::int32_t n, std::string_view extension) {
     std::string name(directory);
     name += PathSeparator;
     name += "code_";
     name += std::to_string(n);
-    name += ".bmp";
+    name += '.';
+    name += extension;
     return name;
 }
 
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks) {
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    TImageFileOptions options = file;
+    options.Format = file.Format.value_or(TImageFormat::Bmp);
+    const std::string_view extension = FormatExtension(*options.Format);
     TCodeImageInputs current = inputs;
     // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
     for (std::int64_t wide = range.From; wide <= range.To; ++wide) {
         const auto n = static_cast<std::int32_t>(wide);
-        image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+        ClearCodeImage(image);
         if (callbacks.Position) {
             callbacks.Position(n);
         }
@@ -47,10 +51,10 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
             callbacks.Data(current.Data);
         }
         DrawCodeImage(barcode, image, current);
-        std::string name = BatchFileName(directory, n);
+        std::string name = BatchFileName(directory, n, extension);
         if (callbacks.FileName) {
             name = callbacks.FileName(name);
         }
-        image.SaveToFile(name);
+        image.SaveToFile(name, options);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageFile.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -31,8 +33,10 @@ TBatchRange ParseBatchRange(std::string_view fromText, std::string_view toText,
 // range of 32-bit numbers counts right.
 std::int64_t BatchCount(const TBatchRange& range);
 
-// The file of number n: the directory as it stands, the separator, "code_", n, ".bmp".
-std::string BatchFileName(std::string_view directory, std::int32_t n);
+// The file of number n: the directory as it stands, the separator, "code_", n, "." and the
+// extension.
+std::string BatchFileName(std::string_view directory, std::int32_t n,
+                          std::string_view extension = "bmp");
 
 // What a front end shows while a batch runs. Each member may be left empty.
 struct TBatchCallbacks {
@@ -45,11 +49,12 @@ struct TBatchCallbacks {
     std::function<std::string(const std::string& name)> FileName;
 };
 
-// Batch generation: for each number n of the range in ascending order, clears the image with
-// its canvas's brush, reports the position, reports n's decimal text as the data, draws the
+// Batch generation: for each number n of the range in ascending order, clears the image
+// (ClearCodeImage), reports the position, reports n's decimal text as the data, draws the
 // code image with that data and the inputs' symbology and switches (DrawCodeImage: the clearing
-// is not repeated), reports the file name and writes the image to the name reported back. The first
+// is not repeated), reports the file name and writes the image to the name reported back, in the
+// file options' format (BMP when unset; the names end in its extension). The first
 // exception ends the run and propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks);
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});

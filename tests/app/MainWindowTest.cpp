@@ -161,7 +161,7 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             "\n"
                             "error: Cannot create file " +
                             missing + ".\n");
-    EXPECT_EQ(ReadFile(name), CliImage({}));
+    EXPECT_EQ(ReadFile(name), CliImage({}, "cli.png"));
 }
 
 TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {

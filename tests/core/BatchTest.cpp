@@ -81,6 +81,7 @@ TEST(BatchRange, CountsInSixtyFourBitsAndNamesTheFiles) {
     EXPECT_EQ(BatchFileName("out" + s, -3), "out" + s + s + "code_-3.bmp");
     EXPECT_EQ(BatchFileName("", 0), s + "code_0.bmp");
     EXPECT_EQ(BatchFileName(" a b ", INT_MIN), " a b " + s + "code_-2147483648.bmp");
+    EXPECT_EQ(BatchFileName("out", 7, "svg"), "out" + s + "code_7.svg");
 }
 
 // Each number clears the image, is reported, drawn with the inputs' switches and written to the
