@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The desktop program in a real window on its own X display, used as a person uses it: both
 # windows appear; new data goes into the data field and a symbology is picked from the list;
-# Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; a range and a
-# destination are typed in and F4 writes the range, after which the LED bar is empty again; the
-# About box opens from the Help menu and closes with Esc; Ctrl+X ends the program. Every file
-# must hold the bytes quillmark-cli writes for the same inputs.
+# Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; the file button's save
+# dialog names a PNG file by its filter, which Save writes; a range and a destination are typed
+# in and F4 writes the range, after which the LED bar is empty again; the About box opens from
+# the Help menu and closes with Esc; Ctrl+X ends the program. Every file must hold the bytes
+# quillmark-cli writes for the same inputs.
 # With QUILLMARK_SCREENSHOTS=DIR the main window, the code window and the About box are saved
 # there as PNG files.
 # Usage: DesktopProgram.sh QUILLMARK QUILLMARK_CLI
@@ -74,6 +75,18 @@ xdotool key Return
 cmp "$work/output.bmp" "$work/expected.bmp" || fail "Ctrl+S wrote other bytes than quillmark-cli"
 decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
 [ "$decoded" = "Hello, world" ] || fail "zbarimg read '$decoded'"
+
+# The file button's save dialog: "label" typed with the second filter, PNG, chosen becomes
+# label.png, which Save writes as PNG.
+click 423 78
+window '^Uložit Kód so souboru$' > /dev/null || fail "the file button opened no save dialog"
+xdotool type label
+xdotool key Tab Down Return
+click 477 80
+window '^Quillmark$' > /dev/null || fail "Save to the dialog's name did not confirm"
+xdotool key Return
+"$cli" --type "Code 128B" --data "Hello, world" --output "$work/expected.png"
+cmp "$work/label.png" "$work/expected.png" || fail "Save wrote other bytes to label.png than quillmark-cli"
 screenshot "$main" main-window
 screenshot "$code" code-window
 
