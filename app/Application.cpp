@@ -7,13 +7,15 @@ namespace Application {
 
 namespace {
 
-void Show(bool error, const std::string& text) {
+void Show(TMessageKind kind, const std::string& text) {
     if (MessageHook) {
-        MessageHook(error, text);
+        MessageHook(kind, text);
         return;
     }
-    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon, Title,
-                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+    constexpr QMessageBox::Icon Icons[] = {QMessageBox::NoIcon, QMessageBox::Warning,
+                                           QMessageBox::Critical};
+    QMessageBox box(Icons[static_cast<int>(kind)], Title, QString::fromStdString(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -27,11 +29,15 @@ std::string ExceptionText(const std::string& message) {
 }
 
 void ShowMessage(const std::string& text) {
-    Show(false, text);
+    Show(TMessageKind::Notice, text);
+}
+
+void ShowWarning(const std::string& text) {
+    Show(TMessageKind::Warning, text);
 }
 
 void HandleException(const std::exception& error) {
-    Show(true, ExceptionText(error.what()));
+    Show(TMessageKind::Error, ExceptionText(error.what()));
 }
 
 } // namespace Application

@@ -17,6 +17,9 @@ std::string ExceptionText(const std::string& message);
 // A plain modal box with the text and OK.
 void ShowMessage(const std::string& text);
 
+// A modal box with a warning icon, the text and OK: the work was done, but not as well as asked.
+void ShowWarning(const std::string& text);
+
 // The default handler: a modal box with an error icon, the exception's text and OK.
 void HandleException(const std::exception& error);
 
@@ -30,7 +33,9 @@ template <typename Handler> void Guarded(Handler&& handler) {
     }
 }
 
-// Shows the boxes instead of Qt when set (tests); error tells a failure from a notice.
-inline std::function<void(bool error, const std::string& text)> MessageHook;
+enum class TMessageKind { Notice, Warning, Error };
+
+// Shows the boxes instead of Qt when set (tests).
+inline std::function<void(TMessageKind kind, const std::string& text)> MessageHook;
 
 } // namespace Application

@@ -149,7 +149,7 @@ TForm1::TForm1(QWidget* parent)
     ShowText = NewCheckBox(GroupBox1, "Show Text", 280, 16);
 
     GroupBox2 = NewGroup(ClientArea, " Generate only one code: ", 49, 50);
-    kod = NewEdit(GroupBox2, "1234567890123", {8, 16, 145, 21});
+    kod = NewEdit(GroupBox2, "1234567890128", {8, 16, 145, 21});
     kod->setFont(ScreenFont("MS Sans Serif", 10, true));
     GenerateBut = NewButton(GroupBox2, "Generate", {160, 14, 83, 33});
     const TDefaultPaths paths = DefaultPaths();
@@ -271,7 +271,12 @@ void TForm1::ShowCodeWindow() {
 
 void TForm1::GenerateButClick(QObject*) {
     ShowCodeWindow();
-    ComposeCodeImage(bcode1, Form3->CodeImage(), Inputs());
+    const TCodeImageInputs inputs = Inputs();
+    ComposeCodeImage(bcode1, Form3->CodeImage(), inputs);
+    // Drawn and saveable all the same; the person printing it should know.
+    if (const std::string warning = CutOffWarning(bcode1, inputs); !warning.empty()) {
+        Application::ShowWarning("Warning: " + warning + ".");
+    }
 }
 
 void TForm1::SaveToButClick(QObject*) {

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Thirteen characters each symbology accepts, with as many two-character expansions as the
-// extended symbologies offer.
+// Thirteen characters each symbology accepts (EAN-8 takes eight), with as many two-character
+// expansions as the extended symbologies offer.
 std::string SampleData(TBarcodeType typ) {
     using enum TBarcodeType;
     switch (typ) {
@@ -23,8 +23,10 @@ std::string SampleData(TBarcodeType typ) {
         return "hello, world!";
     case bcCode93:
         return "HELLO WORLD/1";
+    case bcCodeEAN8:
+        return "12345670";
     default:
-        return "1234567890123";
+        return "1234567890128";
     }
 }
 

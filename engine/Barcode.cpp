@@ -2,10 +2,12 @@
 
 #include "Canvas.h"
 #include "Exception.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -106,6 +108,31 @@ long long ElementHeight(const Element& element, int height) {
                                                    : height;
 }
 
+// How a refusal names a character: in quotes where it can be shown, else by its code point, or
+// by its byte where the text is not UTF-8.
+std::string DescribeCharacter(std::string_view text, std::size_t i) {
+    const std::string_view character = text.substr(i, Utf8CharLength(text, i));
+    const char32_t code = DecodeUtf8(character).front();
+    char name[16];
+    if (code == U'\uFFFD' && character != "\uFFFD") {
+        std::snprintf(name, sizeof name, "byte 0x%02X", static_cast<unsigned char>(text[i]));
+    } else if (code < 0x20 || (code >= 0x7F && code < 0xA0) || code == '"') {
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+    } else {
+        return '"' + std::string(character) + '"';
+    }
+    return name;
+}
+
+// The 1-based number of the character that starts at byte i.
+std::size_t CharacterNumber(std::string_view text, std::size_t i) {
+    std::size_t number = 1;
+    for (std::size_t at = 0; at < i; at += Utf8CharLength(text, at)) {
+        ++number;
+    }
+    return number;
+}
+
 } // namespace
 
 std::string_view BarcodeTypeCaption(TBarcodeType typ) {
@@ -123,16 +150,24 @@ std::string TBarcode::TypeCaption() const {
     return std::string(BarcodeTypeCaption(FTyp));
 }
 
-void TBarcode::RaiseBadData() const {
-    throw Exception("TBarcode:" + TypeCaption() + " bad Data <" + FText + ">");
+void TBarcode::RaiseBadData(std::string_view reason) const {
+    std::string message = "TBarcode:" + TypeCaption() + " bad Data <" + FText + ">";
+    if (!reason.empty()) {
+        message += ": ";
+        message += reason;
+    }
+    throw Exception(message);
 }
 
-void TBarcode::RequireDigits(std::string_view s, std::size_t count) const {
-    if (count != std::string_view::npos && s.size() < count) {
-        RaiseBadData();
-    }
-    if (s.substr(0, count).find_first_not_of("0123456789") != std::string_view::npos) {
-        RaiseBadData();
+void TBarcode::RaiseBadCharacter(std::size_t i, std::string_view what) const {
+    RaiseBadData("character " + std::to_string(CharacterNumber(FText, i)) + " " +
+                 DescribeCharacter(FText, i) + " " + std::string(what));
+}
+
+void TBarcode::RequireDigits() const {
+    const std::size_t i = FText.find_first_not_of("0123456789");
+    if (i != std::string::npos) {
+        RaiseBadCharacter(i, "is not a digit");
     }
 }
 
@@ -148,11 +183,12 @@ void TBarcode::ComputeElementWidths() {
 std::string TBarcode::EncodeFullAscii(const TFullAsciiTable& table,
                                       std::string (TBarcode::*encode)() const) {
     std::string expansion;
-    for (const char ch : FText) {
-        const auto code = static_cast<unsigned char>(ch);
-        if (code < table.size()) {
-            expansion += table[code];
+    for (std::size_t i = 0; i < FText.size(); ++i) {
+        const auto code = static_cast<unsigned char>(FText[i]);
+        if (code >= table.size()) {
+            RaiseBadCharacter(i, "is not ASCII");
         }
+        expansion += table[code];
     }
     std::swap(FText, expansion);
     struct Restore {

@@ -34,6 +34,9 @@ std::string_view BarcodeTypeCaption(TBarcodeType typ);
 
 // Turns data into a pattern string (one character per bar or space) and paints it.
 //
+// Text is UTF-8. A symbol carries exactly its data: a character the symbology cannot carry is
+// refused with the "bad Data" message, never dropped or replaced.
+//
 // Pattern alphabet: "0".."3" white, "5".."8" black, "A".."D" short black bar
 // (2/5 of Height); the last digit of each group selects width slot 0..3.
 class TBarcode {
@@ -118,16 +121,24 @@ public:
     using TFullAsciiTable = std::array<std::string_view, 128>;
 
 private:
-    // Runs a base encoder over the full ASCII expansion of Text, dropping codes above 127, and
-    // puts Text back on every exit.
+    // Runs a base encoder over the full ASCII expansion of Text, refusing characters beyond
+    // ASCII, and puts Text back on every exit.
     std::string EncodeFullAscii(const TFullAsciiTable& table,
                                 std::string (TBarcode::*encode)() const);
+    // Code 93 with the four shift characters as ordinary characters, as the full ASCII
+    // expansion writes them.
+    std::string EncodeCode93Shifted() const;
+    // The EAN code string of `length` digits, the check digit last.
+    std::string EanCode(std::size_t length) const;
 
-    // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry.
-    [[noreturn]] void RaiseBadData() const;
-    // Raises the bad data message unless the first `count` characters of s (all of s by
-    // default) are there and are decimal digits.
-    void RequireDigits(std::string_view s, std::size_t count = std::string_view::npos) const;
+    // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry,
+    // then ": " and the reason when one is given.
+    [[noreturn]] void RaiseBadData(std::string_view reason = {}) const;
+    // Refuses the character that starts at byte i of Text: its place, the character, and what
+    // is wrong with it ("is not a digit").
+    [[noreturn]] void RaiseBadCharacter(std::size_t i, std::string_view what) const;
+    // Refuses the first character of Text that is not a decimal digit, if any.
+    void RequireDigits() const;
 
     int FHeight = 0;
     std::string FText;

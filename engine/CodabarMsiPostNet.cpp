@@ -22,10 +22,15 @@ constexpr TCodabarRow CodabarTable[] = {
 };
 static_assert(std::size(CodabarTable) == 20);
 
+// The start and stop characters when the data does not bring its own.
 constexpr char CodabarStart = 'A';
 constexpr char CodabarStop = 'B';
 // One narrow space separates neighbouring characters.
 constexpr char CodabarGap = '0';
+
+bool IsCodabarStartStop(char ch) {
+    return ch >= 'A' && ch <= 'D';
+}
 
 void AppendCodabarCharacter(std::string& pattern, char ch) {
     pattern += CodabarTable[TBarcode::FindCodabarIndex(ch)].Pattern;
@@ -84,24 +89,37 @@ int TBarcode::FindCodabarIndex(char ch) {
     return row == std::end(CodabarTable) ? -1 : static_cast<int>(row - std::begin(CodabarTable));
 }
 
-// Always framed by "A" and "B"; start and stop letters in the data are encoded like any other.
+// Data that begins and ends with one of the start/stop letters A to D is framed by those two;
+// other data by "A" and "B". A letter A to D anywhere else is refused: readers take it for the
+// end of the symbol.
 std::string TBarcode::EncodeCodabar() const {
-    if (!std::ranges::all_of(FText, [](char ch) { return FindCodabarIndex(ch) >= 0; })) {
-        RaiseBadData();
+    const std::string_view text = FText;
+    const bool framed =
+        text.size() >= 2 && IsCodabarStartStop(text.front()) && IsCodabarStartStop(text.back());
+    const std::size_t first = framed ? 1 : 0;
+    const std::size_t end = framed ? text.size() - 1 : text.size();
+    for (std::size_t i = first; i < end; ++i) {
+        if (FindCodabarIndex(text[i]) < 0) {
+            RaiseBadCharacter(i, "is not in Codabar");
+        }
+        if (IsCodabarStartStop(text[i])) {
+            RaiseBadCharacter(i, "is a start/stop character: A to D may only begin and end the "
+                                 "data, both together");
+        }
     }
     std::string pattern;
-    AppendCodabarCharacter(pattern, CodabarStart);
+    AppendCodabarCharacter(pattern, framed ? text.front() : CodabarStart);
     pattern += CodabarGap;
-    for (const char ch : FText) {
-        AppendCodabarCharacter(pattern, ch);
+    for (std::size_t i = first; i < end; ++i) {
+        AppendCodabarCharacter(pattern, text[i]);
         pattern += CodabarGap;
     }
-    AppendCodabarCharacter(pattern, CodabarStop);
+    AppendCodabarCharacter(pattern, framed ? text.back() : CodabarStop);
     return pattern;
 }
 
 std::string TBarcode::EncodeMsi() const {
-    RequireDigits(FText);
+    RequireDigits();
     std::string pattern(MsiStart);
     for (const char ch : FText) {
         AppendMsiDigit(pattern, ch - '0');
@@ -120,7 +138,7 @@ int TBarcode::DigitSum(int v) {
 }
 
 std::string TBarcode::EncodePostNet() const {
-    RequireDigits(FText);
+    RequireDigits();
     std::string pattern(PostNetStart);
     for (const char digit : FText) {
         AppendPostNetDigit(pattern, digit);

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -92,19 +90,17 @@ TStartCharacter StartOf(TBarcodeType typ) {
     }
 }
 
-bool IsDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
-
-// Set C carries two digits per value; an unpaired last character is left out. Any other pair
-// has no value, which the caller refuses.
-std::optional<std::vector<int>> PairValues(std::string_view text) {
+// Set C carries two digits per value; an odd count of digits gets a leading zero, so that no
+// digit is left out.
+std::vector<int> PairValues(std::string_view digits) {
     std::vector<int> values;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        if (!IsDigit(text[i]) || !IsDigit(text[i + 1])) {
-            return std::nullopt;
-        }
-        values.push_back((text[i] - '0') * 10 + (text[i + 1] - '0'));
+    std::size_t i = 0;
+    if (digits.size() % 2 == 1) {
+        values.push_back(digits[0] - '0');
+        i = 1;
+    }
+    for (; i < digits.size(); i += 2) {
+        values.push_back((digits[i] - '0') * 10 + (digits[i + 1] - '0'));
     }
     return values;
 }
@@ -130,21 +126,21 @@ int TBarcode::FindCode128Index(char ch) const {
     return code >= FirstCharacter && code <= last ? code - FirstCharacter : -1;
 }
 
-// One code set from start to stop, the one Typ names; sets A and B encode a character the set
-// lacks as a space.
+// One code set from start to stop, the one Typ names; a character the set lacks is refused.
 std::string TBarcode::EncodeCode128() const {
     const TStartCharacter start = StartOf(FTyp);
     std::vector<int> values;
     if (FTyp == TBarcodeType::bcCode128C) {
-        std::optional<std::vector<int>> pairs = PairValues(FText);
-        if (!pairs) {
-            RaiseBadData();
-        }
-        values = std::move(*pairs);
+        RequireDigits();
+        values = PairValues(FText);
     } else {
-        for (const char ch : FText) {
-            const int value = FindCode128Index(ch);
-            values.push_back(value >= 0 ? value : FindCode128Index(' '));
+        for (std::size_t i = 0; i < FText.size(); ++i) {
+            const int value = FindCode128Index(FText[i]);
+            if (value < 0) {
+                RaiseBadCharacter(i, FTyp == TBarcodeType::bcCode128A ? "is not in Code 128 set A"
+                                                                      : "is not in Code 128 set B");
+            }
+            values.push_back(value);
         }
     }
 

@@ -71,8 +71,11 @@ constexpr bool IsCode39Character(char ch) {
     return std::ranges::any_of(Code39Table,
                                [ch](const TCode39Row& row) { return row.Character == ch; });
 }
+// The extended encoder relies on this: an expansion is never refused, and never holds the
+// start/stop character, which data may not.
 static_assert(std::ranges::all_of(FullAscii, [](std::string_view expansion) {
-    return std::ranges::all_of(expansion, IsCode39Character);
+    return std::ranges::all_of(expansion,
+                               [](char ch) { return IsCode39Character(ch) && ch != '*'; });
 }));
 
 void AppendCharacter(std::string& pattern, int row) {
@@ -92,17 +95,24 @@ int TBarcode::FindCode39Index(char ch) {
     return row == std::end(Code39Table) ? -1 : static_cast<int>(row - std::begin(Code39Table));
 }
 
-// Characters outside the table are skipped: Code 39 has always encoded what it could.
+// A character outside the table, or the start/stop character "*", is refused: a reader would
+// read the symbol short or not at all.
 std::string TBarcode::EncodeCode39() const {
     std::string pattern;
     AppendCharacter(pattern, StartStopRow);
     int sum = 0;
-    for (const char ch : FText) {
-        const int row = FindCode39Index(ch);
-        if (row >= 0) {
-            AppendCharacter(pattern, row);
-            sum = (sum + Code39Table[row].CheckValue) % CheckModulus;
+    for (std::size_t i = 0; i < FText.size(); ++i) {
+        const int row = FindCode39Index(FText[i]);
+        if (row == StartStopRow) {
+            RaiseBadCharacter(i, "is the start/stop character; Code 39 Extended encodes it");
         }
+        if (row < 0) {
+            RaiseBadCharacter(i, static_cast<unsigned char>(FText[i]) < 0x80
+                                     ? "is not in Code 39; Code 39 Extended encodes it"
+                                     : "is not in Code 39");
+        }
+        AppendCharacter(pattern, row);
+        sum = (sum + Code39Table[row].CheckValue) % CheckModulus;
     }
     if (FChecksum) {
         AppendCharacter(pattern, CheckRow(sum));

@@ -28,6 +28,7 @@ constexpr TCode93Row Code93Table[] = {
     {'{', "311121"}, {'}', "122211"},
 };
 static_assert(std::size(Code93Table) == 47);
+constexpr int FirstShift = 43;
 
 constexpr std::string_view StartWidths = "111141";
 // The stop character followed by the one-module termination bar.
@@ -99,14 +100,24 @@ int TBarcode::FindCode93Index(char ch) {
     return row == std::end(Code93Table) ? -1 : static_cast<int>(row - std::begin(Code93Table));
 }
 
+// The shift characters are refused too: typed into plain Code 93 they would be read as the
+// character they shift.
 std::string TBarcode::EncodeCode93() const {
+    for (std::size_t i = 0; i < FText.size(); ++i) {
+        const int value = FindCode93Index(FText[i]);
+        if (value < 0 || value >= FirstShift) {
+            RaiseBadCharacter(i, static_cast<unsigned char>(FText[i]) < 0x80
+                                     ? "is not in Code 93; Code 93 Extended encodes it"
+                                     : "is not in Code 93");
+        }
+    }
+    return EncodeCode93Shifted();
+}
+
+std::string TBarcode::EncodeCode93Shifted() const {
     std::vector<int> values;
     for (const char ch : FText) {
-        const int value = FindCode93Index(ch);
-        if (value < 0) {
-            RaiseBadData();
-        }
-        values.push_back(value);
+        values.push_back(FindCode93Index(ch));
     }
     const TCheckValues check = CheckValues(values);
 
@@ -121,5 +132,5 @@ std::string TBarcode::EncodeCode93() const {
 }
 
 std::string TBarcode::EncodeCode93Extended() {
-    return EncodeFullAscii(FullAscii, &TBarcode::EncodeCode93);
+    return EncodeFullAscii(FullAscii, &TBarcode::EncodeCode93Shifted);
 }

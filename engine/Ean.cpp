@@ -38,14 +38,6 @@ std::string_view DigitPattern(char set, std::string_view code, std::size_t i) {
     return set == 'A' ? SetA[d] : set == 'B' ? SetB[d] : SetC[d];
 }
 
-// The last `digits` characters of the text padded on the left with zeros.
-std::string PaddedTail(const std::string& text, std::size_t digits) {
-    if (text.size() >= digits) {
-        return text.substr(text.size() - digits);
-    }
-    return std::string(digits - text.size(), '0') + text;
-}
-
 } // namespace
 
 std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
@@ -61,14 +53,37 @@ std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
     return std::string(t) + static_cast<char>('0' + (r == 0 ? 0 : 10 - r));
 }
 
-std::string TBarcode::EncodeEan13() const {
-    std::string code;
-    if (FChecksum) {
-        code = AppendEanCheckDigit(PaddedTail(FText, 12) + "0");
-    } else {
-        RequireDigits(FText, 13);
-        code = FText;
+// With Checksum, up to length - 1 digits are padded with zeros on the left and given their
+// check digit; exactly length digits must end in the right one. Without it, exactly length
+// digits are drawn as typed. Nothing is ever cut off. A non-digit is refused as the integer
+// conversion of the digits refuses it.
+std::string TBarcode::EanCode(std::size_t length) const {
+    if (!FChecksum) {
+        RequireDigits();
+        if (FText.size() != length) {
+            RaiseBadData("exactly " + std::to_string(length) +
+                         " digits are needed when no check digit is added");
+        }
+        return FText;
     }
+    for (std::size_t i = 0; i < FText.size(); ++i) {
+        DigitValue(FText, i);
+    }
+    if (FText.size() > length) {
+        RaiseBadData("more than " + std::to_string(length) + " digits");
+    }
+    if (FText.size() < length) {
+        return AppendEanCheckDigit(std::string(length - 1 - FText.size(), '0') + FText + "0");
+    }
+    const std::string code = AppendEanCheckDigit(FText);
+    if (code != FText) {
+        RaiseBadData(std::string("check digit should be ") + code.back());
+    }
+    return code;
+}
+
+std::string TBarcode::EncodeEan13() const {
+    const std::string code = EanCode(13);
     const std::string_view parity = ParityRows[DigitValue(code, 0)];
     std::string pattern(NormalGuard);
     for (std::size_t i = 1; i <= 6; ++i) {
@@ -83,13 +98,7 @@ std::string TBarcode::EncodeEan13() const {
 }
 
 std::string TBarcode::EncodeEan8() const {
-    std::string code;
-    if (FChecksum) {
-        code = AppendEanCheckDigit(PaddedTail(FText, 7) + "0");
-    } else {
-        RequireDigits(FText, 8);
-        code = FText;
-    }
+    const std::string code = EanCode(8);
     std::string pattern(NormalGuard);
     for (std::size_t i = 0; i < 4; ++i) {
         pattern += DigitPattern('A', code, i);

@@ -67,19 +67,20 @@ void AppendMatrixDigit(std::string& pattern, char digit) {
 
 } // namespace
 
-// Digits go in pairs; an unpaired last digit is left out.
+// Digits go in pairs; an odd count gets a leading zero, so that no digit is left out.
 std::string TBarcode::EncodeInterleaved2of5() const {
-    RequireDigits(FText);
+    RequireDigits();
+    const std::string digits = FText.size() % 2 == 1 ? "0" + FText : FText;
     std::string pattern(InterleavedStart);
-    for (std::size_t i = 0; i + 1 < FText.size(); i += 2) {
-        AppendInterleavedPair(pattern, FText[i], FText[i + 1]);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        AppendInterleavedPair(pattern, digits[i], digits[i + 1]);
     }
     pattern += InterleavedStop;
     return pattern;
 }
 
 std::string TBarcode::EncodeIndustrial2of5() const {
-    RequireDigits(FText);
+    RequireDigits();
     std::string pattern(IndustrialStart);
     for (const char digit : FText) {
         AppendIndustrialDigit(pattern, digit);
@@ -89,7 +90,7 @@ std::string TBarcode::EncodeIndustrial2of5() const {
 }
 
 std::string TBarcode::EncodeMatrix2of5() const {
-    RequireDigits(FText);
+    RequireDigits();
     std::string pattern(MatrixStart);
     for (const char digit : FText) {
         AppendMatrixDigit(pattern, digit);

@@ -20,7 +20,7 @@ constexpr std::string_view Usage = R"(Usage: quillmark-cli [OPTION]...
 Draws the code image of Quillmark's main window without a window.
 
   --type NAME     symbology, one of the texts of --list-types (default "Code EAN13")
-  --data TEXT     the data to encode (default "1234567890123")
+  --data TEXT     the data to encode (default "1234567890128")
   --no-text       draw no human-readable line
   --single        draw one copy instead of two
   --no-checksum   encode the data without adding check characters where that is optional
@@ -233,17 +233,6 @@ void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::
     progress.Finish();
 }
 
-// Says so when the image cuts the symbol off; the file is written all the same, as the window
-// writes it.
-void WarnIfCutOff(const TBarcode& barcode, const TCodeImageInputs& inputs, std::ostream& err) {
-    const TRect bars = ComposedBarsBounds(barcode, inputs);
-    if (bars.Right > CodeImageWidth || bars.Bottom > CodeImageHeight) {
-        err << "quillmark-cli: warning: the symbol is cut off: its bars need " << bars.Right
-            << " x " << bars.Bottom << " pixels, the code image has " << CodeImageWidth << " x "
-            << CodeImageHeight << '\n';
-    }
-}
-
 void Run(const Options& options, std::ostream& out, std::ostream& err, bool progressBar) {
     switch (options.Show) {
     case Info::Help:
@@ -277,7 +266,10 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
     }
     ComposeCodeImage(barcode, image, options.Inputs);
     image.SaveToFile(*options.Output, options.File);
-    WarnIfCutOff(barcode, options.Inputs, err);
+    // The file is written all the same, as the window writes it.
+    if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
+        err << "quillmark-cli: warning: " << warning << '\n';
+    }
 }
 
 } // namespace

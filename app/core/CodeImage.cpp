@@ -120,3 +120,14 @@ TRect ComposedBarsBounds(const TBarcode& barcode, const TCodeImageInputs& inputs
     }
     return bounds;
 }
+
+std::string CutOffWarning(const TBarcode& barcode, const TCodeImageInputs& inputs) {
+    const TRect bars = ComposedBarsBounds(barcode, inputs);
+    if (bars.Right <= CodeImageWidth && bars.Bottom <= CodeImageHeight) {
+        return {};
+    }
+    return "the symbol is cut off: its bars need " + std::to_string(bars.Right) + " x " +
+           std::to_string(bars.Bottom) + " pixels, the code image has " +
+           std::to_string(CodeImageWidth) + " x " + std::to_string(CodeImageHeight) +
+           ", so it may not scan";
+}

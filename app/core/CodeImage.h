@@ -14,7 +14,7 @@ inline constexpr int CodeImageHeight = 276;
 // What the main window's inputs hold when one code image is composed.
 struct TCodeImageInputs {
     std::string TypeText = "Code EAN13"; // a symbology list text; another text keeps Typ
-    std::string Data = "1234567890123";
+    std::string Data = "1234567890128";
     bool ShowText = true;
     bool DualCode = true;
 };
@@ -41,6 +41,11 @@ void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs&
 // (5, 125), each with its line in a white band when ShowText is on. Exceptions of the barcode
 // component end the drawing where they occur.
 void DrawCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);
+
+// What to say when the code image cuts off the bars of ComposeCodeImage's copies ("the symbol is
+// cut off: its bars need W x H pixels, the code image has 525 x 276, so it may not scan"), or
+// an empty text when they fit. The component is left as it is; its exceptions propagate.
+std::string CutOffWarning(const TBarcode& barcode, const TCodeImageInputs& inputs);
 
 // The rectangle that the bars of ComposeCodeImage's copies cover for these inputs, worked out
 // from the component's own pattern and element widths without drawing anything (right and

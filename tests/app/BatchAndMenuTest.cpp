@@ -57,10 +57,11 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
         std::string FileName; // relative to out; "" for the box's name before the run
         int Max, Position;
     };
-    const char* ean = "1234567890123";
+    const char* ean = "1234567890128";
     const fs::path blocker = out / "code_5.bmp";
     const std::string blocked = "error: Cannot create file " + blocker.string() + ".\n";
-    const std::string badMsi = "error: TBarcode:MSI bad Data <-1>.\n";
+    const std::string badMsi =
+        "error: TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit.\n";
     const Case cases[] = {
         {"Code EAN13", "0", "10", false, "", Codes(0, 10), "10", "code_10.bmp", 10, 0},
         {"Code EAN13", "3", "2", false, "", {}, ean, "", 2, 0},

@@ -42,7 +42,7 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
         {Form1.typkodu, {8, 17, 145, 22}, "Code EAN13"},
         {Form1.DualCode, {160, 16, 100, 18}, "Dual Code"},
         {Form1.ShowText, {280, 16, 100, 18}, "Show Text"},
-        {Form1.kod, {8, 16, 145, 21}, "1234567890123"},
+        {Form1.kod, {8, 16, 145, 21}, "1234567890128"},
         {Form1.GenerateBut, {160, 14, 83, 33}, "Generate"},
         {Form1.BUFileNameBox1, {248, 19, 185, 20}, QDir::homePath() + "/output.bmp"},
         {Form1.SaveToBut, {440, 14, 75, 25}, "Save"},
@@ -143,14 +143,24 @@ TEST_F(MainWindowTest, GenerateDrawsWhatTheInputsSay) {
     EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 128B", "--data", "Hello", "--single"}));
 }
 
-TEST_F(MainWindowTest, AFailedGenerateIsReportedAndTheNextDrawsOnWhite) {
+// A refusal is an error box and the next Generate draws on white; a symbol the image cuts off is
+// drawn all the same, with a warning box.
+TEST_F(MainWindowTest, GenerateReportsRefusalsAndCutOffSymbols) {
     Form1.typkodu->setCurrentText("Code 93");
     Form1.kod->setText("ab");
     Generate();
-    EXPECT_EQ(messages, "error: TBarcode:Code93 bad Data <ab>.\n");
+    EXPECT_EQ(messages, "error: TBarcode:Code93 bad Data <ab>: character 1 \"a\" is not in Code "
+                        "93; Code 93 Extended encodes it.\n");
     Form1.kod->setText("AB");
     Generate();
     EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 93", "--data", "AB"}));
+    messages.clear();
+    Form1.typkodu->setCurrentText("Code 39 Extended");
+    Form1.kod->setText("abcdefghijklmnop");
+    Generate();
+    EXPECT_EQ(messages, "warning: Warning: the symbol is cut off: its bars need 913 x 225 pixels, "
+                        "the code image has 525 x 276, so it may not scan.\n");
+    EXPECT_EQ(CodeImage(), CliImage({"--type", "Code 39 Extended", "--data", "abcdefghijklmnop"}));
 }
 
 TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {

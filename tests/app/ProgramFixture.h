@@ -29,8 +29,9 @@ inline Bytes ReadFile(const fs::path& name) {
 // The program as it starts: the main window, then the code window, then the first showing.
 struct MainWindowTest : ::testing::Test {
     MainWindowTest() {
-        Application::MessageHook = [this](bool error, const std::string& text) {
-            messages += (error ? "error: " : "") + text + "\n";
+        Application::MessageHook = [this](Application::TMessageKind kind, const std::string& text) {
+            constexpr const char* Prefixes[] = {"", "warning: ", "error: "};
+            messages += Prefixes[static_cast<int>(kind)] + text + "\n";
         };
         Form1.Form3 = &Form3;
         Form1.show();

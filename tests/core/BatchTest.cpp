@@ -125,9 +125,10 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     EXPECT_EQ(RunRange({0, 10}, dir / "missing"),
               (std::vector<std::string>{"position 0", "data 0", "file " + missing,
                                         "failed: Cannot create file " + missing}));
-    EXPECT_EQ(
-        RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
-        (std::vector<std::string>{"position -1", "data -1", "failed: TBarcode:MSI bad Data <-1>"}));
+    EXPECT_EQ(RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
+              (std::vector<std::string>{
+                  "position -1", "data -1",
+                  "failed: TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit"}));
     EXPECT_TRUE(Entries(dir.Path()).empty());
 
     // A directory in the way fails for root too, who may write read-only files.

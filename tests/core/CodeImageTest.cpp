@@ -92,7 +92,7 @@ TEST(CodeImage, FailureLeavesTheClearedImageAndCanvasDefaults) {
 
 TEST(CodeImage, BarsBoundsAreWhereTheBarsAreDrawn) {
     const std::pair<TCodeImageInputs, TRect> rows[] = {
-        {{"Code EAN13", "1234567890123", false, true}, {5, 5, 195, 225}},
+        {{"Code EAN13", "1234567890128", false, true}, {5, 5, 195, 225}},
         {{"Code EAN8", "1234567", false, false}, {5, 5, 139, 105}},
         {{"Code PostNet", "12345", false, true}, {5, 5, 163, 225}},
         {{"Code 128C", "", false, false}, {5, 5, 75, 105}},

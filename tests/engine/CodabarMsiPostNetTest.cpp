@@ -27,13 +27,24 @@ TEST(CodabarMsiPostNet, PatternsCheckDigitsAndRefusals) {
     ExpectEncodings({
         {bcCodeCodabar, "12", "5061515050506150505150605151506"},
         {bcCodeCodabar, "", "506151505151506"},
-        // Start "A", then D, C, B and A as ordinary characters, stop "B".
-        {bcCodeCodabar, "DCBA",
-         Pieces("5061515 0 5051615 0 5051516 0 5151506 0 5061515 0 5151506")},
         {bcCodeCodabar, "0+", Pieces("5061515 0 5050516 0 5060606 0 5151506")},
-        {bcCodeCodabar, "12x", "TBarcode:Codebar bad Data <12x>"},
-        {bcCodeCodabar, "a", "TBarcode:Codebar bad Data <a>"},
-        {bcCodeCodabar, "*", "TBarcode:Codebar bad Data <*>"},
+        // Data framed by two of A to D brings its own start and stop: C, 5 6 7 8, D.
+        {bcCodeCodabar, "C5678D",
+         Pieces("5051516 0 6050515 0 5150506 0 5150605 0 5160505 0 5051615")},
+        {bcCodeCodabar, "AB", "506151505151506"},
+        // A to D anywhere else would end the symbol early; characters outside the table.
+        {bcCodeCodabar, "12A34",
+         "TBarcode:Codebar bad Data <12A34>: character 3 \"A\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
+        {bcCodeCodabar, "DCBA",
+         "TBarcode:Codebar bad Data <DCBA>: character 2 \"C\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
+        {bcCodeCodabar, "A12",
+         "TBarcode:Codebar bad Data <A12>: character 1 \"A\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
+        {bcCodeCodabar, "12x",
+         "TBarcode:Codebar bad Data <12x>: character 3 \"x\" is not in Codabar"},
+        {bcCodeCodabar, "*", "TBarcode:Codebar bad Data <*>: character 1 \"*\" is not in Codabar"},
         // MSI check digits, modulo 10 doubling from the right: 2 * 2 = 4, + 1 = 5 -> 5.
         {bcCodeMSI, "12", "60515151605151605151605160515"},
         {bcCodeMSI, "", "6051515151515"},
@@ -44,16 +55,12 @@ TEST(CodabarMsiPostNet, PatternsCheckDigitsAndRefusals) {
         // Each block "1234567890", from the right: doubled 0, 8, 6, 4, 2 give 0 + 7 + 3 + 8 + 4
         // = 22, the others 9 + 7 + 5 + 3 + 1 = 25; four blocks 188 -> 2.
         {bcCodeMSI, FourBlocks, Msi(FourBlocks, 2)},
-        {bcCodeMSI, "1-2", "TBarcode:MSI bad Data <1-2>"},
-        {bcCodeMSI, "a", "TBarcode:MSI bad Data <a>"},
-        {bcCodeMSI, "12 ", "TBarcode:MSI bad Data <12 >"},
+        {bcCodeMSI, "1-2", "TBarcode:MSI bad Data <1-2>: character 2 \"-\" is not a digit"},
         // PostNet: 0 "11000" and 9 "10100", full bars "5", short bars "A", each with a wide space.
         {bcCodePostNet, "12", "51A1A1A15151A1A151A1515"},
         {bcCodePostNet, "09", Pieces("51 5151A1A1A1 51A151A1A1 5")},
         {bcCodePostNet, "", "515"},
-        {bcCodePostNet, "1 2", "TBarcode:PostNet bad Data <1 2>"},
-        {bcCodePostNet, "-", "TBarcode:PostNet bad Data <->"},
-        {bcCodePostNet, "1a", "TBarcode:PostNet bad Data <1a>"},
+        {bcCodePostNet, "1a", "TBarcode:PostNet bad Data <1a>: character 2 \"a\" is not a digit"},
     });
 }
 

@@ -9,24 +9,30 @@ TEST(Code128, PatternsInTheSetTypNamesWithModulo103Check) {
     ExpectEncodings({
         {bcCode128B, "Ab", "6051535052625153605051636270506"}, // 104 + 33 + 66 * 2: check 63
         {bcCode128A, "AB", "6053515052625250627050806270506"}, // 103 + 33 + 34 * 2: check 101
-        // Set A runs from the space to "_", so "a" becomes a space: 103, check 0.
-        {bcCode128A, "a", W("211412 212222 212222 2331112")},
-        // "`" and 31 are not in set A either: 103 + 63 = 166, check 63.
-        {bcCode128A, "_`\x1F", W("211412 111224 212222 212222 111224 2331112")},
-        {bcCode128B, "", W("211214 222122 2331112")},         // 104, check 1
-        {bcCode128B, ",", W("211214 112232 122132 2331112")}, // comma 12; 116, check 13
-        // Set B runs on to "~", so DEL and 200 are spaces: 104 + 64 + 94 * 2 = 356, check 47.
-        {bcCode128B, "`~\x7F\xC8", W("211214 111422 131141 212222 212222 133121 2331112")},
-        // 105 + 12 * 1 + 34 * 2 = 185, check 82; the unpaired last character is left out.
+        {bcCode128B, "", W("211214 222122 2331112")},          // 104, check 1
+        {bcCode128B, ",", W("211214 112232 122132 2331112")},  // comma 12; 116, check 13
+        // Set A runs from the space to "_", set B on to "~": 104 + 64 + 94 * 2 = 356, check 47.
+        {bcCode128A, "_ ", W("211412 111224 212222 111224 2331112")}, // 103 + 63, check 63
+        {bcCode128B, "`~", W("211214 111422 131141 133121 2331112")},
+        // 105 + 12 * 1 + 34 * 2 = 185, check 82.
         {bcCode128C, "1234", "6051715061715250625151806270506"},
-        {bcCode128C, "12345", "6051715061715250625151806270506"},
-        {bcCode128C, "12a", W("211232 112232 122231 2331112")}, // 105 + 12 = 117, check 14
-        {bcCode128C, "", W("211232 222221 2331112")},           // 105, check 2
-        // A set C pair must be two digits.
-        {bcCode128C, "1a", "TBarcode:Code128C bad Data <1a>"},
-        {bcCode128C, "123a", "TBarcode:Code128C bad Data <123a>"},
-        {bcCode128C, " 1", "TBarcode:Code128C bad Data < 1>"},
-        {bcCode128C, "12 3", "TBarcode:Code128C bad Data <12 3>"},
+        // An odd count of digits gets a leading zero: 01 23 45, 105 + 1 + 46 + 135 = 287, check 81.
+        {bcCode128C, "12345", W("211232 222122 312131 113123 121142 2331112")},
+        {bcCode128C, "", W("211232 222221 2331112")}, // 105, check 2
+        // A character the set lacks is refused: lower case and "`" in set A, DEL and anything
+        // beyond ASCII in both, a non-digit in set C.
+        {bcCode128A, "abc",
+         "TBarcode:Code128A bad Data <abc>: character 1 \"a\" is not in Code 128 set A"},
+        {bcCode128A, "_`",
+         "TBarcode:Code128A bad Data <_`>: character 2 \"`\" is not in Code 128 set A"},
+        {bcCode128B, "~\x7F",
+         "TBarcode:Code128B bad Data <~\x7F>: character 2 U+007F is not in Code 128 set B"},
+        {bcCode128B, "k\u016f\u0148",
+         "TBarcode:Code128B bad Data <k\u016f\u0148>: character 2 \"\u016f\" is not in Code 128 "
+         "set B"},
+        {bcCode128C, "1a", "TBarcode:Code128C bad Data <1a>: character 2 \"a\" is not a digit"},
+        {bcCode128C, "12a", "TBarcode:Code128C bad Data <12a>: character 3 \"a\" is not a digit"},
+        {bcCode128C, " 1", "TBarcode:Code128C bad Data < 1>: character 1 \" \" is not a digit"},
     });
 }
 

@@ -22,17 +22,28 @@ TEST(Code93, PatternsCheckCharactersCAndKAndRefusals) {
          Start + W("211221 221211 211122 211221 141111 111411 113121 121311") + Stop},
         // C = 0 ("0"), K = 0 ("0").
         {bcCode93, "", Start + W("131112 131112") + Stop},
-        // The ($) shift is an ordinary character: C = 43 ("["), K = 43 * 2 + 43 = 129 -> 35 ("Z").
-        {bcCode93, "[", Start + W("121221 121221 123111") + Stop},
+        // Typed into Code 93 Extended, "[" is (%)K: C = 20 + 44 * 2 = 108 -> 14 ("E"), K = 14 +
+        // 20 * 2 + 44 * 3 = 186 -> 45 ((/)).
+        {bcCode93Extended, "[", Start + W("312111 132111 221211 311121") + Stop},
         // C weights wrap after 20, K weights after 15: C = 31 ("V"), K = 22 ("M").
         {bcCode93, "ABCDEFGHIJKLMNOPQRSTU", Start + AToU + W("222111 111222") + Stop},
         // "a" is (+)A: C = 8 ("8"), K = 25 ("P").
         {bcCode93Extended, "a", Start + W("122211 211113 131211 131121") + Stop},
-        {bcCode93, "a", "TBarcode:Code93 bad Data <a>"},
-        {bcCode93, "ab", "TBarcode:Code93 bad Data <ab>"},
-        {bcCode93, "A*", "TBarcode:Code93 bad Data <A*>"},
-        {bcCode93, "#1", "TBarcode:Code93 bad Data <#1>"},
-        {bcCode93, "1\xC8", "TBarcode:Code93 bad Data <1\xC8>"},
+        // Lower case, characters outside the table and the four shift characters are refused.
+        {bcCode93, "ab",
+         "TBarcode:Code93 bad Data <ab>: character 1 \"a\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
+        {bcCode93, "A*",
+         "TBarcode:Code93 bad Data <A*>: character 2 \"*\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
+        {bcCode93, "}A",
+         "TBarcode:Code93 bad Data <}A>: character 1 \"}\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
+        {bcCode93, "1\xC8",
+         "TBarcode:Code93 bad Data <1\xC8>: character 2 byte 0xC8 is not in Code 93"},
+        {bcCode93Extended, "Gr\u00fc\u00dfe",
+         "TBarcode:Code93 Extended bad Data <Gr\u00fc\u00dfe>: character 3 \"\u00fc\" is not "
+         "ASCII"},
     });
 }
 
