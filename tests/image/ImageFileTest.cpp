@@ -170,6 +170,11 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
                   twoColour.SaveToFile(name, {std::nullopt, 21, std::nullopt});
               }),
               "Cannot write " + name + ": scale 21 or resolution 96 out of range");
+    // An image without pixels writes an empty file in every format.
+    for (const std::string format : {"png", "svg", "jpg"}) {
+        TBitmap().SaveToFile(name, {FormatNamed(format), 1, std::nullopt});
+        EXPECT_EQ(ReadFile(name), Bytes{}) << format;
+    }
 }
 
 // Rectangles and polygons as the raster filled them, the text per character where the raster
