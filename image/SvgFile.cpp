@@ -81,9 +81,11 @@ struct Writer {
 
     void operator()(const TDrawnPolygon& shape) {
         Out += "<polygon points=\"";
-        for (std::size_t i = 0; i < shape.Points.size(); ++i) {
-            Out += (i > 0 ? " " : "") + std::to_string(shape.Points[i].x) + "," +
-                   std::to_string(shape.Points[i].y);
+        const char* separator = "";
+        for (const TPoint& point : shape.Points) {
+            Out += separator;
+            Out += std::to_string(point.x) + "," + std::to_string(point.y);
+            separator = " ";
         }
         Out += "\" fill=\"" + Hex(shape.Color) + "\" fill-rule=\"evenodd\"/>\n";
     }
