@@ -18,10 +18,7 @@ if [ $# -ne 1 ]; then
 fi
 cli=$(realpath "$1")
 for tool in zbarimg rsvg-convert convert; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is not installed; scripts/bootstrap installs it" >&2
-        exit 1
-    fi
+    command -v "$tool" >/dev/null || { echo "$tool is not installed; scripts/bootstrap installs it" >&2; exit 1; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
