@@ -18,7 +18,7 @@ QStringList TOpenDialog::NameFilters(const std::string& filter) {
 std::string TOpenDialog::TypedNameExtension(int index) const {
     const QStringList parts = QString::fromStdString(FFilter).split('|');
     // A bare pattern is its own only filter; pairs hold the patterns second.
-    const qsizetype at = parts.size() == 1 ? 0 : 2 * qsizetype{index} - 1;
+    const qsizetype at = parts.size() == 1 ? qsizetype{index} - 1 : 2 * qsizetype{index} - 1;
     if (index >= 1 && at < parts.size()) {
         const QString first = parts[at].split(';').front().trimmed();
         if (first.startsWith("*.") && first.size() > 2 && first.indexOf('*', 1) < 0) {

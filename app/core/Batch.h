@@ -53,8 +53,8 @@ struct TBatchCallbacks {
 // (ClearCodeImage), reports the position, reports n's decimal text as the data, draws the
 // code image with that data and the inputs' symbology and switches (DrawCodeImage: the clearing
 // is not repeated), reports the file name and writes the image to the name reported back, in the
-// file options' format (BMP when unset; the names end in its extension). The first
-// exception ends the run and propagates; the files written before it stay.
+// file options' format (BMP when unset; the names end in its extension). The first exception
+// ends the run and propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});

@@ -167,6 +167,7 @@ TEST(PathBox, HelpersOfTheDialogs) {
         {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 5, "txt"},
         {"BMP|*.bmp", 0, "txt"},
         {"*.png", 1, "png"},
+        {"*.png", 2, "txt"},
         {"", 1, "txt"},
     };
     for (const auto& [filter, index, extension] : extensions) {
