@@ -8,6 +8,7 @@
 #include "BUSurfTo.h"
 #include "Batch.h"
 #include "Exception.h"
+#include "LengthLimit.h"
 #include "Product.h"
 #include "QtBridge.h"
 #include "RLed.h"
@@ -26,7 +27,8 @@
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
-#include <limits>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,10 +43,19 @@ TDefaultPaths DefaultPaths() {
 #ifdef _WIN32
     return {"c:\\output.bmp", "c:\\", "C:\\qmk output"};
 #else
-    const std::string home = QDir::homePath().toStdString();
+    // Without HOME the password database knows the home directory; Qt would answer "/".
+    std::string home = QDir::homePath().toStdString();
+    if (qEnvironmentVariableIsEmpty("HOME")) {
+        if (const passwd* user = getpwuid(getuid())) {
+            home = QDir::cleanPath(QString::fromLocal8Bit(user->pw_dir)).toStdString();
+        }
+    }
     return {home + "/output.bmp", home, home + "/qmk output"};
 #endif
 }
+
+// Far beyond any data that fits the code image, and short enough that the field stays quick.
+constexpr int FieldLengthLimit = 4096;
 
 // The symbology list's rows are 16 pixels high.
 class TFixedHeightItems : public QStyledItemDelegate {
@@ -95,8 +106,7 @@ TsEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
     auto* edit = new TsEdit(parent);
     edit->setGeometry(place);
     StyleEditor(edit->sStyle(), "TsEdit");
-    // No length limit: the data is never cut short.
-    edit->setMaxLength(std::numeric_limits<int>::max());
+    new TLengthLimit(edit, FieldLengthLimit);
     edit->setText(text);
     return edit;
 }
@@ -298,6 +308,7 @@ void TForm1::sButton1Click(QObject*) {
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
+    CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     TBatchCallbacks callbacks;
     callbacks.Position = [this](std::int32_t n) { RLed1->SetPosition(n); };
     callbacks.Data = [this](const std::string& text) {

@@ -90,6 +90,11 @@ TCanvas& TBitmap::Canvas() {
     return *FCanvas;
 }
 
+std::uint64_t TBitmap::BmpFileSize(int scale) const {
+    const auto side = static_cast<std::uint64_t>(scale);
+    return FPixels.empty() ? 0 : HeadersSize + FPixels.size() * 4 * side * side;
+}
+
 auto TBitmap::Headers(int width, int height, std::uint32_t pelsPerMetre)
     -> std::array<std::uint8_t, HeadersSize> {
     const auto rowBytes = static_cast<std::uint32_t>(width) * 4;
@@ -129,7 +134,8 @@ void TBitmap::SaveToFile(const std::string& name, const TImageFileOptions& optio
     SaveImageFile(*this, name, options);
 }
 
-void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre) const {
+void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
+                          TDurability durability) const {
     // The same bytes as SaveToStream, gathered straight from the pixels: without scaling no copy
     // of the image, with it one widened copy of each row, handed over scale times.
     std::vector<std::span<const std::uint8_t>> pieces;
@@ -149,5 +155,5 @@ void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pels
                           {reinterpret_cast<const std::uint8_t*>(row), rowPixels * 4});
         }
     }
-    WriteFileAtomically(name, pieces);
+    WriteFileAtomically(name, pieces, durability);
 }

@@ -13,7 +13,6 @@
 #include <vector>
 
 class TCanvas;
-class TStream;
 
 // A 32-bit raster image. Pixels are stored top row first as 0x00RRGGBB, so each row is already
 // laid out as a 32-bit BMP row (blue, green, red, 0).
@@ -49,12 +48,16 @@ public:
     // Writes the BMP bytes: 14-byte file header, 40-byte info header, rows bottom-up. An image
     // without pixels writes nothing.
     void SaveToStream(TStream& stream) const;
-    // Replaces the file atomically in the format the options or the name's extension ask for
-    // (SaveImageFile); raises "Cannot create file %s" or "Stream write error".
+    // The number of bytes of the BMP file with every pixel repeated scale × scale: SaveToStream's
+    // for scale 1.
+    std::uint64_t BmpFileSize(int scale = 1) const;
+    // Writes the file with WriteFileAtomically in the format the options or the name's extension
+    // ask for (SaveImageFile); raises "Cannot create file %s: %s" or "Stream write error: %s: %s".
     void SaveToFile(const std::string& name, const TImageFileOptions& options = {}) const;
     // The BMP file of SaveToStream with every pixel repeated scale × scale and the resolution
-    // fields set to pelsPerMetre, written atomically.
-    void SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre) const;
+    // fields set to pelsPerMetre, written with WriteFileAtomically.
+    void SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
+                     TDurability durability) const;
 
     // From now on the canvas also keeps every drawing operation as a shape, dropping what was
     // kept before. What the image held until then is not part of the recording, so a caller

@@ -84,12 +84,24 @@ void SaveImageFile(const TBitmap& image, const std::string& name,
                         " or resolution " + std::to_string(dpi) + " out of range");
     }
     if (format == TImageFormat::Bmp) {
-        image.SaveBmpFile(name, options.Scale, options.Dpi ? PixelsPerMetre(dpi) : 0);
+        image.SaveBmpFile(name, options.Scale, options.Dpi ? PixelsPerMetre(dpi) : 0,
+                          options.Durability);
         return;
     }
     const std::vector<std::uint8_t> bytes = image.Empty()
                                                 ? std::vector<std::uint8_t>{}
                                                 : Encode(image, name, format, options.Scale, dpi);
     const std::span<const std::uint8_t> piece(bytes);
-    WriteFileAtomically(name, {&piece, 1});
+    WriteFileAtomically(name, {&piece, 1}, options.Durability);
+}
+
+std::uint64_t ImageFileSize(const TBitmap& image, TImageFormat format,
+                            const TImageFileOptions& options) {
+    if (image.Empty()) {
+        return 0;
+    }
+    if (format == TImageFormat::Bmp) {
+        return image.BmpFileSize(options.Scale);
+    }
+    return Encode(image, "", format, options.Scale, options.Dpi.value_or(DefaultImageDpi)).size();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Stream.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,6 +25,8 @@ struct TImageFileOptions {
     // 1..MaxImageDpi, the resolution the file states. Unset: DefaultImageDpi, except that a BMP
     // then states none, as it always did.
     std::optional<int> Dpi;
+    // Flush for a single file; a batch caches its files and syncs once at its end.
+    TDurability Durability = TDurability::Flush;
 };
 
 // By the extension of the name's last component, in any case: "png", "svg", "jpg" and "jpeg";
@@ -36,9 +40,12 @@ std::string_view FormatExtension(TImageFormat format);
 // The resolution that BMP and PNG headers state, in pixels per metre: dpi / 0.0254, rounded.
 std::uint32_t PixelsPerMetre(int dpi);
 
-// Writes the image in one of the formats, atomically, raising "Cannot create file %s" or
-// "Stream write error" as every file write does; a scale or resolution out of range raises
-// before anything is written. An image without pixels writes an empty file.
-// An SVG is written from the image's recording and raises "Cannot write %s as SVG: the image
-// holds no recorded drawing" without one.
+// Writes the image in one of the formats with WriteFileAtomically, raising "Cannot create file
+// %s: %s" or "Stream write error: %s: %s" as every file write does; a scale or resolution out of
+// range raises before anything is written. An image without pixels writes an empty file. An SVG is
+// written from the image's recording and raises "Cannot write %s as SVG: the image holds no
+// recorded drawing" without one.
 void SaveImageFile(const TBitmap& image, const std::string& name, const TImageFileOptions& options);
+// The number of bytes SaveImageFile writes for the image in that format, the SVG of a recording.
+std::uint64_t ImageFileSize(const TBitmap& image, TImageFormat format,
+                            const TImageFileOptions& options);

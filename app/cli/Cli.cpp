@@ -4,10 +4,14 @@
 #include "Batch.h"
 #include "Bitmap.h"
 #include "CodeImage.h"
+#include "Exception.h"
+#include "Stream.h"
 #include "SymbologyNames.h"
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <ostream>
@@ -24,8 +28,9 @@ Draws the code image of Quillmark's main window without a window.
   --no-text       draw no human-readable line
   --single        draw one copy instead of two
   --no-checksum   encode the data without adding check characters where that is optional
-  --output FILE   write the 525 x 276 code image to FILE, as PNG, SVG or JPEG when its name
-                  ends in .png, .svg, .jpg or .jpeg (in any case), else as BMP
+  --output FILE   write the 525 x 276 code image to FILE ("-" is standard output), as PNG,
+                  SVG or JPEG when its name ends in .png, .svg, .jpg or .jpeg (in any case),
+                  else as BMP
   --format F      bmp, png, svg or jpg: write that format whatever the name
   --scale N       every pixel becomes N x N pixels, N from 1 to 20 (default 1); an SVG
                   drawing becomes N times as wide and high
@@ -48,8 +53,12 @@ a warning on stderr.
 A module (the narrowest bar) is 2 x N pixels, so it measures 2 x N x 25.4 / D mm in print: for
 about 0.33 mm at 600 dpi, --scale 4 --dpi 600 (8 dots, 0.339 mm).
 
-Exit status: 0 done, 1 the data or a file failed (the message is on stderr; a batch stops at
-the first failure and keeps the files written before it), 2 bad usage.
+A batch that cannot fit in the free space of its directory does not start.
+
+Exit status: 0 done, 1 the data or a file failed, or standard output could not be written (the
+message is on stderr; a batch stops at the first failure and keeps the files written before
+it), 2 bad usage, 128 + the signal's number after SIGINT, SIGTERM or SIGHUP (no temporary file
+is left behind).
 )";
 
 // What to print instead of doing the work.
@@ -168,8 +177,8 @@ Options Parse(std::span<const std::string> args) {
     return options;
 }
 
-// One line on the terminal that redraws itself: a bar, the share of files written and the file
-// being written.
+// One line on the terminal that redraws itself for every file: a bar, the share of files
+// written and the file being written.
 class Progress {
 public:
     Progress(std::ostream& err, std::int64_t count) : FErr(err), FCount(count) {}
@@ -181,41 +190,41 @@ public:
     // Both end a line that was drawn: Finish at 100%, Abandon where it stands, so that a
     // message starts on a line of its own.
     void Finish() {
-        if (FPercent >= 0) {
+        if (FDrawn) {
             Draw(FCount);
             FErr << '\n';
         }
     }
     void Abandon() {
-        if (FPercent >= 0) {
+        if (FDrawn) {
             FErr << '\n';
         }
     }
 
 private:
     void Draw(std::int64_t done) {
+        FDrawn = true;
         const auto percent = static_cast<int>(done * 100 / FCount);
-        if (percent == FPercent) {
-            return;
-        }
-        FPercent = percent;
         constexpr int Width = 30;
         const auto filled = static_cast<std::size_t>(percent * Width / 100);
         // "\x1b[K" clears what a longer file name left on the line.
         FErr << "\r[" << std::string(filled, '#') << std::string(Width - filled, ' ') << "] "
-             << percent << "% " << FFile << "\x1b[K" << std::flush;
+             << percent << "% " << EscapedFileName(FFile) << "\x1b[K" << std::flush;
     }
 
     std::ostream& FErr;
     std::int64_t FCount;
     std::int64_t FDone = 0;
-    int FPercent = -1;
+    bool FDrawn = false;
     std::string FFile;
 };
 
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
+    CheckBatchFits(range, *options.Dir,
+                   BatchBytesPerFile(barcode, options.Inputs, range, options.File),
+                   FormatExtension(options.File.Format.value_or(TImageFormat::Bmp)));
     Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
     if (progressBar) {
@@ -265,7 +274,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         return;
     }
     ComposeCodeImage(barcode, image, options.Inputs);
-    image.SaveToFile(*options.Output, options.File);
+    image.SaveToFile(*options.Output == "-" ? "/dev/stdout" : *options.Output, options.File);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
         err << "quillmark-cli: warning: " << warning << '\n';
@@ -285,6 +294,11 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     }
     try {
         Run(options, out, err, progressBar);
+        // What is still buffered is written here, and a failure to write it fails the run.
+        if (!out.flush()) {
+            throw EWriteError("Stream write error: /dev/stdout: " +
+                              std::string(std::strerror(errno)));
+        }
     } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;

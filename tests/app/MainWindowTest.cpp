@@ -11,12 +11,16 @@
 #include "QtPrint.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -177,7 +181,7 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             name +
                             "\n"
                             "error: Cannot create file " +
-                            missing + ".\n");
+                            missing + ": No such file or directory.\n");
     EXPECT_EQ(ReadFile(name), CliImage({}, "cli.png"));
 }
 
@@ -198,6 +202,44 @@ TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
     stuck.start(10000);
     QApplication::exec();
     EXPECT_TRUE(stuck.isActive());
+}
+
+// A paste that would make a field longer than 4096 characters is refused as a whole, with a
+// message; one that fills it to the limit is taken.
+TEST_F(MainWindowTest, TheFieldsRefuseAnOverlongPasteAsAWhole) {
+    const struct {
+        TsEdit* Field;
+        QString Pasted;
+        QString After;
+        std::string Message;
+    } rows[] = {
+        {Form1.kod, QString(10'000'000, '7'), "1234567890128",
+         "error: The text was not changed: this field holds at most 4096 characters.\n"},
+        {Form1.fromnumber, QString(4095, '1'), "0" + QString(4095, '1'), ""},
+        {Form1.tonumber, QString(4096, '1'), "10",
+         "error: The text was not changed: this field holds at most 4096 characters.\n"},
+    };
+    for (const auto& row : rows) {
+        messages.clear();
+        QApplication::clipboard()->setText(row.Pasted);
+        row.Field->setFocus();
+        row.Field->end(false);
+        QTest::keyClick(row.Field, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(row.Field->text(), row.After);
+        EXPECT_EQ(messages, row.Message);
+    }
+}
+
+// Without HOME the default paths lie in the home directory the password database gives.
+TEST(MainWindow, WithoutHomeTheDefaultPathsComeFromThePasswordDatabase) {
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    const TForm1 form;
+    qputenv("HOME", home);
+    const std::string user = getpwuid(getuid())->pw_dir;
+    EXPECT_EQ(form.BUFileNameBox1->FileName(), user + "/output.bmp");
+    EXPECT_EQ(form.BUDirectoryBox1->Directory(), user + "/qmk output");
 }
 
 TEST(Application, TheDefaultHandlerEndsTheMessageWithAFullStop) {
