@@ -79,9 +79,18 @@ decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
 # The file button's save dialog: "label" typed with the second filter, PNG, chosen becomes
 # label.png, which Save writes as PNG.
 click 423 78
-window '^Uložit Kód so souboru$' > /dev/null || fail "the file button opened no save dialog"
+dialog=$(window '^Uložit Kód so souboru$') || fail "the file button opened no save dialog"
+for _ in $(seq 100); do
+  [ "$(xdotool getwindowfocus)" = "$dialog" ] && break
+  sleep 0.05
+done
 xdotool type label
 xdotool key Tab Down Return
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^Uložit Kód so souboru$' > /dev/null || break
+  sleep 0.05
+done
+! xdotool search --onlyvisible --name '^Uložit Kód so souboru$' > /dev/null || fail "the save dialog stayed open"
 click 477 80
 window '^Quillmark$' > /dev/null || fail "Save to the dialog's name did not confirm"
 xdotool key Return
