@@ -46,6 +46,14 @@ pids+=($app)
 window() {
   timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1
 }
+# Waits until no window whose whole title matches is shown; fails when one still is.
+closed() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" > /dev/null || return 0
+    sleep 0.05
+  done
+  return 1
+}
 screenshot() {
   [ -n "${QUILLMARK_SCREENSHOTS:-}" ] && import -window "$1" "$QUILLMARK_SCREENSHOTS/$2.png"
   return 0
@@ -86,11 +94,7 @@ for _ in $(seq 100); do
 done
 xdotool type label
 xdotool key Tab Down Return
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^Uložit Kód so souboru$' > /dev/null || break
-  sleep 0.05
-done
-! xdotool search --onlyvisible --name '^Uložit Kód so souboru$' > /dev/null || fail "the save dialog stayed open"
+closed '^Uložit Kód so souboru$' || fail "the save dialog stayed open"
 click 477 80
 window '^Quillmark$' > /dev/null || fail "Save to the dialog's name did not confirm"
 xdotool key Return
@@ -125,11 +129,7 @@ xdotool key alt+h Return
 about=$(window '^O aplikaci$') || fail "the About box did not open"
 screenshot "$about" about-box
 xdotool key Escape
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^O aplikaci$' > /dev/null || break
-  sleep 0.05
-done
-! xdotool search --onlyvisible --name '^O aplikaci$' > /dev/null || fail "Esc did not close the About box"
+closed '^O aplikaci$' || fail "Esc did not close the About box"
 
 # Ctrl+X outside a text field ends the program.
 click 200 80
