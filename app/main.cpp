@@ -169,8 +169,14 @@ TForm1::TForm1(QWidget* parent)
     BUFileNameBox1->SetFileName(paths.FileName);
     BUFileNameBox1->SetDialogTitle("Uložit Kód so souboru");
     BUFileNameBox1->SetDialogInitialDir(paths.DialogDir);
-    BUFileNameBox1->SetDialogFilter("*.jpg");
-    BUFileNameBox1->SetDialogOptions({TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing});
+    // Save writes the format the name's extension asks for; a name typed without one gets the
+    // chosen filter's.
+    BUFileNameBox1->SetDialogKind(TDialogKind::dkSave);
+    BUFileNameBox1->SetDialogFilter(
+        "BMP image|*.bmp|PNG image|*.png|SVG image|*.svg|JPEG image|*.jpg;*.jpeg|All files|*");
+    BUFileNameBox1->SetDefaultExtension("bmp");
+    BUFileNameBox1->SetDialogOptions(
+        {TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing, TOpenOption::ofOverwritePrompt});
     BUFileNameBox1->SetButtonIsFlat(true);
     SaveToBut = NewButton(GroupBox2, "Save", {440, 14, 75, 25});
     SaveToBut->setEnabled(false);

@@ -46,14 +46,19 @@ namespace {
 
 using BatchCase = void (*)(const std::string& dir, int from, int to);
 
-void CliBatch(const std::string& dir, int from, int to) {
+void CliBatchAs(const std::string& format, const std::string& dir, int from, int to) {
     const std::vector<std::string> args = {
-        "--from", std::to_string(from), "--to", std::to_string(to), "--dir", dir};
+        "--from", std::to_string(from), "--to", std::to_string(to), "--dir",
+        dir,      "--format",           format};
     std::ostringstream out;
     std::ostringstream err;
     if (RunCli(args, out, err) != 0) {
         throw std::runtime_error(err.str());
     }
+}
+
+void CliBatch(const std::string& dir, int from, int to) {
+    CliBatchAs("bmp", dir, from, to);
 }
 
 // "Generate and save" of the main window on Qt's offscreen platform, with its LED bar repainted
@@ -256,5 +261,48 @@ void Cases(benchmark::internal::Benchmark* cases) {
 }
 BENCHMARK_CAPTURE(BM_BatchAgainstRaw, cli, CliBatch)->Apply(Cases);
 BENCHMARK_CAPTURE(BM_BatchAgainstRaw, window, WindowBatch)->Apply(Cases);
+
+std::uintmax_t BytesIn(const fs::path& dir) {
+    std::uintmax_t bytes = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        bytes += entry.file_size();
+    }
+    return bytes;
+}
+
+// The CLI's batch of 2,000 numbers as PNG files against the same batch as BMP files, each into
+// an empty directory, taking turns at going first. The iteration time is the PNG batch's.
+void BM_PngBatchAgainstBmp(benchmark::State& state) {
+    constexpr int Numbers = 2000;
+    const ScratchDirectory bmp;
+    const ScratchDirectory png;
+    double seconds[2] = {0, 0};
+    bool bmpFirst = true;
+    for (auto _ : state) {
+        bmp.Empty();
+        png.Empty();
+        sync();
+        double pngIteration = 0;
+        const auto timed = [&](int which) {
+            const auto start = Clock::now();
+            CliBatchAs(which == 0 ? "bmp" : "png", (which == 0 ? bmp : png).Path.string(), 0,
+                       Numbers - 1);
+            const double taken = SecondsOf(Clock::now() - start);
+            seconds[which] += taken;
+            pngIteration = which == 1 ? taken : pngIteration;
+        };
+        timed(bmpFirst ? 0 : 1);
+        timed(bmpFirst ? 1 : 0);
+        bmpFirst = !bmpFirst;
+        state.SetIterationTime(pngIteration);
+    }
+    const double files = static_cast<double>(state.iterations()) * Numbers;
+    state.counters["bmp_files/s"] = files / seconds[0];
+    state.counters["png_files/s"] = files / seconds[1];
+    state.counters["ratio"] = seconds[0] / seconds[1];
+    state.counters["bmp_bytes_each"] = static_cast<double>(BytesIn(bmp.Path)) / Numbers;
+    state.counters["png_bytes_each"] = static_cast<double>(BytesIn(png.Path)) / Numbers;
+}
+BENCHMARK(BM_PngBatchAgainstBmp)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -33,13 +34,19 @@ public:
     int Ascent() const { return FAscent; }
     int Descent() const { return FDescent; }
     int LineHeight() const { return FAscent + FDescent; }
+    // The family of the font file fontconfig chose, such as "DejaVu Sans".
+    const std::string& FamilyName() const { return FFamilyName; }
+    // The pixel height of the em square: a vector font of this size draws the same glyphs.
+    int Pixels() const { return FPixels; }
     const TGlyph& Glyph(char32_t ch);
 
 private:
     struct Impl;
-    explicit TFontFace(std::unique_ptr<Impl> impl);
+    TFontFace(std::unique_ptr<Impl> impl, int pixels);
 
     std::unique_ptr<Impl> FImpl;
+    std::string FFamilyName;
+    int FPixels = 0;
     int FAscent = 0;
     int FDescent = 0;
     std::array<std::unique_ptr<TGlyph>, 128> FAscii;

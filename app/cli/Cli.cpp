@@ -9,7 +9,9 @@
 #include "SymbologyNames.h"
 #include "Version.h"
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -25,19 +27,30 @@ Draws the code image of Quillmark's main window without a window.
   --no-text       draw no human-readable line
   --single        draw one copy instead of two
   --no-checksum   encode the data without adding check characters where that is optional
-  --output FILE   write the 525 x 276 code image to FILE, always as BMP; "-" is standard output
+  --output FILE   write the 525 x 276 code image to FILE ("-" is standard output), as PNG,
+                  SVG or JPEG when its name ends in .png, .svg, .jpg or .jpeg (in any case),
+                  else as BMP
+  --format F      bmp, png, svg or jpg: write that format whatever the name
+  --scale N       every pixel becomes N x N pixels, N from 1 to 20 (default 1); an SVG
+                  drawing becomes N times as wide and high
+  --dpi D         the resolution the file states, from 1 to 65535 (default 96; a BMP states
+                  none unless --dpi is given); an SVG states its size in mm from it
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
   --from N --to M --dir DIR
-                  batch: write DIR/code_<n>.bmp for every n from N to M, with n as the data
-                  (N and M as the main window reads them: decimal, or hex after $, x or 0x);
-                  takes --type, --no-text, --single and --no-checksum, not --data, --output
-                  or --pattern; shows a progress bar when stderr is a terminal
+                  batch: write DIR/code_<n>.bmp (.png, .svg, .jpg with --format) for every n
+                  from N to M, with n as the data (N and M as the main window reads them:
+                  decimal, or hex after $, x or 0x); takes --type, --no-text, --single,
+                  --no-checksum, --format, --scale and --dpi, not --data, --output or
+                  --pattern; shows a progress bar when stderr is a terminal
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version
 
 A symbol too wide for the 525 x 276 code image is drawn cut off, as the window draws it, with
 a warning on stderr.
+
+A module (the narrowest bar) is 2 x N pixels, so it measures 2 x N x 25.4 / D mm in print: for
+about 0.33 mm at 600 dpi, --scale 4 --dpi 600 (8 dots, 0.339 mm).
 
 A batch that cannot fit in the free space of its directory does not start.
 
@@ -56,6 +69,8 @@ struct Options {
     bool Checksum = true;
     bool Pattern = false;
     std::optional<std::string> Output;
+    TImageFileOptions File;
+    bool FileOptionsGiven = false;
     // The batch's texts, parsed only when the batch runs, as the window parses its fields.
     std::optional<std::string> From;
     std::optional<std::string> To;
@@ -68,6 +83,18 @@ struct Options {
 struct UsageError {
     std::string Hint;
 };
+
+// A whole decimal number from 1 to maximum, or the usage error of the option.
+int WholeNumber(const std::string& option, const std::string& text, int maximum) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) ||
+        error != std::errc() || end != text.data() + text.size() || value < 1 || value > maximum) {
+        throw UsageError{option + " takes a whole number from 1 to " + std::to_string(maximum) +
+                         ", not '" + text + "'"};
+    }
+    return value;
+}
 
 Options Parse(std::span<const std::string> args) {
     Options options;
@@ -90,6 +117,18 @@ Options Parse(std::span<const std::string> args) {
             options.DataGiven = true;
         } else if (arg == "--output") {
             options.Output = value();
+        } else if (arg == "--format") {
+            options.File.Format = FormatNamed(value());
+            if (!options.File.Format) {
+                throw UsageError{"--format takes bmp, png, svg or jpg, not '" + args[i] + "'"};
+            }
+            options.FileOptionsGiven = true;
+        } else if (arg == "--scale") {
+            options.File.Scale = WholeNumber(arg, value(), MaxImageScale);
+            options.FileOptionsGiven = true;
+        } else if (arg == "--dpi") {
+            options.File.Dpi = WholeNumber(arg, value(), MaxImageDpi);
+            options.FileOptionsGiven = true;
         } else if (arg == "--from") {
             options.From = value();
         } else if (arg == "--to") {
@@ -127,8 +166,9 @@ Options Parse(std::span<const std::string> args) {
         }
         return options;
     }
-    if (options.Pattern && options.Output) {
-        throw UsageError{"--pattern draws nothing; give it without --output"};
+    if (options.Pattern && (options.Output || options.FileOptionsGiven)) {
+        throw UsageError{
+            "--pattern draws nothing; give it without --output, --format, --scale and --dpi"};
     }
     if (!options.Pattern && !options.Output) {
         throw UsageError{"nothing to do; give --output FILE or --pattern (see --help)"};
@@ -181,7 +221,9 @@ private:
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
-    CheckBatchFits(range, *options.Dir, image.BmpFileSize());
+    CheckBatchFits(range, *options.Dir,
+                   BatchBytesPerFile(barcode, options.Inputs, range, options.File),
+                   FormatExtension(options.File.Format.value_or(TImageFormat::Bmp)));
     Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
     if (progressBar) {
@@ -191,7 +233,7 @@ void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::
         };
     }
     try {
-        RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks);
+        RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks, options.File);
     } catch (...) {
         progress.Abandon();
         throw;
@@ -231,7 +273,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         return;
     }
     ComposeCodeImage(barcode, image, options.Inputs);
-    image.SaveToFile(*options.Output == "-" ? "/dev/stdout" : *options.Output);
+    image.SaveToFile(*options.Output == "-" ? "/dev/stdout" : *options.Output, options.File);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
         err << "quillmark-cli: warning: " << warning << '\n';

@@ -1,6 +1,6 @@
 # bash completion for quillmark-cli                                        -*- shell-script -*-
-# Option names; after --type the symbology names that `quillmark-cli --list-types` prints, file
-# names after --output and directories after --dir.
+# Option names; after --type the symbology names that `quillmark-cli --list-types` prints, the
+# formats after --format, file names after --output and directories after --dir.
 
 _quillmark_cli()
 {
@@ -28,13 +28,17 @@ _quillmark_cli()
             _filedir -d
             return
             ;;
-        --data | --from | --to)
+        --format)
+            COMPREPLY=($(compgen -W "bmp png svg jpg" -- "$cur"))
+            return
+            ;;
+        --data | --scale | --dpi | --from | --to)
             return
             ;;
     esac
 
-    local options=(--type --data --no-text --single --no-checksum --output --pattern --from --to
-        --dir --list-types --help --version)
+    local options=(--type --data --no-text --single --no-checksum --output --format --scale --dpi
+        --pattern --from --to --dir --list-types --help --version)
     COMPREPLY=($(compgen -W "${options[*]}" -- "$cur"))
 } &&
     complete -F _quillmark_cli quillmark-cli

@@ -1,5 +1,6 @@
 #include "Batch.h"
 
+#include "Barcode.h"
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "CodeImage.h"
@@ -29,17 +30,18 @@ std::int64_t BatchCount(const TBatchRange& range) {
     return count > 0 ? count : 0;
 }
 
-std::string BatchFileName(std::string_view directory, std::int32_t n) {
+std::string BatchFileName(std::string_view directory, std::int32_t n, std::string_view extension) {
     std::string name(directory);
     name += PathSeparator;
     name += "code_";
     name += std::to_string(n);
-    name += ".bmp";
+    name += '.';
+    name += extension;
     return name;
 }
 
 std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
-                               std::uint64_t bytesPerFile) {
+                               std::uint64_t bytesPerFile, std::string_view extension) {
     const std::uint64_t total = static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile;
     std::uint64_t replaced = 0;
     const std::string dirName = std::string(directory) + PathSeparator;
@@ -54,7 +56,7 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
             if (file.starts_with(Prefix) &&
                 std::from_chars(file.data() + Prefix.size(), end, n).ec == std::errc{} &&
                 n >= range.From && n <= range.To &&
-                BatchFileName(directory, n) == dirName + file.data() &&
+                BatchFileName(directory, n, extension) == dirName + file.data() &&
                 fstatat(dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
                 replaced += static_cast<std::uint64_t>(status.st_size);
             }
@@ -77,8 +79,23 @@ std::string Grouped(std::uint64_t value) {
 
 } // namespace
 
+std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
+                                const TBatchRange& range, const TImageFileOptions& file) {
+    TBarcode copy = barcode;
+    TBitmap image;
+    InitCodeImage(image);
+    TCodeImageInputs first = inputs;
+    first.Data = std::to_string(range.From);
+    try {
+        ComposeCodeImage(copy, image, first);
+    } catch (const Exception&) {
+        // The batch reports it at its first number; what was drawn still measures the file.
+    }
+    return ImageFileSize(image, file.Format.value_or(TImageFormat::Bmp), file);
+}
+
 void CheckBatchFits(const TBatchRange& range, std::string_view directory,
-                    std::uint64_t bytesPerFile) {
+                    std::uint64_t bytesPerFile, std::string_view extension) {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path existing = fs::absolute(BatchFileName(directory, range.From), error).parent_path();
@@ -94,7 +111,7 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
     if (static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile <= free) {
         return;
     }
-    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile);
+    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile, extension);
     if (needed > free) {
         throw Exception("Not enough space in " + EscapedFileName(directory) + ": the batch needs " +
                         Grouped(needed) + " bytes, " + Grouped(free) + " are free");
@@ -103,7 +120,11 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
 
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks) {
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    TImageFileOptions options = file;
+    options.Format = file.Format.value_or(TImageFormat::Bmp);
+    options.Durability = TDurability::Cache;
+    const std::string_view extension = FormatExtension(*options.Format);
     TCodeImageInputs current = inputs;
     // The last file written: its file system is synced at the end.
     std::string written;
@@ -111,7 +132,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
         for (std::int64_t wide = range.From; wide <= range.To; ++wide) {
             const auto n = static_cast<std::int32_t>(wide);
-            image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+            ClearCodeImage(image);
             if (callbacks.Position) {
                 callbacks.Position(n);
             }
@@ -120,11 +141,11 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
                 callbacks.Data(current.Data);
             }
             DrawCodeImage(barcode, image, current);
-            std::string name = BatchFileName(directory, n);
+            std::string name = BatchFileName(directory, n, extension);
             if (callbacks.FileName) {
                 name = callbacks.FileName(name);
             }
-            image.SaveToFile(name, TDurability::Cache);
+            image.SaveToFile(name, options);
             written = std::move(name);
         }
     } catch (const Exception&) {

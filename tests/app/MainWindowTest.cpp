@@ -100,7 +100,14 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
     EXPECT_EQ(Form1.RLed1->BreakPos(), 5);
     EXPECT_EQ(Form1.BUFileNameBox1->DialogTitle(), "Uložit Kód so souboru");
     EXPECT_EQ(Form1.BUFileNameBox1->DialogInitialDir(), QDir::homePath().toStdString());
-    EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(), "*.jpg");
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogKind(), TDialogKind::dkSave);
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(),
+              "BMP image|*.bmp|PNG image|*.png|SVG image|*.svg|"
+              "JPEG image|*.jpg;*.jpeg|All files|*");
+    EXPECT_EQ(Form1.BUFileNameBox1->DefaultExtension(), "bmp");
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogOptions(),
+              (TOpenOptions{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing,
+                            TOpenOption::ofOverwritePrompt}));
     EXPECT_TRUE(Form1.BUFileNameBox1->ButtonIsFlat());
     EXPECT_FALSE(Form1.BUDirectoryBox1->ButtonIsFlat());
     EXPECT_TRUE(Form1.BUDirectoryBox1->DialogOptions().empty());
@@ -161,7 +168,7 @@ TEST_F(MainWindowTest, GenerateReportsRefusalsAndCutOffSymbols) {
 }
 
 TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
-    const std::string name = (dir / "code.jpg").string();
+    const std::string name = (dir / "code.png").string();
     Form1.BUFileNameBox1->SetFileName("");
     QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
     Form1.BUFileNameBox1->SetFileName(name);
@@ -175,7 +182,7 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             "\n"
                             "error: Cannot create file " +
                             missing + ": No such file or directory.\n");
-    EXPECT_EQ(ReadFile(name), CliImage({}));
+    EXPECT_EQ(ReadFile(name), CliImage({}, "cli.png"));
 }
 
 TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {

@@ -85,6 +85,12 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {"--from", "0", "--to", "1", "--dir", "d", "--output", "x.bmp"},
         {"--from", "0", "--to", "1", "--dir", "d", "--data", "5"},
         {"--from", "0", "--to", "1", "--dir", "d", "--pattern"},
+        {"--scale", "21", "--output", "x.png"},
+        {"--scale", "2x", "--output", "x.png"},
+        {"--scale", "+2", "--output", "x.png"},
+        {"--dpi", "65536", "--output", "x.png"},
+        {"--format", "PNG", "--output", "x.png"},
+        {"--pattern", "--dpi", "300"},
     };
     for (const auto& args : rows) {
         const Result r = Invoke(args);
@@ -93,8 +99,17 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         EXPECT_EQ(r.Err.rfind("quillmark-cli: ", 0), 0u) << r.Err;
         EXPECT_EQ(r.Err.find('\n'), r.Err.size() - 1) << r.Err;
     }
-    EXPECT_EQ(Invoke({"--type", "EAN13", "--pattern"}).Err,
-              "quillmark-cli: unknown type 'EAN13'; --list-types names them\n");
+    const std::pair<std::vector<std::string>, std::string> messages[] = {
+        {{"--type", "EAN13", "--pattern"}, "unknown type 'EAN13'; --list-types names them"},
+        {{"--scale", "0", "--output", "x.png"},
+         "--scale takes a whole number from 1 to 20, not '0'"},
+        {{"--dpi", "0", "--output", "x.png"},
+         "--dpi takes a whole number from 1 to 65535, not '0'"},
+        {{"--format", "gif", "--output", "x"}, "--format takes bmp, png, svg or jpg, not 'gif'"},
+    };
+    for (const auto& [args, message] : messages) {
+        EXPECT_EQ(Invoke(args), (Result{2, "", "quillmark-cli: " + message + "\n"}));
+    }
 }
 
 // A failure exits 1 with its message and leaves no file. On a terminal a batch's progress bar
@@ -151,11 +166,11 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "many"}));
 }
 
-// The options reach the composition; the files are BMP whatever their extension. A symbol too
-// wide is drawn cut off, with a warning.
+// The options reach the composition and the file; the name's extension or --format chooses the
+// format. A symbol too wide is drawn cut off, with a warning.
 TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
     const ScratchDir dir;
-    const std::string name = dir / "code.jpg";
+    const std::string name = dir / "code.gif";
     const auto code39 = [](const std::string& data) {
         return ComposedBmp(
             {.TypeText = "Code 39", .Data = data, .ShowText = false, .DualCode = false}, false);
@@ -165,20 +180,30 @@ TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
         std::vector<std::pair<std::string, Bytes>> Files;
         std::string Err;
     } rows[] = {
-        {{"--output", name}, {{"code.jpg", ComposedBmp({})}}, ""},
+        {{"--output", name}, {{"code.gif", ComposedBmp({})}}, ""},
         {{"--single", "--no-text", "--output", name},
-         {{"code.jpg", ComposedBmp({.ShowText = false, .DualCode = false})}},
+         {{"code.gif", ComposedBmp({.ShowText = false, .DualCode = false})}},
          ""},
         {{"--type", "Code 39", "--data", "AB", "--no-checksum", "--single", "--no-text", "--output",
           name},
-         {{"code.jpg", code39("AB")}},
+         {{"code.gif", code39("AB")}},
+         ""},
+        {{"--output", dir / "code.PNG"},
+         {{"code.PNG", ComposedFile({}, {TImageFormat::Png, 1, std::nullopt})}},
+         ""},
+        {{"--format", "svg", "--scale", "2", "--dpi", "300", "--output", dir / "code.bmp"},
+         {{"code.bmp", ComposedFile({}, {TImageFormat::Svg, 2, 300})}},
+         ""},
+        {{"--format", "jpg", "--single", "--from", "5", "--to", "5", "--dir", dir.Path()},
+         {{"code_5.jpg",
+           ComposedFile({.Data = "5", .DualCode = false}, {TImageFormat::Jpeg, 1, std::nullopt})}},
          ""},
         {{"--type", "Code 39", "--no-text", "--single", "--no-checksum", "--from", "-1", "--to",
           "0", "--dir", dir.Path()},
          {{"code_-1.bmp", code39("-1")}, {"code_0.bmp", code39("0")}},
          ""},
         {{"--type", "Code 39 Extended", "--data", "abcdefghijklmnop", "--output", name},
-         {{"code.jpg", ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"})}},
+         {{"code.gif", ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"})}},
          "quillmark-cli: warning: the symbol is cut off: its bars need 913 x 225 pixels, the code "
          "image has 525 x 276, so it may not scan\n"},
     };
@@ -189,7 +214,8 @@ TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
         }
     }
     EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code.jpg", "code_-1.bmp", "code_0.bmp"}));
+              (std::vector<std::string>{"code.PNG", "code.bmp", "code.gif", "code_-1.bmp",
+                                        "code_0.bmp", "code_5.jpg"}));
 }
 
 // The process: exit codes, and no progress bar when stderr is not a terminal.

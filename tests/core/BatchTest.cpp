@@ -81,6 +81,7 @@ TEST(BatchRange, CountsInSixtyFourBitsAndNamesTheFiles) {
     EXPECT_EQ(BatchFileName("out" + s, -3), "out" + s + s + "code_-3.bmp");
     EXPECT_EQ(BatchFileName("", 0), s + "code_0.bmp");
     EXPECT_EQ(BatchFileName(" a b ", INT_MIN), " a b " + s + "code_-2147483648.bmp");
+    EXPECT_EQ(BatchFileName("out", 7, "svg"), "out" + s + "code_7.svg");
 }
 
 // Each number clears the image, is reported, drawn with the inputs' switches and written to the
@@ -164,4 +165,17 @@ TEST(Batch, BytesNeededLessTheFilesReplaced) {
     EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 579654), 4 * 579654 - 1000u);
     EXPECT_EQ(BatchBytesNeeded({1, 1}, dir.Path().string(), 10), 0u);
     EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 100, "png"), 400 - 300u);
+}
+
+// A file of the batch measures what the first number's file of its format measures.
+TEST(Batch, BytesPerFileAreTheFirstNumbersFile) {
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    const TImageFileOptions png{TImageFormat::Png, 1, std::nullopt};
+    EXPECT_EQ(BatchBytesPerFile(barcode, {}, {7, 9}), 579654u);
+    EXPECT_EQ(BatchBytesPerFile(barcode, {}, {7, 9}, {TImageFormat::Bmp, 3, std::nullopt}),
+              54 + 9 * 579600u);
+    EXPECT_EQ(BatchBytesPerFile(barcode, {.DualCode = false}, {7, 9}, png),
+              ComposedFile({.Data = "7", .DualCode = false}, png).size());
 }

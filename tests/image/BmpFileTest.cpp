@@ -75,13 +75,14 @@ TEST(BmpStream, AppendsWithTheImagesSizesAndEmptyImagesWriteNothing) {
     }
 }
 
-// Each name gets the image's latest BMP bytes in place of what it held.
+// Each name that asks for no other format gets the image's latest BMP bytes in place of what it
+// held, keeping its mode; a link is written through to its file.
 TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {
     const ScratchDir dir;
     TBitmap image = WhiteImage(3, 2);
     image.Canvas().Brush().Color = clBlack;
     int x = 0;
-    for (const std::string name : {"code.jpg", "code", "code.bmp"}) {
+    for (const std::string name : {"code.gif", "code", "code.bmp"}) {
         WriteFile(dir / name, Bytes(100000, 0xAB));
         image.Canvas().FillRect({x, 0, x + 1, 1});
         ++x;
@@ -92,34 +93,54 @@ TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {
     // An empty image writes an empty file, a picture without an image no file at all.
     TBitmap empty;
     empty.SetWidth(10);
-    empty.SaveToFile(dir / "empty.bmp", TDurability::Cache);
+    TImageFileOptions cached;
+    cached.Durability = TDurability::Cache;
+    empty.SaveToFile(dir / "empty.bmp", cached);
     TPicture picture;
     picture.SaveToFile(dir / "none.bmp");
     picture.SetBitmap(image);
     picture.SaveToFile(dir / "picture.bmp");
     EXPECT_EQ(fs::file_size(dir / "empty.bmp"), 0u);
     EXPECT_EQ(ReadFile(dir / "picture.bmp"), StreamBytes(image));
-    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code", "code.bmp", "code.jpg",
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code", "code.bmp", "code.gif",
                                                              "empty.bmp", "picture.bmp"}));
 }
 
-TEST(BmpFile, CannotCreateLeavesEverythingAsItWas) {
+// An image of many colours, recorded for SVG, whose file in every format is larger than 256
+// bytes.
+TBitmap ImageOfEveryFormat() {
+    TBitmap image = WhiteImage(525, 276);
+    image.StartRecording();
+    for (int i = 0; i < 500; ++i) {
+        image.Canvas().Brush().Color = i * 0x10101 * 37 % 0xFFFFFF;
+        image.Canvas().FillRect({i % 50 * 10, i / 50 * 10, i % 50 * 10 + 10, i / 50 * 10 + 10});
+    }
+    return image;
+}
+
+const std::string Extensions[] = {".bmp", ".png", ".svg", ".jpg"};
+
+TEST(ImageFiles, CannotCreateLeavesEverythingAsItWas) {
     const ScratchDir dir;
-    const TBitmap image = WhiteImage(4, 4);
-    const std::string missing = dir / "missing/code.bmp";
-    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
-              "Cannot create file " + missing + ": No such file or directory");
+    const TBitmap image = ImageOfEveryFormat();
+    for (const std::string& extension : Extensions) {
+        const std::string missing = dir / ("missing/code" + extension);
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
+                  "Cannot create file " + missing + ": No such file or directory");
+        const std::string name = dir / ("code" + extension);
+        fs::create_directory(name);
+        WriteFile(name + "/keep", Bytes{1, 2, 3});
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(name); }),
+                  "Cannot create file " + name + ": Is a directory");
+        EXPECT_EQ(ReadFile(name + "/keep"), (Bytes{1, 2, 3}));
+        EXPECT_EQ(Entries(name), std::vector<std::string>{"keep"});
+    }
     // Control characters in the name are shown escaped.
     EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "a\nb\t\x1b/c.bmp"); }),
               "Cannot create file " + (dir / "a\\nb\\t\\x1B/c.bmp").string() +
                   ": No such file or directory");
-    fs::create_directory(dir / "code.bmp");
-    WriteFile(dir / "code.bmp/keep", Bytes{1, 2, 3});
-    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "code.bmp"); }),
-              "Cannot create file " + (dir / "code.bmp").string() + ": Is a directory");
-    EXPECT_EQ(ReadFile(dir / "code.bmp/keep"), (Bytes{1, 2, 3}));
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"code.bmp"});
-    EXPECT_EQ(Entries(dir / "code.bmp"), std::vector<std::string>{"keep"});
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
 }
 
 // Saves with the process's file size limit lowered to bytes, SIGXFSZ ignored, both restored
@@ -138,17 +159,21 @@ std::string SaveUnderFileSizeLimit(const TBitmap& image, const std::string& name
     return failure;
 }
 
-TEST(BmpFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+TEST(ImageFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const ScratchDir dir;
     const Bytes old(1000, 0x5A);
-    WriteFile(dir / "code.bmp", old);
-    const TBitmap image = WhiteImage(525, 276);
-    for (const std::string name : {"code.bmp", "new.bmp"}) {
-        EXPECT_EQ(SaveUnderFileSizeLimit(image, dir / name, 4096),
-                  "Stream write error: " + (dir / name).string() + ": File too large");
-        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"code.bmp"});
+    const TBitmap image = ImageOfEveryFormat();
+    for (const std::string& extension : Extensions) {
+        WriteFile(dir / ("code" + extension), old);
+        for (const std::string name : {"code", "new"}) {
+            const std::string file = dir / (name + extension);
+            EXPECT_EQ(SaveUnderFileSizeLimit(image, file, 256),
+                      "Stream write error: " + file + ": File too large");
+        }
+        EXPECT_EQ(ReadFile(dir / ("code" + extension)), old);
     }
-    EXPECT_EQ(ReadFile(dir / "code.bmp"), old);
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
 }
 
 // What belongs to a file, as one line: mode, owner:group and every extended attribute.

@@ -50,6 +50,7 @@ expect 'Code 39 Extended' --single --type "'Code 39 E"
 expect '--no-checksum' --no-c
 expect $'--to\n--type' --single --t
 expect 'code.bmp' --output c
+expect $'bmp\njpg\npng\nsvg' --output x --format ''
 expect 'out dir' --dir o
 expect '' --dir c
 expect '' --data c
