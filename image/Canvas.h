@@ -11,6 +11,11 @@
 class TBitmap;
 class TFontFace;
 
+// How text is drawn. Two-colour text sets whole pixels to the font colour, so an image holds only
+// the colours drawn into it (the code image); anti-aliased text blends the font colour over
+// what lies beneath by FreeType's grey levels, as a desktop draws its labels.
+enum class TTextMode : std::uint8_t { tmTwoColour, tmAntialiased };
+
 // Draws into the pixels of one TBitmap. Coordinates are pixels, x to the right and y downwards
 // from the top-left pixel; everything is clipped to the image.
 class TCanvas {
@@ -21,6 +26,8 @@ public:
     TBrush& Brush() { return FBrush; }
     TFont& Font() { return FFont; }
     TPoint PenPos() const { return FPenPos; }
+    TTextMode TextMode() const { return FTextMode; }
+    void SetTextMode(TTextMode v) { FTextMode = v; }
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
 
     // Paints left <= x < right, top <= y < bottom with the brush; a clear brush paints nothing.
@@ -66,4 +73,5 @@ private:
     TBrush FBrush;
     TFont FFont;
     TPoint FPenPos;
+    TTextMode FTextMode = TTextMode::tmTwoColour;
 };
