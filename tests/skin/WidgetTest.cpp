@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -71,6 +74,82 @@ TEST(TsButtonWidget, EnterEscapeSpaceAndAccelerator) {
     w.Button->setFocus();
     QTest::keyClick(w.Button, Qt::Key_Space);
     EXPECT_EQ(w.Clicks, 4);
+}
+
+// Only a key that pressed the button clicks it when released: the space bar, once however long it
+// is held. A key released while the mouse holds the button does not click it, and Esc cancels
+// the mouse's press.
+TEST(TsButtonWidget, KeysWhileTheMouseHoldsItAndAHeldSpaceBar) {
+    enum Kind { MousePress, MouseRelease, KeyPress, KeyRelease, Repeat };
+    struct Step {
+        Kind What;
+        int Key = 0;    // for the keys
+        QPoint At = {}; // for the mouse
+    };
+    const QPoint inside(30, 12);
+    const QPoint outside(300, 12);
+    const struct {
+        const char* Name;
+        std::vector<Step> Steps;
+        int Clicks;
+    } rows[] = {
+        {"Shift tapped, released inside",
+         {{MousePress, 0, inside},
+          {KeyPress, Qt::Key_Shift},
+          {KeyRelease, Qt::Key_Shift},
+          {MouseRelease, 0, inside}},
+         1},
+        {"Esc, released outside",
+         {{MousePress, 0, inside},
+          {KeyPress, Qt::Key_Escape},
+          {KeyRelease, Qt::Key_Escape},
+          {MouseRelease, 0, outside}},
+         0},
+        {"Esc, released inside",
+         {{MousePress, 0, inside},
+          {KeyPress, Qt::Key_Escape},
+          {KeyRelease, Qt::Key_Escape},
+          {MouseRelease, 0, inside}},
+         0},
+        {"space held",
+         {{KeyPress, Qt::Key_Space},
+          {Repeat, Qt::Key_Space},
+          {Repeat, Qt::Key_Space},
+          {KeyRelease, Qt::Key_Space}},
+         1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TWindow w;
+        w.Button->setFocus();
+        for (const Step& step : row.Steps) {
+            const auto key = [&](QEvent::Type type, bool repeat) {
+                QKeyEvent e(type, step.Key, Qt::NoModifier,
+                            step.Key == Qt::Key_Space ? QString(" ") : QString(), repeat);
+                QApplication::sendEvent(w.Button, &e);
+            };
+            switch (step.What) {
+            case MousePress:
+                QTest::mousePress(w.Button, Qt::LeftButton, {}, step.At);
+                break;
+            case MouseRelease:
+                QTest::mouseRelease(w.Button, Qt::LeftButton, {}, step.At);
+                break;
+            case KeyPress:
+                key(QEvent::KeyPress, false);
+                break;
+            case KeyRelease:
+                key(QEvent::KeyRelease, false);
+                break;
+            case Repeat: // as X11 repeats a held key: a release and a press, both marked
+                key(QEvent::KeyRelease, true);
+                key(QEvent::KeyPress, true);
+                break;
+            }
+        }
+        EXPECT_EQ(w.Clicks, row.Clicks);
+        EXPECT_FALSE(w.Button->Down());
+    }
 }
 
 TEST(TsButtonWidget, ModalResultEndsTheDialog) {
