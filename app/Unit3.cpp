@@ -19,6 +19,8 @@ TForm3::TForm3(QWidget* parent)
 }
 
 void TForm3::ShowInFront() {
+    // A tool window has no taskbar entry: minimized, it would stay out of reach.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
 }

@@ -174,6 +174,8 @@ TForm1::TForm1(QWidget* parent)
     BUDirectoryBox1->setGeometry(224, 32, 150, 20);
     BUDirectoryBox1->SetDirectory(paths.Directory);
     BUDirectoryBox1->SetButtonIsFlat(false);
+    // The folder dialog with a button for a new folder.
+    BUDirectoryBox1->SetDialogOptions({TSelectDirOpt::sdAllowCreate});
     sButton1 = NewButton(GroupBox3, "Generate and save", {384, 16, 129, 33});
     RLed1 = new TRLed(ClientArea);
     RLed1->Load(MainWindowLedBar);

@@ -1,5 +1,6 @@
 #include "BUCustomBox.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QToolButton>
@@ -28,8 +29,9 @@ QIcon GlyphIcon(const TBitmap& glyph) {
 
 TBUCustomBox::TBUCustomBox(QWidget* parent)
     : QWidget(parent), FEdit(new QLineEdit(this)), FButton(new QToolButton(this)) {
-    FButton->setFocusPolicy(Qt::NoFocus);
+    FButton->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(FEdit);
+    setTabOrder(FEdit, FButton);
     setFocusPolicy(Qt::StrongFocus);
     connect(FButton, &QToolButton::clicked, this, [this] { ButtonClick(); });
     resize(150, 20);
@@ -90,6 +92,14 @@ std::string TBUCustomBox::Text() const {
 
 void TBUCustomBox::SetText(const std::string& v) {
     FEdit->setText(QString::fromStdString(v));
+}
+
+std::string TBUCustomBox::Path() const {
+    const std::string text = Text();
+    if (text == "~" || text.starts_with("~/")) {
+        return QDir::homePath().toStdString() + text.substr(1);
+    }
+    return text;
 }
 
 void TBUCustomBox::resizeEvent(QResizeEvent*) {
