@@ -26,6 +26,7 @@ Draws the code image of Quillmark's main window without a window.
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
   --from N --to M --dir DIR
                   batch: write DIR/code_<n>.bmp for every n from N to M, with n as the data
+                  (DIR and its parents are made when missing)
                   (N and M as the main window reads them: decimal, or hex after $, x or 0x);
                   takes --type, --no-text, --single and --no-checksum, not --data, --output
                   or --pattern; shows a progress bar when stderr is a terminal

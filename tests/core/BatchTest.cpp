@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <stop_token>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -116,19 +117,52 @@ TEST(Batch, RangesWriteTheirNumbersOnly) {
     }
 }
 
+// A missing destination is made with its parents before the first file; a range without numbers
+// makes nothing.
+TEST(Batch, CreatesAMissingDestination) {
+    const ScratchDir dir;
+    RunRange({1, 0}, dir / "none");
+    EXPECT_FALSE(fs::exists(dir / "none"));
+    RunRange({0, 1}, dir / "a" / "b");
+    EXPECT_EQ(Entries(dir / "a" / "b"), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
+}
+
+// A stop asked for while a file is written ends the run after that file.
+TEST(Batch, StopsBetweenFiles) {
+    const ScratchDir dir;
+    std::stop_source stop;
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    TBitmap image;
+    InitCodeImage(image);
+    TBatchCallbacks callbacks;
+    callbacks.Stop = stop.get_token();
+    callbacks.FileName = [&](const std::string& name) {
+        if (name == FileOf(dir.Path(), 2)) {
+            stop.request_stop();
+        }
+        return name;
+    };
+    RunBatch(barcode, image, {}, {0, 9}, dir.Path().string(), callbacks);
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp"}));
+}
+
 // The first failure ends the run; what was written before it stays, and nothing is created for
 // it.
 TEST(Batch, TheFirstFailureEndsTheRun) {
     const ScratchDir dir;
-    const std::string missing = FileOf(dir / "missing", 0);
-    EXPECT_EQ(RunRange({0, 10}, dir / "missing"),
-              (std::vector<std::string>{"position 0", "data 0", "file " + missing,
-                                        "failed: Cannot create file " + missing}));
+    // A file where the destination should be: no directory can be made there.
+    WriteFile(dir / "plain", {});
+    const std::string blocked = FileOf(dir / "plain", 0);
+    EXPECT_EQ(RunRange({0, 10}, dir / "plain"),
+              (std::vector<std::string>{"position 0", "data 0", "file " + blocked,
+                                        "failed: Cannot create file " + blocked}));
     EXPECT_EQ(RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
               (std::vector<std::string>{
                   "position -1", "data -1",
                   "failed: TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit"}));
-    EXPECT_TRUE(Entries(dir.Path()).empty());
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"plain"});
 
     // A directory in the way fails for root too, who may write read-only files.
     const std::string five = FileOf(dir.Path(), 5);
@@ -138,7 +172,7 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
               (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five}));
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp",
-                                        "code_4.bmp", "code_5.bmp"}));
+                                        "code_4.bmp", "code_5.bmp", "plain"}));
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 4)), ComposedBmp({.Data = "4"}));
 }
 
