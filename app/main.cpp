@@ -7,6 +7,7 @@
 #include "BUImage.h"
 #include "BUSurfTo.h"
 #include "Batch.h"
+#include "BatchWorker.h"
 #include "Exception.h"
 #include "Product.h"
 #include "QtBridge.h"
@@ -17,6 +18,7 @@
 #include "sCheckbox.h"
 #include "sEdit.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -128,7 +130,7 @@ QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
-      ClientArea(new QWidget(this)) {
+      ClientArea(new QWidget(this)), FBatch(new TBatchWorker(this)) {
     setWindowTitle(QString::fromUtf8("Quillmark ver 2.0 - ") +
                    QString::fromUtf8(Product::MakerNotice));
     setFont(ScreenFont("MS Sans Serif", 8));
@@ -202,6 +204,12 @@ TForm1::TForm1(QWidget* parent)
         };
     }
     CreateMenu();
+    // Enter in the data field generates, as Ctrl+Enter does.
+    connect(kod, &QLineEdit::returnPressed, this,
+            [this] { Application::Guarded([this] { GenerateButClick(kod); }); });
+    FBatch->OnProgress = [this](const TBatchView& view) { ShowBatchView(view); };
+    FBatch->OnFinished = [this](const TBatchView& view, const TBarcode& barcode,
+                                std::exception_ptr error) { BatchFinished(view, barcode, error); };
     FormCreate(this);
 }
 
@@ -290,23 +298,72 @@ void TForm1::SaveToButClick(QObject*) {
 }
 
 void TForm1::sButton1Click(QObject*) {
+    if (FBatch->Running()) {
+        FBatch->Stop();
+        return;
+    }
     ShowCodeWindow();
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
-    TBatchCallbacks callbacks;
-    callbacks.Position = [this](std::int32_t n) { RLed1->SetPosition(n); };
-    callbacks.Data = [this](const std::string& text) {
-        kod->setText(QString::fromStdString(text));
-    };
-    callbacks.FileName = [this](const std::string& name) {
-        BUFileNameBox1->SetFileName(name);
-        return BUFileNameBox1->FileName();
-    };
-    RunBatch(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory(), callbacks);
-    // A failed run stops above: the bar keeps the failing number until the next run.
+    SetBatchRunning(true);
+    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());
+}
+
+bool TForm1::BatchRunning() const {
+    return FBatch->Running();
+}
+
+void TForm1::SetBatchRunning(bool running) {
+    sButton1->SetCaption(running ? "Stop" : "Generate and save");
+    sButton1->SetCancel(running);
+    QWidget* const inputs[] = {typkodu,        DualCode,  ShowText,   kod,      GenerateBut,
+                               BUFileNameBox1, SaveToBut, fromnumber, tonumber, BUDirectoryBox1};
+    for (QWidget* input : inputs) {
+        input->setEnabled(!running);
+    }
+    for (QAction* item : {Generate1, Generatemultiple1, Saveto1}) {
+        item->setEnabled(!running);
+    }
+}
+
+void TForm1::ShowBatchView(const TBatchView& view) {
+    if (view.Position) {
+        RLed1->SetPosition(*view.Position);
+    }
+    if (!view.Data.empty()) {
+        kod->setText(QString::fromStdString(view.Data));
+    }
+    if (!view.FileName.empty()) {
+        BUFileNameBox1->SetFileName(view.FileName);
+    }
+    if (!view.Image.Empty()) {
+        TBitmap& image = Form3->CodeImage();
+        image = view.Image;
+        image.Changed();
+    }
+}
+
+void TForm1::BatchFinished(const TBatchView& view, const TBarcode& barcode,
+                           std::exception_ptr error) {
+    bcode1 = barcode;
+    ShowBatchView(view);
+    SetBatchRunning(false);
+    if (error) {
+        // The bar keeps the failing number until the next run.
+        Application::Guarded([&] { std::rethrow_exception(error); });
+        return;
+    }
     RLed1->SetPosition(0);
     Form3->ShowInFront();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (FBatch->Running()) {
+        FBatch->Stop();
+        FBatch->Finish();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::Generate1Click(QObject* Sender) {

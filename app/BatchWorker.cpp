@@ -1,0 +1,112 @@
+#include "BatchWorker.h"
+
+#include <QMetaObject>
+
+#include <utility>
+
+namespace {
+
+// The window's share of the run's progress: about 30 frames a second.
+constexpr std::chrono::milliseconds FrameTime{33};
+
+} // namespace
+
+TBatchWorker::TBatchWorker(QObject* parent) : QObject(parent) {}
+
+TBatchWorker::~TBatchWorker() {
+    if (FThread.joinable()) {
+        FThread.request_stop();
+        FThread.join();
+    }
+}
+
+void TBatchWorker::Start(const TBarcode& barcode, const TBitmap& image,
+                         const TCodeImageInputs& inputs, const TBatchRange& range,
+                         const std::string& directory) {
+    FBarcode = barcode;
+    FImage = image;
+    FInputs = inputs;
+    FRange = range;
+    FDirectory = directory;
+    FView = {};
+    FError = nullptr;
+    FNextPublish = {};
+    const unsigned run = ++FRun;
+    FThread = std::jthread([this, run](std::stop_token stop) { Run(std::move(stop), run); });
+}
+
+void TBatchWorker::Run(std::stop_token stop, unsigned run) {
+    TBatchCallbacks callbacks;
+    callbacks.Position = [this](std::int32_t n) { FView.Position = n; };
+    callbacks.Data = [this](const std::string& text) { FView.Data = text; };
+    // Called once the image is drawn, just before it is written.
+    callbacks.FileName = [this, run](const std::string& name) {
+        FView.FileName = name;
+        Publish(run);
+        return name;
+    };
+    callbacks.Stop = std::move(stop);
+    try {
+        RunBatch(FBarcode, FImage, FInputs, FRange, FDirectory, callbacks);
+    } catch (...) {
+        FError = std::current_exception();
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, run] {
+            if (run == FRun) {
+                Finish();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TBatchWorker::Publish(unsigned run) {
+    const Clock::time_point now = Clock::now();
+    if (now < FNextPublish) {
+        return;
+    }
+    const std::lock_guard guard(FLock);
+    if (FQueued) {
+        return;
+    }
+    FNextPublish = now + FrameTime;
+    FPublished.Position = FView.Position;
+    FPublished.Data = FView.Data;
+    FPublished.FileName = FView.FileName;
+    FPublished.Image = FImage;
+    FQueued = true;
+    QMetaObject::invokeMethod(
+        this, [this, run] { DeliverProgress(run); }, Qt::QueuedConnection);
+}
+
+void TBatchWorker::DeliverProgress(unsigned run) {
+    TBatchView view;
+    {
+        const std::lock_guard guard(FLock);
+        if (run != FRun || !FQueued) {
+            return;
+        }
+        std::swap(view, FPublished);
+        FQueued = false;
+    }
+    if (OnProgress) {
+        OnProgress(view);
+    }
+}
+
+void TBatchWorker::Finish() {
+    if (!FThread.joinable()) {
+        return;
+    }
+    FThread.join();
+    {
+        // A progress call still queued would show less than the end does.
+        const std::lock_guard guard(FLock);
+        FQueued = false;
+    }
+    FView.Image = FImage;
+    if (OnFinished) {
+        OnFinished(FView, FBarcode, std::exchange(FError, nullptr));
+    }
+}
