@@ -19,10 +19,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // A batch run as the main window drives it: what each callback was told, in order, and the
-// message that ended the run. The file name box hands back the name with the suffix added.
+// message that ended the run. The file name box hands back the name with the suffix added; a
+// stop is requested while the file stopAt is named.
 std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
                                   const TCodeImageInputs& inputs = {},
-                                  const std::string& suffix = "") {
+                                  const std::string& suffix = "", const std::string& stopAt = "") {
+    std::stop_source stop;
     TBarcode barcode;
     ConfigureMainBarcode(barcode);
     TBitmap image;
@@ -33,8 +35,12 @@ std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
     callbacks.Data = [&](const std::string& text) { events.push_back("data " + text); };
     callbacks.FileName = [&](const std::string& name) {
         events.push_back("file " + name);
+        if (name == stopAt) {
+            stop.request_stop();
+        }
         return name + suffix;
     };
+    callbacks.Stop = stop.get_token();
     try {
         RunBatch(barcode, image, inputs, range, dir.string(), callbacks);
     } catch (const Exception& e) {
@@ -130,20 +136,7 @@ TEST(Batch, CreatesAMissingDestination) {
 // A stop asked for while a file is written ends the run after that file.
 TEST(Batch, StopsBetweenFiles) {
     const ScratchDir dir;
-    std::stop_source stop;
-    TBarcode barcode;
-    ConfigureMainBarcode(barcode);
-    TBitmap image;
-    InitCodeImage(image);
-    TBatchCallbacks callbacks;
-    callbacks.Stop = stop.get_token();
-    callbacks.FileName = [&](const std::string& name) {
-        if (name == FileOf(dir.Path(), 2)) {
-            stop.request_stop();
-        }
-        return name;
-    };
-    RunBatch(barcode, image, {}, {0, 9}, dir.Path().string(), callbacks);
+    RunRange({0, 9}, dir.Path(), {}, "", FileOf(dir.Path(), 2));
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp"}));
 }
