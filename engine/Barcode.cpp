@@ -200,12 +200,18 @@ std::string TBarcode::EncodeFullAscii(const TFullAsciiTable& table,
 }
 
 std::string TBarcode::WidthsToPattern(std::string_view widths) {
-    std::string pattern(widths.size(), ' ');
+    std::string pattern;
+    AppendWidths(pattern, widths);
+    return pattern;
+}
+
+void TBarcode::AppendWidths(std::string& pattern, std::string_view widths) {
+    const std::size_t at = pattern.size();
+    pattern.resize(at + widths.size());
     for (std::size_t i = 0; i < widths.size(); ++i) {
         // Position i + 1 is a bar when odd, a space when even.
-        pattern[i] = static_cast<char>(widths[i] - 1 + (i % 2 == 0 ? 5 : 0));
+        pattern[at + i] = static_cast<char>(widths[i] - 1 + (i % 2 == 0 ? 5 : 0));
     }
-    return pattern;
 }
 
 std::string TBarcode::BuildPattern() {

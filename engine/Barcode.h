@@ -90,6 +90,8 @@ public:
     // "211412" -> "605351": each width digit 1..4 becomes a bar (odd position)
     // or a space (even position) of slot digit-1.
     static std::string WidthsToPattern(std::string_view widths);
+    // WidthsToPattern appended to a pattern, without a string of its own.
+    static void AppendWidths(std::string& pattern, std::string_view widths);
 
     std::string EncodeEan13() const;
     std::string EncodeEan8() const;

@@ -1,5 +1,7 @@
 #include "Barcode.h"
 
+#include "CharacterRows.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -21,6 +23,7 @@ constexpr TCodabarRow CodabarTable[] = {
     {'+', "5060606"}, {'A', "5061515"}, {'B', "5151506"}, {'C', "5051516"}, {'D', "5051615"},
 };
 static_assert(std::size(CodabarTable) == 20);
+constexpr auto CodabarRows = CharacterRows(CodabarTable);
 
 // The start and stop characters when the data does not bring its own.
 constexpr char CodabarStart = 'A';
@@ -85,8 +88,7 @@ void AppendPostNetDigit(std::string& pattern, char digit) {
 } // namespace
 
 int TBarcode::FindCodabarIndex(char ch) {
-    const auto row = std::ranges::find(CodabarTable, ch, &TCodabarRow::Character);
-    return row == std::end(CodabarTable) ? -1 : static_cast<int>(row - std::begin(CodabarTable));
+    return CodabarRows[static_cast<unsigned char>(ch)];
 }
 
 // Data that begins and ends with one of the start/stop letters A to D is framed by those two;

@@ -115,7 +115,7 @@ int CheckValue(const TStartCharacter& start, const std::vector<int>& values) {
 }
 
 void AppendCharacter(std::string& pattern, int value) {
-    pattern += TBarcode::WidthsToPattern(Code128Widths[value]);
+    TBarcode::AppendWidths(pattern, Code128Widths[value]);
 }
 
 } // namespace
@@ -144,11 +144,14 @@ std::string TBarcode::EncodeCode128() const {
         }
     }
 
-    std::string pattern = WidthsToPattern(start.Widths);
+    std::string pattern;
+    // Start, the characters and the check character, each six elements, and the stop's seven.
+    pattern.reserve(6 * (values.size() + 2) + 7);
+    AppendWidths(pattern, start.Widths);
     for (const int value : values) {
         AppendCharacter(pattern, value);
     }
     AppendCharacter(pattern, CheckValue(start, values));
-    pattern += WidthsToPattern(StopWidths);
+    AppendWidths(pattern, StopWidths);
     return pattern;
 }

@@ -1,5 +1,7 @@
 #include "Barcode.h"
 
+#include "CharacterRows.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -30,6 +32,7 @@ constexpr TCode39Row Code39Table[] = {
     {'$', "515151505", 39}, {'/', "515150515", 40}, {'+', "515051515", 41}, {'%', "505151515", 42},
 };
 static_assert(std::size(Code39Table) == 44);
+constexpr auto Code39Rows = CharacterRows(Code39Table);
 
 constexpr int StartStopRow = 39;
 constexpr int CheckModulus = 43;
@@ -91,8 +94,7 @@ int CheckRow(int sum) {
 } // namespace
 
 int TBarcode::FindCode39Index(char ch) {
-    const auto row = std::ranges::find(Code39Table, ch, &TCode39Row::Character);
-    return row == std::end(Code39Table) ? -1 : static_cast<int>(row - std::begin(Code39Table));
+    return Code39Rows[static_cast<unsigned char>(ch)];
 }
 
 // A character outside the table, or the start/stop character "*", is refused: a reader would

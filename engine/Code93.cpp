@@ -1,5 +1,7 @@
 #include "Barcode.h"
 
+#include "CharacterRows.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -28,6 +30,7 @@ constexpr TCode93Row Code93Table[] = {
     {'{', "311121"}, {'}', "122211"},
 };
 static_assert(std::size(Code93Table) == 47);
+constexpr auto Code93Rows = CharacterRows(Code93Table);
 constexpr int FirstShift = 43;
 
 constexpr std::string_view StartWidths = "111141";
@@ -90,14 +93,13 @@ TCheckValues CheckValues(const std::vector<int>& values) {
 }
 
 void AppendCharacter(std::string& pattern, int value) {
-    pattern += TBarcode::WidthsToPattern(Code93Table[value].Widths);
+    TBarcode::AppendWidths(pattern, Code93Table[value].Widths);
 }
 
 } // namespace
 
 int TBarcode::FindCode93Index(char ch) {
-    const auto row = std::ranges::find(Code93Table, ch, &TCode93Row::Character);
-    return row == std::end(Code93Table) ? -1 : static_cast<int>(row - std::begin(Code93Table));
+    return Code93Rows[static_cast<unsigned char>(ch)];
 }
 
 // The shift characters are refused too: typed into plain Code 93 they would be read as the
@@ -121,13 +123,16 @@ std::string TBarcode::EncodeCode93Shifted() const {
     }
     const TCheckValues check = CheckValues(values);
 
-    std::string pattern = WidthsToPattern(StartWidths);
+    std::string pattern;
+    // Start, the characters, C and K, each six elements, and the stop's seven.
+    pattern.reserve(6 * (values.size() + 3) + 7);
+    AppendWidths(pattern, StartWidths);
     for (const int value : values) {
         AppendCharacter(pattern, value);
     }
     AppendCharacter(pattern, check.C);
     AppendCharacter(pattern, check.K);
-    pattern += WidthsToPattern(StopWidths);
+    AppendWidths(pattern, StopWidths);
     return pattern;
 }
 

@@ -70,10 +70,14 @@ void AppendMatrixDigit(std::string& pattern, char digit) {
 // Digits go in pairs; an odd count gets a leading zero, so that no digit is left out.
 std::string TBarcode::EncodeInterleaved2of5() const {
     RequireDigits();
-    const std::string digits = FText.size() % 2 == 1 ? "0" + FText : FText;
-    std::string pattern(InterleavedStart);
-    for (std::size_t i = 0; i < digits.size(); i += 2) {
-        AppendInterleavedPair(pattern, digits[i], digits[i + 1]);
+    const std::size_t zeros = FText.size() % 2;
+    const auto digit = [&](std::size_t k) { return k < zeros ? '0' : FText[k - zeros]; };
+    std::string pattern;
+    // Start, ten elements a pair, stop.
+    pattern.reserve(InterleavedStart.size() + 5 * (zeros + FText.size()) + InterleavedStop.size());
+    pattern += InterleavedStart;
+    for (std::size_t k = 0; k < zeros + FText.size(); k += 2) {
+        AppendInterleavedPair(pattern, digit(k), digit(k + 1));
     }
     pattern += InterleavedStop;
     return pattern;
