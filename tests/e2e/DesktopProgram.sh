@@ -106,21 +106,27 @@ done
 [ "$(ls "$work/batch" | wc -l)" = 3 ] || fail "F4 wrote other files: $(ls "$work/batch")"
 
 # Minimized, the code window comes back with the next Generate: restored, where it was, in front,
-# while the main window keeps the keyboard.
+# while the main window keeps the keyboard. Openbox animates the frame, so each state is waited
+# for.
+eventually() {
+  for _ in $(seq 40); do "$@" && return 0; sleep 0.05; done
+  "$@"
+}
 hex() { printf '0x%x' "$1"; }
-place() { xdotool getwindowgeometry --shell "$1" | grep -E '^[XY]='; }
+place() { xdotool getwindowgeometry --shell "$code" | grep -E '^[XY]='; }
 state() { xprop -id "$code" WM_STATE | grep -q "window state: $1"; }
-where=$(place "$code")
+at() { [ "$(place)" = "$1" ]; }
+on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(hex "$code")\$"; }
+typing_in_main() { xprop -root _NET_ACTIVE_WINDOW | grep -q "$(hex "$main")\$"; }
+where=$(place)
 xdotool windowminimize "$code"
-for _ in $(seq 100); do state Iconic && break; sleep 0.05; done
-state Iconic || fail "the code window did not minimize"
+eventually state Iconic || fail "the code window did not minimize"
 click 80 75
 xdotool key ctrl+Return
-for _ in $(seq 100); do state Normal && break; sleep 0.05; done
-state Normal || fail "Generate left the code window minimized"
-[ "$(place "$code")" = "$where" ] || fail "the code window came back elsewhere: $(place "$code")"
-xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(hex "$code")\$" || fail "the code window is not in front"
-xprop -root _NET_ACTIVE_WINDOW | grep -q "$(hex "$main")\$" || fail "the code window took the keyboard"
+eventually state Normal || fail "Generate left the code window minimized"
+eventually at "$where" || fail "the code window came back elsewhere: $(place)"
+eventually on_top || fail "the code window is not in front"
+eventually typing_in_main || fail "the code window took the keyboard"
 
 # 20,000 numbers into a directory the run makes ("~" is the home directory), stopped with Esc:
 # no file is written later than 100 ms after the key, every file written is whole, and the button
