@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "TemporaryName.h"
 #include "Unit3.h"
 #include "WindowIcon.h"
 #include "main.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    InstallFileSignalHandlers();
     QApplication application(argc, argv);
     QApplication::setApplicationName(Application::Title);
     // Every window, the About box among them, shows the program's own icon.

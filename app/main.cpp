@@ -9,6 +9,7 @@
 #include "Batch.h"
 #include "BatchWorker.h"
 #include "Exception.h"
+#include "LengthLimit.h"
 #include "Product.h"
 #include "QtBridge.h"
 #include "RLed.h"
@@ -28,8 +29,6 @@
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
-#include <limits>
-
 namespace {
 
 // Where Save and the batch write unless the user says otherwise.
@@ -43,10 +42,13 @@ TDefaultPaths DefaultPaths() {
 #ifdef _WIN32
     return {"c:\\output.bmp", "c:\\", "C:\\qmk output"};
 #else
-    const std::string home = QDir::homePath().toStdString();
+    const std::string home = TBUCustomBox::HomeDirectory();
     return {home + "/output.bmp", home, home + "/qmk output"};
 #endif
 }
+
+// Far beyond any data that fits the code image, and short enough that the field stays quick.
+constexpr int FieldLengthLimit = 4096;
 
 // The symbology list's rows are 16 pixels high.
 class TFixedHeightItems : public QStyledItemDelegate {
@@ -97,8 +99,7 @@ TsEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
     auto* edit = new TsEdit(parent);
     edit->setGeometry(place);
     StyleEditor(edit->sStyle(), "TsEdit");
-    // No length limit: the data is never cut short.
-    edit->setMaxLength(std::numeric_limits<int>::max());
+    new TLengthLimit(edit, FieldLengthLimit);
     edit->setText(text);
     return edit;
 }
@@ -160,8 +161,14 @@ TForm1::TForm1(QWidget* parent)
     BUFileNameBox1->SetFileName(paths.FileName);
     BUFileNameBox1->SetDialogTitle("Uložit Kód so souboru");
     BUFileNameBox1->SetDialogInitialDir(paths.DialogDir);
-    BUFileNameBox1->SetDialogFilter("*.jpg");
-    BUFileNameBox1->SetDialogOptions({TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing});
+    // Save writes the format the name's extension asks for; a name typed without one gets the
+    // chosen filter's.
+    BUFileNameBox1->SetDialogKind(TDialogKind::dkSave);
+    BUFileNameBox1->SetDialogFilter(
+        "BMP image|*.bmp|PNG image|*.png|SVG image|*.svg|JPEG image|*.jpg;*.jpeg|All files|*");
+    BUFileNameBox1->SetDefaultExtension("bmp");
+    BUFileNameBox1->SetDialogOptions(
+        {TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing, TOpenOption::ofOverwritePrompt});
     BUFileNameBox1->SetButtonIsFlat(true);
     SaveToBut = NewButton(GroupBox2, "Save", {440, 14, 75, 25});
     SaveToBut->setEnabled(false);
@@ -306,6 +313,7 @@ void TForm1::sButton1Click(QObject*) {
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
+    CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     SetBatchRunning(true);
     FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());
 }

@@ -5,6 +5,11 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The glyph as an icon: pixels of the bottom-left pixel's colour become transparent.
@@ -94,10 +99,21 @@ void TBUCustomBox::SetText(const std::string& v) {
     FEdit->setText(QString::fromStdString(v));
 }
 
+std::string TBUCustomBox::HomeDirectory() {
+#ifndef _WIN32
+    if (qEnvironmentVariableIsEmpty("HOME")) {
+        if (const passwd* user = getpwuid(getuid())) {
+            return QDir::cleanPath(QString::fromLocal8Bit(user->pw_dir)).toStdString();
+        }
+    }
+#endif
+    return QDir::homePath().toStdString();
+}
+
 std::string TBUCustomBox::Path() const {
     const std::string text = Text();
     if (text == "~" || text.starts_with("~/")) {
-        return QDir::homePath().toStdString() + text.substr(1);
+        return HomeDirectory() + text.substr(1);
     }
     return text;
 }

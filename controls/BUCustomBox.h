@@ -39,6 +39,10 @@ public:
     void SetPicture(const TBitmap& v);
 
     QLineEdit* Edit() const { return FEdit; }
+
+    // The user's home directory: HOME, or without it the password database's entry (where Qt
+    // would answer "/").
+    static std::string HomeDirectory();
     QToolButton* Button() const { return FButton; }
 
 protected:
@@ -47,7 +51,7 @@ protected:
     // The edit's text, and setting it.
     std::string Text() const;
     void SetText(const std::string& v);
-    // The text as a path: "~" alone or before a "/" stands for the home directory, as in a shell.
+    // The text as a path: "~" alone or before a "/" stands for HomeDirectory(), as in a shell.
     std::string Path() const;
 
     void resizeEvent(QResizeEvent* event) override;

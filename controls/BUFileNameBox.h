@@ -3,11 +3,14 @@
 #include "BUCustomBox.h"
 #include "OpenDialog.h"
 
-// A file name with a button that picks it with the open-file dialog.
+// A file name with a button that picks it with the open-file dialog, or with the save dialog
+// for a name to write to.
 class TBUFileNameBox : public TBUCustomBox {
 public:
     explicit TBUFileNameBox(QWidget* parent = nullptr);
 
+    TDialogKind DialogKind() const { return FDialog.Kind(); }
+    void SetDialogKind(TDialogKind v) { FDialog.SetKind(v); }
     const std::string& DialogTitle() const { return FDialog.Title(); }
     void SetDialogTitle(const std::string& v) { FDialog.SetTitle(v); }
     const std::string& DialogInitialDir() const { return FDialog.InitialDir(); }

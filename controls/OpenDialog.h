@@ -36,9 +36,15 @@ enum class TOpenOption {
 };
 using TOpenOptions = std::set<TOpenOption>;
 
+// Open: the dialog picks existing files. Save: it names a file to write, which need not exist,
+// and with ofOverwritePrompt asks before an existing one is taken.
+enum class TDialogKind { dkOpen, dkSave };
+
 // The open-file dialog: its settings, and the names chosen by the last confirmed Execute.
 class TOpenDialog {
 public:
+    TDialogKind Kind() const { return FKind; }
+    void SetKind(TDialogKind v) { FKind = v; }
     const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& v) { FTitle = v; }
     const std::string& InitialDir() const { return FInitialDir; }
@@ -48,6 +54,11 @@ public:
     // "Description|pattern|…" pairs, or one bare pattern such as "*.jpg".
     const std::string& Filter() const { return FFilter; }
     void SetFilter(const std::string& v) { FFilter = v; }
+    // The filter shown first, counted from 1; after a confirmed Execute the one the user chose.
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int v) { FFilterIndex = v; }
+    // The extension a name typed without one gets when the chosen filter has no extension of
+    // its own (such as "*").
     const std::string& DefaultExt() const { return FDefaultExt; }
     void SetDefaultExt(const std::string& v) { FDefaultExt = v; }
 
@@ -61,16 +72,21 @@ public:
 
     // The filter as the Qt dialog's name filters.
     static QStringList NameFilters(const std::string& filter);
+    // What a name typed without an extension gets with the filter of that index: the extension
+    // of the filter's first pattern ("png" for "*.png;*.PNG"), else DefaultExt.
+    std::string TypedNameExtension(int index) const;
 
     // Runs instead of Qt's dialog when set (tests): fills FileName and Files, returns whether
     // the user confirmed.
     static inline std::function<bool(TOpenDialog&)> Runner;
 
 private:
+    TDialogKind FKind = TDialogKind::dkOpen;
     std::string FTitle;
     std::string FInitialDir;
     TOpenOptions FOptions{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing};
     std::string FFilter;
+    int FFilterIndex = 1;
     std::string FDefaultExt;
     std::string FFileName;
     std::vector<std::string> FFiles;

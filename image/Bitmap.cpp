@@ -27,12 +27,14 @@ void Put32(std::uint8_t* at, std::uint32_t v) {
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(const TBitmap& other)
-    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels) {}
+    : FWidth(other.FWidth), FHeight(other.FHeight), FPixels(other.FPixels),
+      FRecording(other.FRecording ? std::make_unique<TDrawing>(*other.FRecording) : nullptr) {}
 
 TBitmap& TBitmap::operator=(const TBitmap& other) {
     FWidth = other.FWidth;
     FHeight = other.FHeight;
     FPixels = other.FPixels;
+    FRecording = other.FRecording ? std::make_unique<TDrawing>(*other.FRecording) : nullptr;
     return *this;
 }
 
@@ -66,7 +68,19 @@ void TBitmap::Resize(int width, int height) {
     FWidth = std::max(width, 0);
     FHeight = std::max(height, 0);
     FPixels = std::move(pixels);
+    StopRecording();
     Changed();
+}
+
+const std::uint32_t* TBitmap::WidenedRow(int y, int scale, std::uint32_t* out) const {
+    if (scale == 1) {
+        return ScanLine(y);
+    }
+    std::uint32_t* to = out;
+    for (const std::uint32_t pixel : std::span(ScanLine(y), static_cast<std::size_t>(FWidth))) {
+        to = std::fill_n(to, scale, pixel);
+    }
+    return out;
 }
 
 TCanvas& TBitmap::Canvas() {
@@ -76,18 +90,26 @@ TCanvas& TBitmap::Canvas() {
     return *FCanvas;
 }
 
-auto TBitmap::Headers() const -> std::array<std::uint8_t, HeadersSize> {
-    const auto rowBytes = static_cast<std::uint32_t>(FWidth) * 4;
-    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(FHeight);
+std::uint64_t TBitmap::BmpFileSize(int scale) const {
+    const auto side = static_cast<std::uint64_t>(scale);
+    return FPixels.empty() ? 0 : HeadersSize + FPixels.size() * 4 * side * side;
+}
+
+auto TBitmap::Headers(int width, int height, std::uint32_t pelsPerMetre)
+    -> std::array<std::uint8_t, HeadersSize> {
+    const auto rowBytes = static_cast<std::uint32_t>(width) * 4;
+    const std::uint32_t imageSize = rowBytes * static_cast<std::uint32_t>(height);
     std::array<std::uint8_t, HeadersSize> header{'B', 'M'};
     Put32(&header[2], static_cast<std::uint32_t>(HeadersSize) + imageSize);
     Put32(&header[10], HeadersSize);
     Put32(&header[14], InfoHeaderSize);
-    Put32(&header[18], static_cast<std::uint32_t>(FWidth));
-    Put32(&header[22], static_cast<std::uint32_t>(FHeight));
+    Put32(&header[18], static_cast<std::uint32_t>(width));
+    Put32(&header[22], static_cast<std::uint32_t>(height));
     Put16(&header[26], 1);  // planes
     Put16(&header[28], 32); // bits per pixel
     Put32(&header[34], imageSize);
+    Put32(&header[38], pelsPerMetre);
+    Put32(&header[42], pelsPerMetre);
     return header;
 }
 
@@ -100,7 +122,7 @@ void TBitmap::SaveToStream(TStream& stream) const {
     if (FPixels.empty()) {
         return;
     }
-    const auto header = Headers();
+    const auto header = Headers(FWidth, FHeight, 0);
     stream.WriteBuffer(header.data(), header.size());
     // Bottom row first; 32-bit rows need no padding.
     for (int y = FHeight - 1; y >= 0; --y) {
@@ -108,17 +130,30 @@ void TBitmap::SaveToStream(TStream& stream) const {
     }
 }
 
-void TBitmap::SaveToFile(const std::string& name) const {
-    // The same bytes as SaveToStream, gathered straight from the pixels: no copy of the image.
+void TBitmap::SaveToFile(const std::string& name, const TImageFileOptions& options) const {
+    SaveImageFile(*this, name, options);
+}
+
+void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
+                          TDurability durability) const {
+    // The same bytes as SaveToStream, gathered straight from the pixels: without scaling no copy
+    // of the image, with it one widened copy of each row, handed over scale times.
     std::vector<std::span<const std::uint8_t>> pieces;
     std::array<std::uint8_t, HeadersSize> header{};
+    std::vector<std::uint32_t> widened;
     if (!FPixels.empty()) {
-        header = Headers();
-        pieces.reserve(static_cast<std::size_t>(FHeight) + 1);
+        header = Headers(FWidth * scale, FHeight * scale, pelsPerMetre);
+        pieces.reserve(static_cast<std::size_t>(FHeight) * scale + 1);
         pieces.emplace_back(header);
+        if (scale > 1) {
+            widened.resize(FPixels.size() * scale);
+        }
+        const std::size_t rowPixels = static_cast<std::size_t>(FWidth) * scale;
         for (int y = FHeight - 1; y >= 0; --y) {
-            pieces.push_back(RowBytes(y));
+            const std::uint32_t* row = WidenedRow(y, scale, widened.data() + y * rowPixels);
+            pieces.insert(pieces.end(), scale,
+                          {reinterpret_cast<const std::uint8_t*>(row), rowPixels * 4});
         }
     }
-    WriteFileAtomically(name, pieces);
+    WriteFileAtomically(name, pieces, durability);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Color.h"
+#include "Drawing.h"
+#include "ImageFile.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +13,6 @@
 #include <vector>
 
 class TCanvas;
-class TStream;
 
 // A 32-bit raster image. Pixels are stored top row first as 0x00RRGGBB, so each row is already
 // laid out as a 32-bit BMP row (blue, green, red, 0).
@@ -38,14 +39,35 @@ public:
     const std::uint32_t* ScanLine(int y) const {
         return FPixels.data() + static_cast<std::size_t>(y) * FWidth;
     }
+    // Row y with every pixel repeated scale times: the row itself for scale 1, else out, filled
+    // with Width() × scale pixels.
+    const std::uint32_t* WidenedRow(int y, int scale, std::uint32_t* out) const;
     // The direct colour (0x00BBGGRR) of one pixel.
     TColor Pixel(int x, int y) const { return PixelToColor(ScanLine(y)[x]); }
 
     // Writes the BMP bytes: 14-byte file header, 40-byte info header, rows bottom-up. An image
     // without pixels writes nothing.
     void SaveToStream(TStream& stream) const;
-    // Replaces the file atomically; raises "Cannot create file %s" or "Stream write error".
-    void SaveToFile(const std::string& name) const;
+    // The number of bytes of the BMP file with every pixel repeated scale × scale: SaveToStream's
+    // for scale 1.
+    std::uint64_t BmpFileSize(int scale = 1) const;
+    // Writes the file with WriteFileAtomically in the format the options or the name's extension
+    // ask for (SaveImageFile); raises "Cannot create file %s: %s" or "Stream write error: %s: %s".
+    void SaveToFile(const std::string& name, const TImageFileOptions& options = {}) const;
+    // The BMP file of SaveToStream with every pixel repeated scale × scale and the resolution
+    // fields set to pelsPerMetre, written with WriteFileAtomically.
+    void SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
+                     TDurability durability) const;
+
+    // From now on the canvas also keeps every drawing operation as a shape, dropping what was
+    // kept before. What the image held until then is not part of the recording, so a caller
+    // starts it right before painting the whole image. A resize, or an operation the shapes
+    // cannot describe, ends the recording.
+    void StartRecording() { FRecording = std::make_unique<TDrawing>(); }
+    void StopRecording() { FRecording.reset(); }
+    // The shapes drawn since StartRecording, or nullptr when nothing is being recorded.
+    const TDrawing* Recording() const { return FRecording.get(); }
+    TDrawing* Recording() { return FRecording.get(); }
 
     // Called after every change of the pixels (a drawing operation of the canvas, a resize), so
     // that whatever shows the image can repaint. Copies of the image do not take it over.
@@ -62,8 +84,9 @@ private:
     static constexpr std::size_t HeadersSize = FileHeaderSize + InfoHeaderSize;
 
     void Resize(int width, int height);
-    // The file header and the info header of the BMP bytes.
-    std::array<std::uint8_t, HeadersSize> Headers() const;
+    // The file header and the info header of BMP bytes for an image of width × height pixels.
+    static std::array<std::uint8_t, HeadersSize> Headers(int width, int height,
+                                                         std::uint32_t pelsPerMetre);
     // Row y's pixels as the bytes of a BMP row.
     std::span<const std::uint8_t> RowBytes(int y) const;
 
@@ -71,4 +94,5 @@ private:
     int FHeight = 0;
     std::vector<std::uint32_t> FPixels;
     std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TDrawing> FRecording;
 };

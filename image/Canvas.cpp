@@ -67,9 +67,25 @@ void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
     }
 }
 
+void TCanvas::Record(TDrawnShape shape) {
+    if (TDrawing* recording = FTarget.Recording()) {
+        recording->push_back(std::move(shape));
+    }
+}
+
+void TCanvas::RecordText(int x, int y, const TRect& clip, std::string_view text) {
+    if (FFont.Style & (fsUnderline | fsStrikeOut)) {
+        EndRecording();
+    } else if (FTarget.Recording() != nullptr) {
+        Record(TDrawnText{FFont, {x, y}, clip, std::string(text), ColorToPixel(FFont.Color)});
+    }
+}
+
 void TCanvas::FillRect(const TRect& rect) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
-        FillClipped(rect, ColorToPixel(FBrush.Color));
+        const std::uint32_t pixel = ColorToPixel(FBrush.Color);
+        FillClipped(rect, pixel);
+        Record(TDrawnRect{rect, pixel});
         FTarget.Changed();
     }
 }
@@ -178,11 +194,16 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
         TRect rect;
         if (AsRectangle(points, rect)) {
             FillClipped(rect, pixel);
+            Record(TDrawnRect{rect, pixel});
         } else {
             FillPolygonInterior(points, pixel);
+            if (FTarget.Recording() != nullptr) {
+                Record(TDrawnPolygon{{points.begin(), points.end()}, pixel});
+            }
         }
     }
     if (FPen.Style == TPenStyle::psSolid) {
+        EndRecording();
         const std::uint32_t pixel = ColorToPixel(FPen.Color);
         for (std::size_t i = 0; i < points.size(); ++i) {
             DrawLine(points[i], points[(i + 1) % points.size()], pixel);
@@ -258,8 +279,10 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
                      SaturateToInt(static_cast<long long>(y) + face.LineHeight())};
     if (FBrush.Style == TBrushStyle::bsSolid) {
         FillClipped(cell, ColorToPixel(FBrush.Color));
+        Record(TDrawnRect{cell, ColorToPixel(FBrush.Color)});
     }
     DrawGlyphs(x, y, chars, face, cell);
+    RecordText(x, y, cell, text);
     FPenPos = {cell.Right, y};
     FTarget.Changed();
 }
@@ -267,13 +290,18 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
         FillClipped(rect, ColorToPixel(FBrush.Color));
+        Record(TDrawnRect{rect, ColorToPixel(FBrush.Color)});
     }
     DrawGlyphs(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+    RecordText(x, y, rect, text);
     FTarget.Changed();
 }
 
 int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned format) {
     TFontFace& face = TFontFace::For(FFont);
+    if (!(format & DT_CALCRECT)) {
+        EndRecording();
+    }
     const std::vector<TTextLine> lines =
         LayoutText(face, DecodeUtf8(text), rect.Right - rect.Left, format);
     const int lineHeight = face.LineHeight();
@@ -338,6 +366,7 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
     if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
         return;
     }
+    EndRecording();
     const int right = rect.Right - 1;
     const int bottom = rect.Bottom - 1;
     const auto dotted = [](int x, int y) { return ((x + y) & 1) == 0; };
@@ -368,6 +397,7 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) {
         return;
     }
+    EndRecording();
     const TBitmap& from = source.FTarget;
     const int top = std::max(dest.Top, 0);
     const int bottom = std::min(dest.Bottom, FTarget.Height());

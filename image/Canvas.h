@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bitmap.h"
+#include "Drawing.h"
 #include "Graphics.h"
 #include "TextLayout.h"
 #include "Types.h"
@@ -8,7 +10,6 @@
 #include <span>
 #include <string_view>
 
-class TBitmap;
 class TFontFace;
 
 // How text is drawn. Two-colour text sets whole pixels to the font colour, so an image holds only
@@ -17,7 +18,9 @@ class TFontFace;
 enum class TTextMode : std::uint8_t { tmTwoColour, tmAntialiased };
 
 // Draws into the pixels of one TBitmap. Coordinates are pixels, x to the right and y downwards
-// from the top-left pixel; everything is clipped to the image.
+// from the top-left pixel; everything is clipped to the image. While the image records, the
+// fills, polygons and texts are also kept as shapes, exactly as they were painted; the other
+// operations, a polygon's outline and underlined or struck-out text end the recording.
 class TCanvas {
 public:
     explicit TCanvas(TBitmap& target) : FTarget(target) {}
@@ -67,6 +70,10 @@ private:
     static int TextWidth(TFontFace& face, std::u32string_view chars);
     void DrawGlyphs(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
     void InvertPixel(int x, int y);
+    void Record(TDrawnShape shape);
+    // The text's cell at (x, y) clipped to clip, as DrawGlyphs paints it.
+    void RecordText(int x, int y, const TRect& clip, std::string_view text);
+    void EndRecording() { FTarget.StopRecording(); }
 
     TBitmap& FTarget;
     TPen FPen;

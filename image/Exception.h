@@ -15,13 +15,13 @@ public:
     using Exception::Exception;
 };
 
-// A file that cannot be created: "Cannot create file %s".
+// A file that cannot be created: "Cannot create file %s: %s" (the name, the system's reason).
 class EFCreateError : public Exception {
 public:
     using Exception::Exception;
 };
 
-// A write that stored fewer bytes than asked: "Stream write error".
+// A write that failed: "Stream write error: %s: %s" (the name, the system's reason).
 class EWriteError : public Exception {
 public:
     using Exception::Exception;

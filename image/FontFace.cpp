@@ -91,7 +91,11 @@ struct TFontFace::Impl {
     }
 };
 
-TFontFace::TFontFace(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {
+TFontFace::TFontFace(std::unique_ptr<Impl> impl, int pixels)
+    : FImpl(std::move(impl)), FPixels(pixels) {
+    if (FImpl->Face->family_name != nullptr) {
+        FFamilyName = FImpl->Face->family_name;
+    }
     const FT_Size_Metrics& m = FImpl->Face->size->metrics;
     FAscent = Ceil26Dot6(m.ascender);
     FDescent = Ceil26Dot6(-m.descender);
@@ -112,11 +116,12 @@ TFontFace& TFontFace::For(const TFont& font) {
     if (!slot) {
         const FontFile file = MatchFontFile(font);
         auto impl = std::make_unique<Impl>();
+        const int size = pixels > 0 ? pixels : 1;
         if (FT_New_Face(library.Get(), file.Path.c_str(), file.Index, &impl->Face) != 0 ||
-            FT_Set_Pixel_Sizes(impl->Face, 0, static_cast<FT_UInt>(pixels > 0 ? pixels : 1)) != 0) {
+            FT_Set_Pixel_Sizes(impl->Face, 0, static_cast<FT_UInt>(size)) != 0) {
             throw Exception("Cannot load font " + file.Path);
         }
-        slot.reset(new TFontFace(std::move(impl)));
+        slot.reset(new TFontFace(std::move(impl), size));
     }
     return *slot;
 }

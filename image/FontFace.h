@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     int Ascent() const { return FAscent; }
     int Descent() const { return FDescent; }
     int LineHeight() const { return FAscent + FDescent; }
+    // The family of the font file fontconfig chose, such as "DejaVu Sans".
+    const std::string& FamilyName() const { return FFamilyName; }
+    // The pixel height of the em square: a vector font of this size draws the same glyphs.
+    int Pixels() const { return FPixels; }
     // The two-colour glyph; its Advance is the one text is laid out with in either mode.
     const TGlyph& Glyph(char32_t ch);
     // The same character in grey levels (FreeType's anti-aliased rendering).
@@ -46,10 +51,12 @@ private:
         std::array<std::unique_ptr<TGlyph>, 128> Ascii;
         std::unordered_map<char32_t, std::unique_ptr<TGlyph>> Others;
     };
-    explicit TFontFace(std::unique_ptr<Impl> impl);
+    TFontFace(std::unique_ptr<Impl> impl, int pixels);
     const TGlyph& Cached(TGlyphCache& cache, char32_t ch, bool grey);
 
     std::unique_ptr<Impl> FImpl;
+    std::string FFamilyName;
+    int FPixels = 0;
     int FAscent = 0;
     int FDescent = 0;
     // Guards the caches and FreeType's face, which renders one glyph at a time.

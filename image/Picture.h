@@ -32,7 +32,8 @@ public:
         }
     }
 
-    // Writes the image as BMP; a picture without an image writes no file at all.
+    // Writes the image in the format the name's extension asks for (TBitmap::SaveToFile); a
+    // picture without an image writes no file at all.
     void SaveToFile(const std::string& name) const {
         if (FBitmap) {
             FBitmap->SaveToFile(name);

@@ -1,17 +1,20 @@
 #include "Stream.h"
 
 #include "Exception.h"
+#include "TemporaryName.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 void TMemoryStream::WriteBuffer(const void* data, std::size_t count) {
@@ -29,21 +32,33 @@ std::string DirectoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Opens a new, uniquely named file in dir; the process umask applies to its mode as it would to
-// the target's. Returns -1 when none can be created.
-int CreateTemporaryFile(const std::string& dir, std::string& path) {
-    static std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[20];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        path = dir + "/.quillmark-" + suffix;
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+[[noreturn]] void CannotCreate(const std::string& name, int error) {
+    throw EFCreateError("Cannot create file " + EscapedFileName(name) + ": " +
+                        std::strerror(error));
+}
+
+[[noreturn]] void WriteFailed(const std::string& name, int error) {
+    throw EWriteError("Stream write error: " + EscapedFileName(name) + ": " + std::strerror(error));
+}
+
+// Closes its descriptor on every way out; Close() reports what closing the written file says.
+class TOpenFile {
+public:
+    explicit TOpenFile(int fd) : FFd(fd) {}
+    ~TOpenFile() {
+        if (FFd >= 0) {
+            close(FFd);
         }
     }
-    return -1;
-}
+    TOpenFile(const TOpenFile&) = delete;
+    TOpenFile& operator=(const TOpenFile&) = delete;
+
+    int Fd() const { return FFd; }
+    bool Close() { return close(std::exchange(FFd, -1)) == 0; }
+
+private:
+    int FFd;
+};
 
 // Gathers the pieces with as few system calls as the kernel allows, picking up after a short
 // write where it stopped.
@@ -62,7 +77,11 @@ bool WriteAll(int fd, std::span<const std::span<const std::uint8_t>> pieces) {
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n <= 0) {
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
             return false;
         }
         for (; next != pending.end() && static_cast<std::size_t>(n) >= next->iov_len; ++next) {
@@ -76,44 +95,261 @@ bool WriteAll(int fd, std::span<const std::span<const std::uint8_t>> pieces) {
     return true;
 }
 
+// Flushes a written file; pipes and devices have nothing to flush.
+bool Flushed(int fd, TDurability durability) {
+    struct stat status {};
+    if (durability == TDurability::Cache || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return true;
+    }
+    return fsync(fd) == 0;
+}
+
+void FlushDirectory(const std::string& dir, const std::string& name) {
+    TOpenFile directory(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // Some file systems cannot flush a directory (EINVAL); their entries need no flushing.
+    if (directory.Fd() < 0 || (fsync(directory.Fd()) != 0 && errno != EINVAL)) {
+        WriteFailed(name, errno);
+    }
+}
+
+// The descriptor that a name of the process's own descriptors stands for, or -1.
+int OwnDescriptor(const std::string& path) {
+    if (path == "/dev/stdout") {
+        return STDOUT_FILENO;
+    }
+    if (path == "/dev/stderr") {
+        return STDERR_FILENO;
+    }
+    for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (!path.starts_with(prefix) || path.size() == prefix.size()) {
+            continue;
+        }
+        const char* end = path.data() + path.size();
+        int fd = -1;
+        if (std::from_chars(path.data() + prefix.size(), end, fd).ptr == end) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// Where the bytes of a name go once its symbolic links are followed.
+struct TTarget {
+    std::string Path;
+    // One of the process's own descriptors, or -1.
+    int Descriptor = -1;
+    bool Exists = false;
+    struct stat Status {};
+};
+
+TTarget Resolve(const std::string& name) {
+    TTarget target{name};
+    for (int links = 0; links <= 40; ++links) {
+        target.Descriptor = OwnDescriptor(target.Path);
+        if (target.Descriptor >= 0) {
+            return target;
+        }
+        if (lstat(target.Path.c_str(), &target.Status) != 0) {
+            if (errno != ENOENT) {
+                CannotCreate(name, errno);
+            }
+            return target;
+        }
+        target.Exists = true;
+        if (!S_ISLNK(target.Status.st_mode)) {
+            return target;
+        }
+        std::string link(static_cast<std::size_t>(target.Status.st_size) + 1, '\0');
+        const ssize_t length = readlink(target.Path.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= link.size()) {
+            CannotCreate(name, length < 0 ? errno : ELOOP);
+        }
+        link.resize(static_cast<std::size_t>(length));
+        target.Path = link.starts_with('/') ? link : DirectoryOf(target.Path) + "/" + link;
+        target.Exists = false;
+    }
+    CannotCreate(name, ELOOP);
+}
+
+void WriteThrough(int fd, const std::string& name,
+                  std::span<const std::span<const std::uint8_t>> pieces, TDurability durability) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        CannotCreate(name, errno);
+    }
+    if (!WriteAll(fd, pieces) || !Flushed(fd, durability)) {
+        WriteFailed(name, errno);
+    }
+}
+
+// Opens path as it is and writes into it: a FIFO or a device, or a regular file that cannot be
+// replaced (then emptied first).
+void WriteInPlace(const TTarget& target, const std::string& name,
+                  std::span<const std::span<const std::uint8_t>> pieces, TDurability durability) {
+    const int truncate = S_ISREG(target.Status.st_mode) ? O_TRUNC : 0;
+    TOpenFile file(open(target.Path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | truncate));
+    if (file.Fd() < 0) {
+        CannotCreate(name, errno);
+    }
+    if (!WriteAll(file.Fd(), pieces) || !Flushed(file.Fd(), durability) || !file.Close()) {
+        WriteFailed(name, errno);
+    }
+}
+
+// Gives the new file what belongs to the old one: owner and group, mode without set-user-ID and
+// set-group-ID, extended attributes. False when the process may not.
+bool KeepAttributes(int fd, const TTarget& target) {
+    const struct stat& old = target.Status;
+    struct stat fresh {};
+    if (fstat(fd, &fresh) != 0) {
+        return false;
+    }
+    if ((fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid) &&
+        fchown(fd, old.st_uid, old.st_gid) != 0) {
+        return false;
+    }
+    if (fchmod(fd, old.st_mode & 01777) != 0) {
+        return false;
+    }
+    const char* path = target.Path.c_str();
+    const ssize_t size = listxattr(path, nullptr, 0);
+    if (size <= 0) {
+        return size == 0 || errno == ENOTSUP;
+    }
+    std::vector<char> names(static_cast<std::size_t>(size));
+    if (listxattr(path, names.data(), names.size()) != size) {
+        return false;
+    }
+    std::vector<char> value;
+    for (const char* attribute = names.data(); attribute < names.data() + size;
+         attribute += std::strlen(attribute) + 1) {
+        const ssize_t length = getxattr(path, attribute, nullptr, 0);
+        value.resize(static_cast<std::size_t>(std::max<ssize_t>(length, 0)));
+        if (length < 0 || getxattr(path, attribute, value.data(), value.size()) != length ||
+            fsetxattr(fd, attribute, value.data(), value.size(), 0) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A rename that fails for one of these leaves a file the process may still write into.
+bool RefusedByDirectory(int error) {
+    return error == EACCES || error == EPERM || error == EROFS || error == EBUSY || error == EXDEV;
+}
+
+enum class TReplaced { Done, WriteInPlace };
+
+// The bytes go to a new file in the target's directory: unnamed (O_TMPFILE) where the file
+// system can, else under a temporary name. It is linked into place when there is no file yet,
+// or linked to a temporary name and renamed over the old file.
+TReplaced WriteReplacement(const TTarget& target, const std::string& name,
+                           std::span<const std::span<const std::uint8_t>> pieces,
+                           TDurability durability) {
+    const std::string dir = DirectoryOf(target.Path);
+    TTemporaryName temporary;
+    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const bool unnamed = fd >= 0;
+    if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR)) {
+        fd = temporary.Create(dir, [](const char* path) {
+            return open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        });
+    }
+    TOpenFile file(fd);
+    if (file.Fd() < 0) {
+        if (target.Exists && RefusedByDirectory(errno)) {
+            return TReplaced::WriteInPlace;
+        }
+        CannotCreate(name, errno);
+    }
+    if (target.Exists && !KeepAttributes(file.Fd(), target)) {
+        return TReplaced::WriteInPlace;
+    }
+    if (!WriteAll(file.Fd(), pieces) || !Flushed(file.Fd(), durability)) {
+        WriteFailed(name, errno);
+    }
+    bool linkedIntoPlace = false;
+    if (unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(file.Fd());
+        const auto link = [&](const char* path) {
+            return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+        };
+        // A file that appeared meanwhile is replaced like any other.
+        if (!target.Exists && link(target.Path.c_str()) == 0) {
+            linkedIntoPlace = true;
+        } else if ((!target.Exists && errno != EEXIST) || temporary.Create(dir, link) != 0) {
+            CannotCreate(name, errno);
+        }
+    }
+    if (!file.Close()) {
+        WriteFailed(name, errno);
+    }
+    if (!linkedIntoPlace) {
+        if (rename(temporary.Path(), target.Path.c_str()) != 0) {
+            if (target.Exists && RefusedByDirectory(errno)) {
+                return TReplaced::WriteInPlace;
+            }
+            CannotCreate(name, errno);
+        }
+        temporary.Renamed();
+    }
+    if (durability == TDurability::Flush) {
+        FlushDirectory(dir, name);
+    }
+    return TReplaced::Done;
+}
+
 } // namespace
 
 void WriteFileAtomically(const std::string& name,
-                         std::span<const std::span<const std::uint8_t>> pieces) {
-    const EFCreateError cannotCreate("Cannot create file " + name);
+                         std::span<const std::span<const std::uint8_t>> pieces,
+                         TDurability durability) {
     if (name.empty() || name.back() == '/') {
-        throw cannotCreate;
+        CannotCreate(name, name.empty() ? ENOENT : EISDIR);
     }
-    std::string target = name;
-    struct stat existing {};
-    const bool exists = stat(name.c_str(), &existing) == 0;
-    if (exists) {
-        if (!S_ISREG(existing.st_mode) || access(name.c_str(), W_OK) != 0) {
-            throw cannotCreate;
-        }
-        // Through a symbolic link the file it names is replaced, not the link.
-        if (char* real = realpath(name.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
+    const TTarget target = Resolve(name);
+    if (target.Descriptor >= 0) {
+        WriteThrough(target.Descriptor, name, pieces, durability);
+        return;
     }
+    // A read-only file stays as it is, as it would for a plain overwrite.
+    if (target.Exists && S_ISREG(target.Status.st_mode) && access(target.Path.c_str(), W_OK) != 0) {
+        CannotCreate(name, errno);
+    }
+    const bool replaceable =
+        !target.Exists || (S_ISREG(target.Status.st_mode) && target.Status.st_nlink == 1);
+    if (!replaceable ||
+        WriteReplacement(target, name, pieces, durability) == TReplaced::WriteInPlace) {
+        WriteInPlace(target, name, pieces, durability);
+    }
+}
 
-    std::string temporary;
-    const int fd = CreateTemporaryFile(DirectoryOf(target), temporary);
-    if (fd < 0) {
-        throw cannotCreate;
+void SyncFileSystemOf(const std::string& file) {
+    const std::string dir = DirectoryOf(file);
+    TOpenFile directory(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Fd() < 0 || syncfs(directory.Fd()) != 0) {
+        WriteFailed(dir, errno);
     }
-    if (exists) {
-        fchmod(fd, existing.st_mode & 07777);
+}
+
+std::string EscapedFileName(std::string_view name) {
+    std::string shown;
+    shown.reserve(name.size());
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            shown += hex;
+        } else {
+            shown += c;
+        }
     }
-    const bool written = WriteAll(fd, pieces);
-    const bool closed = close(fd) == 0;
-    if (!written || !closed) {
-        unlink(temporary.c_str());
-        throw EWriteError("Stream write error");
-    }
-    if (rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
-        throw cannotCreate;
-    }
+    return shown;
 }

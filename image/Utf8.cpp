@@ -62,3 +62,22 @@ std::u32string DecodeUtf8(std::string_view s) {
     }
     return out;
 }
+
+void AppendUtf8(std::string& out, char32_t ch) {
+    const auto put = [&](unsigned v) { out.push_back(static_cast<char>(v)); };
+    if (ch < 0x80) {
+        put(ch);
+    } else if (ch < 0x800) {
+        put(0xC0 | (ch >> 6));
+        put(0x80 | (ch & 0x3F));
+    } else if (ch < 0x10000) {
+        put(0xE0 | (ch >> 12));
+        put(0x80 | ((ch >> 6) & 0x3F));
+        put(0x80 | (ch & 0x3F));
+    } else {
+        put(0xF0 | (ch >> 18));
+        put(0x80 | ((ch >> 12) & 0x3F));
+        put(0x80 | ((ch >> 6) & 0x3F));
+        put(0x80 | (ch & 0x3F));
+    }
+}

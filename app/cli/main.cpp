@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "TemporaryName.h"
 
 #include <iostream>
 #include <string>
@@ -6,6 +7,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    InstallFileSignalHandlers();
     const std::vector<std::string> args(argv + 1, argv + argc);
     return RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 }

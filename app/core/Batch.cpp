@@ -1,11 +1,17 @@
 #include "Batch.h"
 
+#include "Barcode.h"
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "CodeImage.h"
+#include "Exception.h"
 #include "StrToInt.h"
 
+#include <charconv>
+#include <dirent.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
 TBatchRange ParseBatchRange(std::string_view fromText, std::string_view toText,
                             const std::function<void(std::int32_t to)>& onTo) {
@@ -24,41 +30,142 @@ std::int64_t BatchCount(const TBatchRange& range) {
     return count > 0 ? count : 0;
 }
 
-std::string BatchFileName(std::string_view directory, std::int32_t n) {
+std::string BatchFileName(std::string_view directory, std::int32_t n, std::string_view extension) {
     std::string name(directory);
     name += PathSeparator;
     name += "code_";
     name += std::to_string(n);
-    name += ".bmp";
+    name += '.';
+    name += extension;
     return name;
+}
+
+std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
+                               std::uint64_t bytesPerFile, std::string_view extension) {
+    const std::uint64_t total = static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile;
+    std::uint64_t replaced = 0;
+    const std::string dirName = std::string(directory) + PathSeparator;
+    if (DIR* dir = opendir(dirName.c_str())) {
+        constexpr std::string_view Prefix = "code_";
+        while (const dirent* entry = readdir(dir)) {
+            const std::string_view file = entry->d_name;
+            std::int32_t n = 0;
+            const char* end = file.data() + file.size();
+            struct stat status {};
+            // A name of the range is exactly the name the batch gives its number.
+            if (file.starts_with(Prefix) &&
+                std::from_chars(file.data() + Prefix.size(), end, n).ec == std::errc{} &&
+                n >= range.From && n <= range.To &&
+                BatchFileName(directory, n, extension) == dirName + file.data() &&
+                fstatat(dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
+                replaced += static_cast<std::uint64_t>(status.st_size);
+            }
+        }
+        closedir(dir);
+    }
+    return total > replaced ? total - replaced : 0;
+}
+
+namespace {
+
+// 5796540000000 as "5,796,540,000,000".
+std::string Grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
+} // namespace
+
+std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
+                                const TBatchRange& range, const TImageFileOptions& file) {
+    TBarcode copy = barcode;
+    TBitmap image;
+    InitCodeImage(image);
+    TCodeImageInputs first = inputs;
+    first.Data = std::to_string(range.From);
+    try {
+        ComposeCodeImage(copy, image, first);
+    } catch (const Exception&) {
+        // The batch reports it at its first number; what was drawn still measures the file.
+    }
+    return ImageFileSize(image, file.Format.value_or(TImageFormat::Bmp), file);
+}
+
+void CheckBatchFits(const TBatchRange& range, std::string_view directory,
+                    std::uint64_t bytesPerFile, std::string_view extension) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path existing = fs::absolute(BatchFileName(directory, range.From), error).parent_path();
+    struct statvfs space {};
+    while (statvfs(existing.c_str(), &space) != 0) {
+        if ((errno != ENOENT && errno != ENOTDIR) || existing == existing.parent_path()) {
+            return;
+        }
+        existing = existing.parent_path();
+    }
+    const std::uint64_t free = std::uint64_t{space.f_bavail} * space.f_frsize;
+    // The directory is read only when the batch may not fit.
+    if (static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile <= free) {
+        return;
+    }
+    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile, extension);
+    if (needed > free) {
+        throw Exception("Not enough space in " + EscapedFileName(directory) + ": the batch needs " +
+                        Grouped(needed) + " bytes, " + Grouped(free) + " are free");
+    }
 }
 
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks) {
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    TImageFileOptions options = file;
+    options.Format = file.Format.value_or(TImageFormat::Bmp);
+    options.Durability = TDurability::Cache;
+    const std::string_view extension = FormatExtension(*options.Format);
     if (BatchCount(range) > 0 && !directory.empty()) {
         // Where no directory can be made, the first file's write says why.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(directory), ignored);
     }
     TCodeImageInputs current = inputs;
-    // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
-    for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
-         ++wide) {
-        const auto n = static_cast<std::int32_t>(wide);
-        image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
-        if (callbacks.Position) {
-            callbacks.Position(n);
+    // The last file written: its file system is synced at the end.
+    std::string written;
+    try {
+        // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
+        for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
+             ++wide) {
+            const auto n = static_cast<std::int32_t>(wide);
+            ClearCodeImage(image);
+            if (callbacks.Position) {
+                callbacks.Position(n);
+            }
+            current.Data = std::to_string(n);
+            if (callbacks.Data) {
+                callbacks.Data(current.Data);
+            }
+            DrawCodeImage(barcode, image, current);
+            std::string name = BatchFileName(directory, n, extension);
+            if (callbacks.FileName) {
+                name = callbacks.FileName(name);
+            }
+            image.SaveToFile(name, options);
+            written = std::move(name);
         }
-        current.Data = std::to_string(n);
-        if (callbacks.Data) {
-            callbacks.Data(current.Data);
+    } catch (const Exception&) {
+        // The files before the failure are synced too; the failure that ended the run is the
+        // one reported, whatever the sync says.
+        if (!written.empty()) {
+            try {
+                SyncFileSystemOf(written);
+            } catch (const Exception&) {
+            }
         }
-        DrawCodeImage(barcode, image, current);
-        std::string name = BatchFileName(directory, n);
-        if (callbacks.FileName) {
-            name = callbacks.FileName(name);
-        }
-        image.SaveToFile(name);
+        throw;
+    }
+    if (!written.empty()) {
+        SyncFileSystemOf(written);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageFile.h"
+
 #include <cstdint>
 #include <functional>
 #include <stop_token>
@@ -32,8 +34,29 @@ TBatchRange ParseBatchRange(std::string_view fromText, std::string_view toText,
 // range of 32-bit numbers counts right.
 std::int64_t BatchCount(const TBatchRange& range);
 
-// The file of number n: the directory as it stands, the separator, "code_", n, ".bmp".
-std::string BatchFileName(std::string_view directory, std::int32_t n);
+// The file of number n: the directory as it stands, the separator, "code_", n, "." and the
+// extension.
+std::string BatchFileName(std::string_view directory, std::int32_t n,
+                          std::string_view extension = "bmp");
+
+// The bytes a batch adds to its directory: the count of numbers × bytesPerFile, less the sizes of
+// the range's files with that extension that are there already (they are replaced); never
+// below 0.
+std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
+                               std::uint64_t bytesPerFile, std::string_view extension = "bmp");
+
+// What one file of the batch takes: the file of the range's first number, composed in an image
+// of its own. Exact for BMP; the compressed formats' files of the other numbers differ from it
+// by a few bytes.
+std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
+                                const TBatchRange& range, const TImageFileOptions& file = {});
+
+// Called before the first file: raises "Not enough space in %s: the batch needs %s bytes, %s are
+// free" when the batch cannot fit in the free space of the directory's file system (of its
+// nearest existing parent while it does not exist yet). A directory whose space cannot be read
+// is left to the first file to report.
+void CheckBatchFits(const TBatchRange& range, std::string_view directory,
+                    std::uint64_t bytesPerFile, std::string_view extension = "bmp");
 
 // What a front end shows while a batch runs. Each member may be left empty.
 struct TBatchCallbacks {
@@ -51,11 +74,12 @@ struct TBatchCallbacks {
 
 // Batch generation: first makes a missing destination with its parents (unless the range is
 // empty); then, for each number n of the range in ascending order until a stop is requested,
-// clears the image with its canvas's brush, reports the position, reports n's decimal text as the
-// data, draws the code image with that data and the inputs' symbology and switches
-// (DrawCodeImage: the clearing is not repeated), reports the file name and writes the image to
-// the name reported back. The first exception ends the run and propagates; the files written
-// before it stay.
+// clears the image (ClearCodeImage), reports the position, reports n's decimal text as the data,
+// draws the code image with that data and the inputs' symbology and switches (DrawCodeImage: the
+// clearing is not repeated), reports the file name and writes the image to the name reported
+// back, in the file options' format (BMP when unset; the names end in its extension). Files are
+// not flushed one by one: at the end, the file system of the files written is synced once. The
+// first exception ends the run and propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks);
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});

@@ -71,8 +71,13 @@ std::string HumanReadableLine(std::string_view data) {
     return line;
 }
 
-void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
+void ClearCodeImage(TBitmap& image) {
+    image.StartRecording();
     image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+}
+
+void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {
+    ClearCodeImage(image);
     DrawCodeImage(barcode, image, inputs);
 }
 

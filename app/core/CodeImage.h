@@ -30,7 +30,11 @@ void InitCodeImage(TBitmap& image);
 // four spaces. Characters, not bytes, are counted.
 std::string HumanReadableLine(std::string_view data);
 
-// Clears the image with its canvas's brush, then draws the copies as DrawCodeImage does.
+// Starts the image's recording and clears the whole image with its canvas's brush, so that
+// everything drawn from here on can be written as a vector drawing too.
+void ClearCodeImage(TBitmap& image);
+
+// ClearCodeImage, then the copies as DrawCodeImage draws them.
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs);
 
 // Draws over the image as it stands: the first copy at (5, 5) and, with DualCode, the second at

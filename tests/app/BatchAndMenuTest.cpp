@@ -62,7 +62,8 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     };
     const char* ean = "1234567890128";
     const fs::path blocker = out / "code_5.bmp";
-    const std::string blocked = "error: Cannot create file " + blocker.string() + ".\n";
+    const std::string blocked =
+        "error: Cannot create file " + blocker.string() + ": Is a directory.\n";
     const std::string badMsi =
         "error: TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit.\n";
     const Case cases[] = {
@@ -109,6 +110,18 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
                 << n;
         }
     }
+
+    // A range that cannot fit on the disk is refused before the first file.
+    messages.clear();
+    Form1.fromnumber->setText("1");
+    Form1.tonumber->setText("10000000");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    EXPECT_EQ(messages.rfind("error: Not enough space in " + out.string() +
+                                 ": the batch needs 5,796,540,000,000 bytes, ",
+                             0),
+              0u)
+        << messages;
+    EXPECT_TRUE(FilesIn(out).empty());
 }
 
 // While a run goes on the window answers: "Generate and save" reads "Stop", and whatever would

@@ -11,6 +11,7 @@
 #include "QtPrint.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -20,6 +21,9 @@
 #include <QToolButton>
 
 #include <array>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -99,7 +103,14 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
     EXPECT_EQ(Form1.RLed1->BreakPos(), 5);
     EXPECT_EQ(Form1.BUFileNameBox1->DialogTitle(), "Uložit Kód so souboru");
     EXPECT_EQ(Form1.BUFileNameBox1->DialogInitialDir(), QDir::homePath().toStdString());
-    EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(), "*.jpg");
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogKind(), TDialogKind::dkSave);
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogFilter(),
+              "BMP image|*.bmp|PNG image|*.png|SVG image|*.svg|"
+              "JPEG image|*.jpg;*.jpeg|All files|*");
+    EXPECT_EQ(Form1.BUFileNameBox1->DefaultExtension(), "bmp");
+    EXPECT_EQ(Form1.BUFileNameBox1->DialogOptions(),
+              (TOpenOptions{TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing,
+                            TOpenOption::ofOverwritePrompt}));
     EXPECT_TRUE(Form1.BUFileNameBox1->ButtonIsFlat());
     EXPECT_FALSE(Form1.BUDirectoryBox1->ButtonIsFlat());
     // The folder dialog has a button for a new folder.
@@ -194,7 +205,7 @@ TEST_F(MainWindowTest, GenerateReportsRefusalsAndCutOffSymbols) {
 }
 
 TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
-    const std::string name = (dir / "code.jpg").string();
+    const std::string name = (dir / "code.png").string();
     Form1.BUFileNameBox1->SetFileName("");
     QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
     Form1.BUFileNameBox1->SetFileName(name);
@@ -207,8 +218,8 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
                             name +
                             "\n"
                             "error: Cannot create file " +
-                            missing + ".\n");
-    EXPECT_EQ(ReadFile(name), CliImage({}));
+                            missing + ": No such file or directory.\n");
+    EXPECT_EQ(ReadFile(name), CliImage({}, "cli.png"));
 }
 
 // Closed or minimized, the next generation brings it back restored, where it was.
@@ -234,6 +245,44 @@ TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
     stuck.start(10000);
     QApplication::exec();
     EXPECT_TRUE(stuck.isActive());
+}
+
+// A paste that would make a field longer than 4096 characters is refused as a whole, with a
+// message; one that fills it to the limit is taken.
+TEST_F(MainWindowTest, TheFieldsRefuseAnOverlongPasteAsAWhole) {
+    const struct {
+        TsEdit* Field;
+        QString Pasted;
+        QString After;
+        std::string Message;
+    } rows[] = {
+        {Form1.kod, QString(10'000'000, '7'), "1234567890128",
+         "error: The text was not changed: this field holds at most 4096 characters.\n"},
+        {Form1.fromnumber, QString(4095, '1'), "0" + QString(4095, '1'), ""},
+        {Form1.tonumber, QString(4096, '1'), "10",
+         "error: The text was not changed: this field holds at most 4096 characters.\n"},
+    };
+    for (const auto& row : rows) {
+        messages.clear();
+        QApplication::clipboard()->setText(row.Pasted);
+        row.Field->setFocus();
+        row.Field->end(false);
+        QTest::keyClick(row.Field, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(row.Field->text(), row.After);
+        EXPECT_EQ(messages, row.Message);
+    }
+}
+
+// Without HOME the default paths lie in the home directory the password database gives.
+TEST(MainWindow, WithoutHomeTheDefaultPathsComeFromThePasswordDatabase) {
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    const TForm1 form;
+    qputenv("HOME", home);
+    const std::string user = getpwuid(getuid())->pw_dir;
+    EXPECT_EQ(form.BUFileNameBox1->FileName(), user + "/output.bmp");
+    EXPECT_EQ(form.BUDirectoryBox1->Directory(), user + "/qmk output");
 }
 
 TEST(Application, TheDefaultHandlerEndsTheMessageWithAFullStop) {

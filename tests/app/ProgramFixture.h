@@ -43,13 +43,13 @@ struct MainWindowTest : ::testing::Test {
         Form3.CodeImage().SaveToStream(stream);
         return stream.Data();
     }
-    // What quillmark-cli writes for the same inputs.
-    Bytes CliImage(std::vector<std::string> args) {
-        args.insert(args.end(), {"--output", (dir / "cli.bmp").string()});
+    // What quillmark-cli writes for the same inputs to a file of that name.
+    Bytes CliImage(std::vector<std::string> args, const std::string& file = "cli.bmp") {
+        args.insert(args.end(), {"--output", (dir / file).string()});
         std::ostringstream out;
         std::ostringstream err;
         EXPECT_EQ(RunCli(args, out, err), 0) << err.str();
-        return ReadFile(dir / "cli.bmp");
+        return ReadFile(dir / file);
     }
     void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
     // Until the batch run is over and "Generate and save" reads so again.

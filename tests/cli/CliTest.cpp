@@ -8,9 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include "NoTmpfile.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -72,6 +84,12 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {"--from", "0", "--to", "1", "--dir", "d", "--output", "x.bmp"},
         {"--from", "0", "--to", "1", "--dir", "d", "--data", "5"},
         {"--from", "0", "--to", "1", "--dir", "d", "--pattern"},
+        {"--scale", "21", "--output", "x.png"},
+        {"--scale", "2x", "--output", "x.png"},
+        {"--scale", "+2", "--output", "x.png"},
+        {"--dpi", "65536", "--output", "x.png"},
+        {"--format", "PNG", "--output", "x.png"},
+        {"--pattern", "--dpi", "300"},
     };
     for (const auto& args : rows) {
         const Result r = Invoke(args);
@@ -80,8 +98,17 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         EXPECT_EQ(r.Err.rfind("quillmark-cli: ", 0), 0u) << r.Err;
         EXPECT_EQ(r.Err.find('\n'), r.Err.size() - 1) << r.Err;
     }
-    EXPECT_EQ(Invoke({"--type", "EAN13", "--pattern"}).Err,
-              "quillmark-cli: unknown type 'EAN13'; --list-types names them\n");
+    const std::pair<std::vector<std::string>, std::string> messages[] = {
+        {{"--type", "EAN13", "--pattern"}, "unknown type 'EAN13'; --list-types names them"},
+        {{"--scale", "0", "--output", "x.png"},
+         "--scale takes a whole number from 1 to 20, not '0'"},
+        {{"--dpi", "0", "--output", "x.png"},
+         "--dpi takes a whole number from 1 to 65535, not '0'"},
+        {{"--format", "gif", "--output", "x"}, "--format takes bmp, png, svg or jpg, not 'gif'"},
+    };
+    for (const auto& [args, message] : messages) {
+        EXPECT_EQ(Invoke(args), (Result{2, "", "quillmark-cli: " + message + "\n"}));
+    }
 }
 
 // A failure exits 1 with its message and leaves no file. On a terminal a batch's progress bar
@@ -100,15 +127,17 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
         {{"--data", "12A4", "--output", code}, {1, "", "'A' is not a valid integer value\n"}},
         {{"--data", "1234567890123", "--output", code},
          {1, "", "TBarcode:EAN13 bad Data <1234567890123>: check digit should be 8\n"}},
-        {{"--output", missing}, {1, "", "Cannot create file " + missing + "\n"}},
-        {{"--output", dir}, {1, "", "Cannot create file " + dir + "\n"}},
+        {{"--output", missing},
+         {1, "", "Cannot create file " + missing + ": No such file or directory\n"}},
+        {{"--output", dir}, {1, "", "Cannot create file " + dir + ": Is a directory\n"}},
         {{"--from", "0", "--to", "12a", "--dir", dir},
          {1, "", "'12a' is not a valid integer value\n"}},
         {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
          {1, "", "TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit\n"}},
         // No directory can be made where a device is.
         {{"--from", "0", "--to", "1", "--dir", "/dev/null"},
-         {1, "", bar(0, "0% " + blocked) + "\nCannot create file " + blocked + "\n"}},
+         {1, "",
+          bar(0, "0% " + blocked) + "\nCannot create file " + blocked + ": Not a directory\n"}},
         {{"--from", "1", "--to", "0", "--dir", dir}, {0, "", ""}},
         {{"--from", "0", "--to", "1", "--dir", dir},
          {0, "",
@@ -120,13 +149,28 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     }
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
     EXPECT_EQ(ReadFile(dir + "/code_1.bmp"), ComposedBmp({.Data = "1"}));
+
+    // Within one percent the bar still names each file as it is written.
+    const std::string many = dir + "/many";
+    fs::create_directory(many);
+    const Result hundred = Invoke({"--from", "0", "--to", "100", "--dir", many}, true);
+    EXPECT_NE(hundred.Err.find(bar(0, "0% " + many + "/code_1.bmp")), std::string::npos);
+
+    // 10,000,000 files of 579,654 bytes fit on no disk of this machine: nothing is written.
+    const Result huge = Invoke({"--from", "11", "--to", "10000010", "--dir", dir}, true);
+    const std::string needs =
+        "Not enough space in " + dir + ": the batch needs 5,796,540,000,000 bytes, ";
+    EXPECT_EQ(huge.Code, 1);
+    EXPECT_EQ(huge.Err.substr(0, needs.size()), needs);
+    EXPECT_TRUE(huge.Err.ends_with(" are free\n")) << huge.Err;
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "many"}));
 }
 
-// The options reach the composition; the files are BMP whatever their extension. A symbol too
-// wide is drawn cut off, with a warning.
+// The options reach the composition and the file; the name's extension or --format chooses the
+// format. A symbol too wide is drawn cut off, with a warning.
 TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
     const ScratchDir dir;
-    const std::string name = dir / "code.jpg";
+    const std::string name = dir / "code.gif";
     const auto code39 = [](const std::string& data) {
         return ComposedBmp(
             {.TypeText = "Code 39", .Data = data, .ShowText = false, .DualCode = false}, false);
@@ -136,20 +180,30 @@ TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
         std::vector<std::pair<std::string, Bytes>> Files;
         std::string Err;
     } rows[] = {
-        {{"--output", name}, {{"code.jpg", ComposedBmp({})}}, ""},
+        {{"--output", name}, {{"code.gif", ComposedBmp({})}}, ""},
         {{"--single", "--no-text", "--output", name},
-         {{"code.jpg", ComposedBmp({.ShowText = false, .DualCode = false})}},
+         {{"code.gif", ComposedBmp({.ShowText = false, .DualCode = false})}},
          ""},
         {{"--type", "Code 39", "--data", "AB", "--no-checksum", "--single", "--no-text", "--output",
           name},
-         {{"code.jpg", code39("AB")}},
+         {{"code.gif", code39("AB")}},
+         ""},
+        {{"--output", dir / "code.PNG"},
+         {{"code.PNG", ComposedFile({}, {TImageFormat::Png, 1, std::nullopt})}},
+         ""},
+        {{"--format", "svg", "--scale", "2", "--dpi", "300", "--output", dir / "code.bmp"},
+         {{"code.bmp", ComposedFile({}, {TImageFormat::Svg, 2, 300})}},
+         ""},
+        {{"--format", "jpg", "--single", "--from", "5", "--to", "5", "--dir", dir.Path()},
+         {{"code_5.jpg",
+           ComposedFile({.Data = "5", .DualCode = false}, {TImageFormat::Jpeg, 1, std::nullopt})}},
          ""},
         {{"--type", "Code 39", "--no-text", "--single", "--no-checksum", "--from", "-1", "--to",
           "0", "--dir", dir.Path()},
          {{"code_-1.bmp", code39("-1")}, {"code_0.bmp", code39("0")}},
          ""},
         {{"--type", "Code 39 Extended", "--data", "abcdefghijklmnop", "--output", name},
-         {{"code.jpg", ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"})}},
+         {{"code.gif", ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"})}},
          "quillmark-cli: warning: the symbol is cut off: its bars need 913 x 225 pixels, the code "
          "image has 525 x 276, so it may not scan\n"},
     };
@@ -160,7 +214,8 @@ TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
         }
     }
     EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code.jpg", "code_-1.bmp", "code_0.bmp"}));
+              (std::vector<std::string>{"code.PNG", "code.bmp", "code.gif", "code_-1.bmp",
+                                        "code_0.bmp", "code_5.jpg"}));
 }
 
 // The process: exit codes, and no progress bar when stderr is not a terminal.
@@ -179,4 +234,181 @@ TEST(Cli, ProcessExitCodes) {
         status("--from 0 --to 0 --dir " + dir.Path().string() + " 2>" + (dir / "err").string()), 0);
     EXPECT_EQ(ReadFile(dir / "err"), Bytes{});
     EXPECT_EQ(status("--from 0 --to 0 --dir /dev/null 2>/dev/null"), 1);
+}
+
+// The targets that are not regular files, through the process and its redirections: where the
+// bytes land, and the message of what cannot be written; no temporary file is left. (Regular
+// files and links are the writer's table in the image tests.)
+TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
+    const ScratchDir scratch;
+    const fs::path& dir = scratch.Path();
+    const Bytes image = ComposedBmp({});
+    const std::string lines = "1\n2\n3\n";
+    WriteFile(dir / "log", Bytes(lines.begin(), lines.end()));
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    Bytes appended(lines.begin(), lines.end());
+    appended.insert(appended.end(), image.begin(), image.end());
+    const std::string noSpace = "Stream write error: /dev/stdout: No space left on device\n";
+    const struct {
+        std::string Command; // "cli" stands for the program
+        int Status;
+        std::string Err;
+        const char* File; // where the image lands
+        Bytes Content;
+    } rows[] = {
+        {"cli --output - > out.bmp", 0, "", "out.bmp", image},
+        {"cli --output - | cat > piped.bmp", 0, "", "piped.bmp", image},
+        // Appended to what the log held, not replacing it.
+        {"cli --output /dev/stdout >> log", 0, "", "log", appended},
+        {"cat fifo > from-fifo.bmp & cli --output fifo; s=$?; wait; exit $s", 0, "",
+         "from-fifo.bmp", image},
+        {"cli --output /dev/full",
+         1,
+         "Stream write error: /dev/full: No space left on device\n",
+         "",
+         {}},
+        {"cli --pattern > /dev/full", 1, noSpace, "", {}},
+        {"cli --list-types > /dev/full", 1, noSpace, "", {}},
+    };
+    for (const auto& row : rows) {
+        std::string command = row.Command;
+        for (std::size_t at; (at = command.find("cli ")) != std::string::npos;) {
+            command.replace(at, 3, "\"$QUILLMARK_CLI\"");
+        }
+        const int status =
+            std::system(("cd '" + dir.string() + "' && { " + command + "; } 2> err").c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.Status) << row.Command;
+        EXPECT_EQ(ReadFile(dir / "err"), Bytes(row.Err.begin(), row.Err.end())) << row.Command;
+        if (*row.File) {
+            EXPECT_EQ(ReadFile(dir / row.File), row.Content) << row.Command;
+        }
+    }
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"err", "fifo", "from-fifo.bmp", "log",
+                                                      "out.bmp", "piped.bmp"}));
+}
+
+namespace {
+
+constexpr int LastNumber = 39;
+
+// Starts quillmark-cli on a batch of 0..LastNumber into dir, with the signals as a shell
+// started in the foreground leaves them, on file systems without O_TMPFILE when noTmpfile.
+pid_t StartBatch(const std::string& dir, bool noTmpfile) {
+    const char* cli = std::getenv("QUILLMARK_CLI");
+    const std::string last = std::to_string(LastNumber);
+    const pid_t child = fork();
+    if (child == 0) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            std::signal(signal, SIG_DFL);
+        }
+        if (!noTmpfile || WithoutTmpfile()) {
+            execl(cli, cli, "--from", "0", "--to", last.c_str(), "--dir", dir.c_str(), nullptr);
+        }
+        _exit(127);
+    }
+    return child;
+}
+
+bool HasTemporary(const fs::path& dir) {
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().filename().string().starts_with(".quillmark-")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// How many of the batch's files in dir have their full size by now.
+int Written(const fs::path& dir) {
+    int count = 0;
+    for (int n = 0; n <= LastNumber; ++n) {
+        struct stat status {};
+        const std::string file = (dir / ("code_" + std::to_string(n) + ".bmp")).string();
+        count += stat(file.c_str(), &status) == 0 && status.st_size == 579654;
+    }
+    return count;
+}
+
+} // namespace
+
+// A batch stopped by a signal at several moments, into an empty directory and over older
+// files, with and without O_TMPFILE: the process ends with 128 + the signal's number, and the
+// directory holds only whole files, old or new, and no temporary file. SIGKILL simply kills it;
+// it goes into an empty directory only, where nothing named exists before a file is whole (over
+// a file, the replacement has a temporary name between its link and its rename).
+TEST(Cli, SignalsLeaveOnlyWholeFiles) {
+    const ScratchDir scratch;
+    const Bytes old(100, 'o');
+    std::vector<Bytes> whole;
+    for (int n = 0; n <= LastNumber; ++n) {
+        whole.push_back(ComposedBmp({.Data = std::to_string(n)}));
+    }
+    const struct {
+        int Signal;
+        int After; // files written before the signal
+        bool Overwrite;
+        // On file systems without O_TMPFILE, and the signal sent while a temporary name exists.
+        bool NoTmpfile;
+    } rows[] = {
+        {SIGINT, 1, false, false},  {SIGTERM, 4, true, false}, {SIGHUP, 2, true, false},
+        {SIGKILL, 3, false, false}, {SIGTERM, 2, false, true}, {SIGINT, 3, true, true},
+        {SIGHUP, 5, true, true},
+    };
+    int index = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(strsignal(row.Signal)) + " after " + std::to_string(row.After) +
+                     (row.Overwrite ? ", overwriting" : "") +
+                     (row.NoTmpfile ? ", without O_TMPFILE" : ""));
+        const fs::path dir = scratch / std::to_string(index++);
+        fs::create_directory(dir);
+        for (int n = 0; row.Overwrite && n <= LastNumber; ++n) {
+            WriteFile(dir / ("code_" + std::to_string(n) + ".bmp"), old);
+        }
+        const pid_t child = StartBatch(dir, row.NoTmpfile);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        int status = 0;
+        bool ended = false;
+        bool reached = false;
+        while (!ended && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::microseconds(reached ? 20 : 500));
+            reached = reached || Written(dir) >= row.After;
+            if (!reached) {
+                continue;
+            }
+            if (!row.NoTmpfile) {
+                break;
+            }
+            // Looked at while the process stands still: a temporary name seen now is there
+            // when the signal arrives.
+            kill(child, SIGSTOP);
+            waitpid(child, &status, WUNTRACED);
+            ended = !WIFSTOPPED(status);
+            if (!ended && HasTemporary(dir)) {
+                break;
+            }
+            kill(child, SIGCONT);
+        }
+        kill(child, row.Signal);
+        kill(child, SIGCONT);
+        if (!ended) {
+            waitpid(child, &status, 0);
+        }
+        if (row.Signal == SIGKILL) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        } else {
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 128 + row.Signal);
+        }
+        EXPECT_GE(Written(dir), row.After);
+        EXPECT_LT(Written(dir), LastNumber + 1);
+        for (const std::string& name : Entries(dir)) {
+            int n = -1;
+            std::sscanf(name.c_str(), "code_%d.bmp", &n);
+            ASSERT_TRUE(n >= 0 && n <= LastNumber && name == "code_" + std::to_string(n) + ".bmp")
+                << name;
+            const Bytes bytes = ReadFile(dir / name);
+            EXPECT_TRUE(bytes == whole[static_cast<std::size_t>(n)] ||
+                        (row.Overwrite && bytes == old))
+                << name;
+        }
+    }
 }

@@ -178,6 +178,25 @@ TEST(PathBox, HelpersOfTheDialogs) {
     EXPECT_EQ(TOpenDialog::NameFilters("*.jpg"), QStringList{"*.jpg"});
     EXPECT_EQ(TOpenDialog::NameFilters("Bitmaps|*.bmp;*.dib|All|*"),
               (QStringList{"Bitmaps (*.bmp *.dib)", "All (*)"}));
+
+    // A name typed without an extension gets the chosen filter's first one, or DefaultExt.
+    TOpenDialog dialog;
+    dialog.SetDefaultExt("txt");
+    const std::tuple<std::string, int, std::string> extensions[] = {
+        {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 1, "bmp"},
+        {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 2, "jpg"},
+        {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 3, "txt"},
+        {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 4, "txt"},
+        {"BMP|*.bmp|JPEG|*.jpg;*.jpeg|All|*|Any|*.*", 5, "txt"},
+        {"BMP|*.bmp", 0, "txt"},
+        {"*.png", 1, "png"},
+        {"*.png", 2, "txt"},
+        {"", 1, "txt"},
+    };
+    for (const auto& [filter, index, extension] : extensions) {
+        dialog.SetFilter(filter);
+        EXPECT_EQ(dialog.TypedNameExtension(index), extension) << filter << " " << index;
+    }
 }
 
 TEST(PathBox, ButtonSitsRightOrLeftAndTheEditFillsTheRest) {

@@ -88,6 +88,7 @@ TEST(BatchRange, CountsInSixtyFourBitsAndNamesTheFiles) {
     EXPECT_EQ(BatchFileName("out" + s, -3), "out" + s + s + "code_-3.bmp");
     EXPECT_EQ(BatchFileName("", 0), s + "code_0.bmp");
     EXPECT_EQ(BatchFileName(" a b ", INT_MIN), " a b " + s + "code_-2147483648.bmp");
+    EXPECT_EQ(BatchFileName("out", 7, "svg"), "out" + s + "code_7.svg");
 }
 
 // Each number clears the image, is reported, drawn with the inputs' switches and written to the
@@ -148,9 +149,10 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     // A file where the destination should be: no directory can be made there.
     WriteFile(dir / "plain", {});
     const std::string blocked = FileOf(dir / "plain", 0);
-    EXPECT_EQ(RunRange({0, 10}, dir / "plain"),
-              (std::vector<std::string>{"position 0", "data 0", "file " + blocked,
-                                        "failed: Cannot create file " + blocked}));
+    EXPECT_EQ(
+        RunRange({0, 10}, dir / "plain"),
+        (std::vector<std::string>{"position 0", "data 0", "file " + blocked,
+                                  "failed: Cannot create file " + blocked + ": Not a directory"}));
     EXPECT_EQ(RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
               (std::vector<std::string>{
                   "position -1", "data -1",
@@ -162,7 +164,8 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     fs::create_directory(five);
     const std::vector<std::string> events = RunRange({0, 9}, dir.Path());
     EXPECT_EQ(std::vector(events.end() - 2, events.end()),
-              (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five}));
+              (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five +
+                                                            ": Is a directory"}));
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp",
                                         "code_4.bmp", "code_5.bmp", "plain"}));
@@ -175,4 +178,31 @@ TEST(Batch, ARerunOverwritesTheFiles) {
     RunRange({0, 1}, dir.Path(), {.ShowText = false});
     EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 1)), ComposedBmp({.Data = "1", .ShowText = false}));
+}
+
+// Only the range's own files count as replaced: the exact name of a number in the range, a
+// regular file.
+TEST(Batch, BytesNeededLessTheFilesReplaced) {
+    const ScratchDir dir;
+    WriteFile(dir / "code_1.bmp", Bytes(1000));
+    WriteFile(dir / "code_5.bmp", Bytes(300));  // outside 0..3
+    WriteFile(dir / "code_01.bmp", Bytes(300)); // not the name of 1
+    WriteFile(dir / "code_3.png", Bytes(300));  // not a batch name
+    fs::create_directory(dir / "code_2.bmp");
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 579654), 4 * 579654 - 1000u);
+    EXPECT_EQ(BatchBytesNeeded({1, 1}, dir.Path().string(), 10), 0u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 100, "png"), 400 - 300u);
+}
+
+// A file of the batch measures what the first number's file of its format measures.
+TEST(Batch, BytesPerFileAreTheFirstNumbersFile) {
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    const TImageFileOptions png{TImageFormat::Png, 1, std::nullopt};
+    EXPECT_EQ(BatchBytesPerFile(barcode, {}, {7, 9}), 579654u);
+    EXPECT_EQ(BatchBytesPerFile(barcode, {}, {7, 9}, {TImageFormat::Bmp, 3, std::nullopt}),
+              54 + 9 * 579600u);
+    EXPECT_EQ(BatchBytesPerFile(barcode, {.DualCode = false}, {7, 9}, png),
+              ComposedFile({.Data = "7", .DualCode = false}, png).size());
 }

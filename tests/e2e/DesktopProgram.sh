@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The desktop program in a real window on its own X display under openbox, used as a person uses
 # it: both windows appear; new data goes into the data field and a symbology is picked from the
-# list; Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; a range and a
-# destination are typed in and F4 writes the range, after which the LED bar is empty again; a
-# minimized code window comes back with the next Generate; a batch of 20,000 numbers into a new
-# directory stops at Esc; the About box opens from the Help menu and closes with Esc; Ctrl+X ends
-# the program. Every file must hold the bytes quillmark-cli writes for the same inputs.
+# list; Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; the file button's
+# save dialog names a PNG file by its filter, which Save writes; a range and a destination are
+# typed in and F4 writes the range, after which the LED bar is empty again; a minimized code
+# window comes back with the next Generate; a batch of 20,000 numbers into a new directory stops
+# at Esc; the About box opens from the Help menu and closes with Esc; Ctrl+X ends the program.
+# Every file must hold the bytes quillmark-cli writes for the same inputs.
 # With QUILLMARK_SCREENSHOTS=DIR the main window (idle, with the mouse over the data field and
 # during the batch), the code window and the About box are saved there as PNG files.
 # Usage: DesktopProgram.sh QUILLMARK QUILLMARK_CLI
@@ -49,6 +50,14 @@ pids+=($app)
 window() {
   timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1
 }
+# Waits until no window whose whole title matches is shown; fails when one still is.
+closed() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" > /dev/null || return 0
+    sleep 0.05
+  done
+  return 1
+}
 screenshot() {
   [ -n "${QUILLMARK_SCREENSHOTS:-}" ] && import -window "$1" "$QUILLMARK_SCREENSHOTS/$2.png"
   return 0
@@ -78,6 +87,23 @@ xdotool key Return
 cmp "$work/output.bmp" "$work/expected.bmp" || fail "Ctrl+S wrote other bytes than quillmark-cli"
 decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
 [ "$decoded" = "Hello, world" ] || fail "zbarimg read '$decoded'"
+
+# The file button's save dialog: "label" typed with the second filter, PNG, chosen becomes
+# label.png, which Save writes as PNG.
+click 423 78
+dialog=$(window '^Uložit Kód so souboru$') || fail "the file button opened no save dialog"
+for _ in $(seq 100); do
+  [ "$(xdotool getwindowfocus)" = "$dialog" ] && break
+  sleep 0.05
+done
+xdotool type label
+xdotool key Tab Down Return
+closed '^Uložit Kód so souboru$' || fail "the save dialog stayed open"
+click 477 80
+window '^Quillmark$' > /dev/null || fail "Save to the dialog's name did not confirm"
+xdotool key Return
+"$cli" --type "Code 128B" --data "Hello, world" --output "$work/expected.png"
+cmp "$work/label.png" "$work/expected.png" || fail "Save wrote other bytes to label.png than quillmark-cli"
 screenshot "$main" main-window
 screenshot "$code" code-window
 xdotool mousemove --window "$main" 60 $((75 + menu))
@@ -163,11 +189,7 @@ xdotool key alt+h Return
 about=$(window '^O aplikaci$') || fail "the About box did not open"
 screenshot "$about" about-box
 xdotool key Escape
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^O aplikaci$' > /dev/null || break
-  sleep 0.05
-done
-! xdotool search --onlyvisible --name '^O aplikaci$' > /dev/null || fail "Esc did not close the About box"
+closed '^O aplikaci$' || fail "Esc did not close the About box"
 
 # Ctrl+X outside a text field ends the program.
 click 200 80

@@ -11,8 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include "NoTmpfile.h"
+
 #include <csignal>
+#include <cstring>
+#include <grp.h>
+#include <sstream>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -65,58 +75,72 @@ TEST(BmpStream, AppendsWithTheImagesSizesAndEmptyImagesWriteNothing) {
     }
 }
 
-// Each name gets the image's latest BMP bytes in place of what it held, keeping its mode; a link
-// is written through to its file.
+// Each name that asks for no other format gets the image's latest BMP bytes in place of what it
+// held, keeping its mode; a link is written through to its file.
 TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {
     const ScratchDir dir;
     TBitmap image = WhiteImage(3, 2);
     image.Canvas().Brush().Color = clBlack;
     int x = 0;
-    for (const std::string name : {"code.jpg", "code", "code.bmp"}) {
+    for (const std::string name : {"code.gif", "code", "code.bmp"}) {
         WriteFile(dir / name, Bytes(100000, 0xAB));
-        fs::permissions(dir / name, fs::perms::owner_read | fs::perms::owner_write);
         image.Canvas().FillRect({x, 0, x + 1, 1});
         ++x;
         image.SaveToFile(dir / name);
         EXPECT_EQ(ReadFile(dir / name), StreamBytes(image)) << name;
-        EXPECT_EQ(fs::status(dir / name).permissions() & fs::perms::all,
-                  fs::perms::owner_read | fs::perms::owner_write)
-            << name;
     }
-    fs::create_symlink("code.bmp", dir / "link.bmp");
-    image.Canvas().FillRect({0, 1, 1, 2});
-    image.SaveToFile(dir / "link.bmp");
-    EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
-    EXPECT_EQ(ReadFile(dir / "code.bmp"), StreamBytes(image));
 
     // An empty image writes an empty file, a picture without an image no file at all.
     TBitmap empty;
     empty.SetWidth(10);
-    empty.SaveToFile(dir / "empty.bmp");
+    TImageFileOptions cached;
+    cached.Durability = TDurability::Cache;
+    empty.SaveToFile(dir / "empty.bmp", cached);
     TPicture picture;
     picture.SaveToFile(dir / "none.bmp");
     picture.SetBitmap(image);
     picture.SaveToFile(dir / "picture.bmp");
     EXPECT_EQ(fs::file_size(dir / "empty.bmp"), 0u);
     EXPECT_EQ(ReadFile(dir / "picture.bmp"), StreamBytes(image));
-    EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code", "code.bmp", "code.jpg", "empty.bmp", "link.bmp",
-                                        "picture.bmp"}));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code", "code.bmp", "code.gif",
+                                                             "empty.bmp", "picture.bmp"}));
 }
 
-TEST(BmpFile, CannotCreateLeavesEverythingAsItWas) {
+// An image of many colours, recorded for SVG, whose file in every format is larger than 256
+// bytes.
+TBitmap ImageOfEveryFormat() {
+    TBitmap image = WhiteImage(525, 276);
+    image.StartRecording();
+    for (int i = 0; i < 500; ++i) {
+        image.Canvas().Brush().Color = i * 0x10101 * 37 % 0xFFFFFF;
+        image.Canvas().FillRect({i % 50 * 10, i / 50 * 10, i % 50 * 10 + 10, i / 50 * 10 + 10});
+    }
+    return image;
+}
+
+const std::string Extensions[] = {".bmp", ".png", ".svg", ".jpg"};
+
+TEST(ImageFiles, CannotCreateLeavesEverythingAsItWas) {
     const ScratchDir dir;
-    const TBitmap image = WhiteImage(4, 4);
-    const std::string missing = dir / "missing/code.bmp";
-    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
-              "Cannot create file " + missing);
-    fs::create_directory(dir / "code.bmp");
-    WriteFile(dir / "code.bmp/keep", Bytes{1, 2, 3});
-    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "code.bmp"); }),
-              "Cannot create file " + (dir / "code.bmp").string());
-    EXPECT_EQ(ReadFile(dir / "code.bmp/keep"), (Bytes{1, 2, 3}));
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"code.bmp"});
-    EXPECT_EQ(Entries(dir / "code.bmp"), std::vector<std::string>{"keep"});
+    const TBitmap image = ImageOfEveryFormat();
+    for (const std::string& extension : Extensions) {
+        const std::string missing = dir / ("missing/code" + extension);
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
+                  "Cannot create file " + missing + ": No such file or directory");
+        const std::string name = dir / ("code" + extension);
+        fs::create_directory(name);
+        WriteFile(name + "/keep", Bytes{1, 2, 3});
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(name); }),
+                  "Cannot create file " + name + ": Is a directory");
+        EXPECT_EQ(ReadFile(name + "/keep"), (Bytes{1, 2, 3}));
+        EXPECT_EQ(Entries(name), std::vector<std::string>{"keep"});
+    }
+    // Control characters in the name are shown escaped.
+    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "a\nb\t\x1b/c.bmp"); }),
+              "Cannot create file " + (dir / "a\\nb\\t\\x1B/c.bmp").string() +
+                  ": No such file or directory");
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
 }
 
 // Saves with the process's file size limit lowered to bytes, SIGXFSZ ignored, both restored
@@ -135,16 +159,227 @@ std::string SaveUnderFileSizeLimit(const TBitmap& image, const std::string& name
     return failure;
 }
 
-TEST(BmpFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+TEST(ImageFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const ScratchDir dir;
     const Bytes old(1000, 0x5A);
-    WriteFile(dir / "code.bmp", old);
-    const TBitmap image = WhiteImage(525, 276);
-    for (const std::string name : {"code.bmp", "new.bmp"}) {
-        EXPECT_EQ(SaveUnderFileSizeLimit(image, dir / name, 4096), "Stream write error");
-        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"code.bmp"});
+    const TBitmap image = ImageOfEveryFormat();
+    for (const std::string& extension : Extensions) {
+        WriteFile(dir / ("code" + extension), old);
+        for (const std::string name : {"code", "new"}) {
+            const std::string file = dir / (name + extension);
+            EXPECT_EQ(SaveUnderFileSizeLimit(image, file, 256),
+                      "Stream write error: " + file + ": File too large");
+        }
+        EXPECT_EQ(ReadFile(dir / ("code" + extension)), old);
     }
-    EXPECT_EQ(ReadFile(dir / "code.bmp"), old);
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
+}
+
+// What belongs to a file, as one line: mode, owner:group and every extended attribute.
+std::string Attributes(const fs::path& file) {
+    struct stat status {};
+    if (stat(file.c_str(), &status) != 0) {
+        return "missing";
+    }
+    std::ostringstream line;
+    line << std::oct << (status.st_mode & 07777) << std::dec << ' ' << status.st_uid << ':'
+         << status.st_gid;
+    std::vector<char> names(4096);
+    const ssize_t size = listxattr(file.c_str(), names.data(), names.size());
+    for (const char* name = names.data(); name < names.data() + std::max<ssize_t>(size, 0);
+         name += std::strlen(name) + 1) {
+        std::vector<unsigned char> value(4096);
+        const ssize_t length = getxattr(file.c_str(), name, value.data(), value.size());
+        line << ' ' << name << '=' << std::hex;
+        for (ssize_t i = 0; i < length; ++i) {
+            line << static_cast<int>(value[static_cast<std::size_t>(i)]) << '.';
+        }
+        line << std::dec;
+    }
+    return line.str();
+}
+
+ino_t Inode(const fs::path& file) {
+    struct stat status {};
+    return stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+constexpr uid_t Nobody = 65534;
+
+// Saves in a child process, as the user nobody when asUser and the test runs as root, on file
+// systems without O_TMPFILE when noTmpfile. Returns the failure's message, "" for none.
+std::string SaveInChild(const TBitmap& image, const std::string& name, bool asUser,
+                        bool noTmpfile) {
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        std::string message;
+        if (asUser && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)) {
+            message = "cannot become nobody";
+        } else if (noTmpfile && !WithoutTmpfile()) {
+            message = "cannot hide O_TMPFILE";
+        } else {
+            try {
+                image.SaveToFile(name);
+            } catch (const Exception& e) {
+                message = e.what();
+            }
+        }
+        const bool sent = write(channel[1], message.data(), message.size()) >= 0;
+        _exit(sent ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string message;
+    char buffer[256];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        message.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    return message;
+}
+
+// An access ACL granting user 1234 read: user rw-, user 1234 r--, group ---, mask r--, other
+// ---, as the kernel stores it (little-endian version 2, then tag, permissions, id per entry).
+const Bytes ReadForUser1234 = {2,    0, 0, 0,                         //
+                               1,    0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF, //
+                               2,    0, 4, 0, 0xD2, 0x04, 0,    0,    //
+                               4,    0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, //
+                               0x10, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF, //
+                               0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+
+enum class Outcome { Replaced, InPlace, Created, Failed };
+
+// How a case's directory is prepared: "old" (1000 bytes) with Mode unless 0, and these.
+enum Setup : unsigned {
+    Attribute = 1,   // user.note on old
+    HardLink = 2,    // "other", a second name of old
+    Acl = 4,         // an ACL on old, which belongs to nobody
+    ReadOnlyDir = 8, // old belongs to the ordinary user, the directory is read-only
+    BindMount = 16,  // "mounted" is bind-mounted over old
+};
+
+struct FileCase {
+    const char* What;
+    bool RootOnly; // skipped, visibly, when the test does not run as root
+    bool AsUser;   // saved by an ordinary user (nobody, when the test runs as root)
+    int Mode;
+    unsigned Extras;
+    const char* Link;   // what "link" points to, or none
+    const char* Target; // the name saved to
+    const char* File;   // where the bytes land
+    Outcome Result;
+    const char* Reason; // the system's reason of a failure
+};
+
+void Prepare(const FileCase& c, const fs::path& dir) {
+    const fs::path old = dir / "old";
+    if (c.Mode != 0) {
+        WriteFile(old, Bytes(1000, 0x5A));
+        fs::permissions(old, fs::perms(c.Mode));
+    }
+    if (c.Link != nullptr) {
+        fs::create_symlink(c.Link, dir / "link");
+    }
+    if (c.Extras & Attribute) {
+        ASSERT_EQ(setxattr(old.c_str(), "user.note", "kept", 4, 0), 0);
+    }
+    if (c.Extras & HardLink) {
+        fs::create_hard_link(old, dir / "other");
+    }
+    if ((c.Extras & (Acl | ReadOnlyDir)) && geteuid() == 0) {
+        ASSERT_EQ(chown(old.c_str(), Nobody, Nobody), 0);
+    }
+    if (c.Extras & Acl) {
+        ASSERT_EQ(setxattr(old.c_str(), "system.posix_acl_access", ReadForUser1234.data(),
+                           ReadForUser1234.size(), 0),
+                  0);
+    }
+    if (c.Extras & ReadOnlyDir) {
+        fs::permissions(dir, fs::perms(0555));
+    }
+    if (c.Extras & BindMount) {
+        WriteFile(dir / "mounted", Bytes(1000, 0x5A));
+        ASSERT_EQ(mount((dir / "mounted").c_str(), old.c_str(), nullptr, MS_BIND, nullptr), 0);
+    }
+}
+
+// Every kind of existing target, with and without O_TMPFILE: what is replaced keeps its owner,
+// group, mode (less set-user-ID) and extended attributes; what cannot keep them is written in
+// place; links are followed, never replaced; nothing else in the directory changes.
+TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
+    using enum Outcome;
+    const FileCase cases[] = {
+        {"own file with an attribute", false, false, 0640, Attribute, nullptr, "old", "old",
+         Replaced, ""},
+        {"set-user-ID file", false, false, 04755, 0, nullptr, "old", "old", Replaced, ""},
+        {"hard-linked file", false, false, 0644, HardLink, nullptr, "old", "other", InPlace, ""},
+        {"link to a file", false, false, 0644, 0, "old", "link", "old", Replaced, ""},
+        {"dangling link", false, false, 0, 0, "new", "link", "new", Created, ""},
+        {"link into a missing directory", false, false, 0, 0, "no/new", "link", "no/new", Failed,
+         "No such file or directory"},
+        {"link loop", false, false, 0, 0, "link", "link", "link", Failed,
+         "Too many levels of symbolic links"},
+        {"file in a read-only directory", false, true, 0644, ReadOnlyDir, nullptr, "old", "old",
+         InPlace, ""},
+        {"another user's file with an ACL", true, false, 0600, Acl, nullptr, "old", "old", Replaced,
+         ""},
+        {"root's file, written by an ordinary user", true, true, 0666, 0, nullptr, "old", "old",
+         InPlace, ""},
+        {"bind-mounted file", true, false, 0644, BindMount, nullptr, "old", "mounted", InPlace, ""},
+    };
+    const ScratchDir scratch;
+    fs::permissions(scratch.Path(), fs::perms::all);
+    const bool root = geteuid() == 0;
+    const TBitmap image = WhiteImage(5, 3);
+    std::string skipped;
+    int index = 0;
+    for (const bool noTmpfile : {false, true}) {
+        for (const FileCase& c : cases) {
+            if (c.RootOnly && !root) {
+                skipped += noTmpfile ? "" : std::string(" \"") + c.What + "\"";
+                continue;
+            }
+            SCOPED_TRACE(std::string(c.What) + (noTmpfile ? " without O_TMPFILE" : ""));
+            const fs::path dir = scratch / std::to_string(index++);
+            fs::create_directory(dir);
+            fs::permissions(dir, fs::perms::all);
+            Prepare(c, dir);
+            const std::vector<std::string> entries = Entries(dir);
+            const std::string before = Attributes(dir / c.File);
+            const ino_t inode = Inode(dir / c.File);
+
+            const std::string target = dir / c.Target;
+            EXPECT_EQ(SaveInChild(image, target, c.AsUser, noTmpfile),
+                      c.Result == Failed ? "Cannot create file " + target + ": " + c.Reason : "");
+            umount2((dir / "old").c_str(), MNT_DETACH);
+            fs::permissions(dir, fs::perms::all);
+
+            EXPECT_EQ(ReadFile(dir / c.File), c.Result == Failed ? Bytes{} : StreamBytes(image));
+            if (c.Result == Replaced || c.Result == InPlace) {
+                EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace);
+                // Set-user-ID 04755 loses its bit.
+                EXPECT_EQ(Attributes(dir / c.File),
+                          before.starts_with("4755 ") ? before.substr(1) : before);
+            }
+            std::vector<std::string> expected = entries;
+            if (c.Result == Created) {
+                expected.push_back(c.File);
+                std::sort(expected.begin(), expected.end());
+            }
+            EXPECT_EQ(Entries(dir), expected);
+            EXPECT_EQ(fs::is_symlink(dir / "link"), c.Link != nullptr);
+        }
+    }
+    if (!skipped.empty()) {
+        GTEST_SKIP() << "not root: skipped" << skipped;
+    }
 }
 
 } // namespace

@@ -28,7 +28,16 @@ std::size_t Steps(const std::string& text) {
     return steps;
 }
 
-// Stepping through a text with Utf8CharLength meets each decoded character once.
+std::string Encoded(std::u32string_view chars) {
+    std::string bytes;
+    for (const char32_t ch : chars) {
+        AppendUtf8(bytes, ch);
+    }
+    return bytes;
+}
+
+// Stepping through a text with Utf8CharLength meets each decoded character once; encoding the
+// characters again decodes to them.
 TEST(Utf8, DecodesCharactersReplacesMalformedBytesAndStepsInStep) {
     const struct {
         std::string Bytes;
@@ -59,6 +68,7 @@ TEST(Utf8, DecodesCharactersReplacesMalformedBytesAndStepsInStep) {
     for (const auto& c : cases) {
         EXPECT_EQ(CollapseReplacements(DecodeUtf8(c.Bytes)), c.Chars) << c.Bytes;
         EXPECT_EQ(Steps(c.Bytes), DecodeUtf8(c.Bytes).size()) << c.Bytes;
+        EXPECT_EQ(DecodeUtf8(Encoded(c.Chars)), c.Chars) << c.Bytes;
     }
     for (int byte = 0; byte < 256; ++byte) {
         const std::string one(1, static_cast<char>(byte));

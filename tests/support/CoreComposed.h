@@ -6,16 +6,29 @@
 #include "Stream.h"
 
 #include "ImageFiles.h"
+#include "ScratchDir.h"
 
-// The BMP bytes of the code image the main window composes from these inputs.
-inline Bytes ComposedBmp(const TCodeImageInputs& inputs, bool checksum = true) {
+// The code image the main window composes from these inputs.
+inline TBitmap ComposedImage(const TCodeImageInputs& inputs, bool checksum = true) {
     TBarcode barcode;
     ConfigureMainBarcode(barcode);
     barcode.SetChecksum(checksum);
     TBitmap image;
     InitCodeImage(image);
     ComposeCodeImage(barcode, image, inputs);
+    return image;
+}
+
+// Its BMP bytes.
+inline Bytes ComposedBmp(const TCodeImageInputs& inputs, bool checksum = true) {
     TMemoryStream bytes;
-    image.SaveToStream(bytes);
+    ComposedImage(inputs, checksum).SaveToStream(bytes);
     return bytes.Data();
+}
+
+// Its file as SaveToFile writes it with these options.
+inline Bytes ComposedFile(const TCodeImageInputs& inputs, const TImageFileOptions& options) {
+    const ScratchDir dir;
+    ComposedImage(inputs).SaveToFile(dir / "file", options);
+    return ReadFile(dir / "file");
 }
