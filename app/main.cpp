@@ -15,6 +15,7 @@
 #include "RLed.h"
 #include "SymbologyNames.h"
 #include "Unit3.h"
+#include "Version.h"
 #include "sButton.h"
 #include "sCheckbox.h"
 #include "sEdit.h"
@@ -132,7 +133,7 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
       ClientArea(new QWidget(this)), FBatch(new TBatchWorker(this)) {
-    setWindowTitle(QString::fromUtf8("Quillmark ver 2.0 - ") +
+    setWindowTitle(QString("Quillmark ver ") + Product::Version + " - " +
                    QString::fromUtf8(Product::MakerNotice));
     setFont(ScreenFont("MS Sans Serif", 8));
     SetPaletteColor(this, QPalette::Window, clBtnFace);

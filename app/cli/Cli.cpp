@@ -7,6 +7,7 @@
 #include "Exception.h"
 #include "Stream.h"
 #include "SymbologyNames.h"
+#include "Version.h"
 
 #include <cctype>
 #include <cerrno>
@@ -17,8 +18,6 @@
 #include <ostream>
 
 namespace {
-
-constexpr std::string_view Version = "quillmark-cli 2.0";
 
 constexpr std::string_view Usage = R"(Usage: quillmark-cli [OPTION]...
 Draws the code image of Quillmark's main window without a window.
@@ -249,7 +248,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         out << Usage;
         return;
     case Info::Version:
-        out << Version << '\n';
+        out << "quillmark-cli " << Product::Version << '\n';
         return;
     case Info::ListTypes:
         for (const TSymbologyName& name : SymbologyNames) {

@@ -2,6 +2,7 @@
 
 #include "CodeImage.h"
 #include "SymbologyNames.h"
+#include "Version.h"
 
 #include "CoreComposed.h"
 #include "ScratchDir.h"
@@ -58,7 +59,7 @@ TEST(Cli, PrintsPatternsNamesAndVersion) {
         {{"--type", "Code EAN13", "--data", "4006381333931", "--no-checksum", "--pattern"},
          "50526050517050808052515061605050535053505350705153506160505\n"},
         {{"--list-types"}, types},
-        {{"--version"}, "quillmark-cli 2.0\n"},
+        {{"--version"}, std::string("quillmark-cli ") + Product::Version + "\n"},
     };
     for (const auto& [args, out] : rows) {
         EXPECT_EQ(Invoke(args), (Result{0, out, ""}));
