@@ -31,6 +31,7 @@ void TBatchWorker::Start(const TBarcode& barcode, const TBitmap& image,
     FView = {};
     FError = nullptr;
     FNextPublish = {};
+    FRunning = true;
     const unsigned run = ++FRun;
     FThread = std::jthread([this, run](std::stop_token stop) { Run(std::move(stop), run); });
 }
@@ -46,6 +47,7 @@ void TBatchWorker::Run(std::stop_token stop, unsigned run) {
         return name;
     };
     callbacks.Stop = std::move(stop);
+    callbacks.Written = [this, run] { PublishEnd(run); };
     try {
         RunBatch(FBarcode, FImage, FInputs, FRange, FDirectory, callbacks);
     } catch (...) {
@@ -84,7 +86,7 @@ void TBatchWorker::DeliverProgress(unsigned run) {
     TBatchView view;
     {
         const std::lock_guard guard(FLock);
-        if (run != FRun || !FQueued) {
+        if (run != FRun || !FRunning || !FQueued) {
             return;
         }
         std::swap(view, FPublished);
@@ -92,6 +94,34 @@ void TBatchWorker::DeliverProgress(unsigned run) {
     }
     if (OnProgress) {
         OnProgress(view);
+    }
+}
+
+void TBatchWorker::PublishEnd(unsigned run) {
+    {
+        const std::lock_guard guard(FLock);
+        FEnd = FView;
+        FEnd.Image = FImage;
+        FEndBarcode = FBarcode;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, run] { DeliverEnd(run); }, Qt::QueuedConnection);
+}
+
+void TBatchWorker::DeliverEnd(unsigned run) {
+    if (run != FRun || !FRunning) {
+        return;
+    }
+    FRunning = false;
+    TBatchView view;
+    TBarcode barcode;
+    {
+        const std::lock_guard guard(FLock);
+        std::swap(view, FEnd);
+        barcode = FEndBarcode;
+    }
+    if (OnFinished) {
+        OnFinished(view, barcode, nullptr);
     }
 }
 
@@ -105,8 +135,10 @@ void TBatchWorker::Finish() {
         const std::lock_guard guard(FLock);
         FQueued = false;
     }
-    FView.Image = FImage;
-    if (OnFinished) {
+    const bool shown = !FRunning;
+    FRunning = false;
+    if ((!shown || FError) && OnFinished) {
+        FView.Image = FImage;
         OnFinished(FView, FBarcode, std::exchange(FError, nullptr));
     }
 }

@@ -310,6 +310,8 @@ void TForm1::sButton1Click(QObject*) {
         FBatch->Stop();
         return;
     }
+    // The closing sync of an earlier run ends first, and its failure is shown.
+    FinishBatch();
     ShowCodeWindow();
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
@@ -321,6 +323,10 @@ void TForm1::sButton1Click(QObject*) {
 
 bool TForm1::BatchRunning() const {
     return FBatch->Running();
+}
+
+void TForm1::FinishBatch() {
+    FBatch->Finish();
 }
 
 void TForm1::SetBatchRunning(bool running) {
@@ -368,10 +374,8 @@ void TForm1::BatchFinished(const TBatchView& view, const TBarcode& barcode,
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FBatch->Running()) {
-        FBatch->Stop();
-        FBatch->Finish();
-    }
+    FBatch->Stop();
+    FinishBatch();
     QMainWindow::closeEvent(event);
 }
 

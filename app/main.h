@@ -78,12 +78,17 @@ public:
     void Authorswebsite1Click(QObject* Sender);
     void HELPDESK1Click(QObject* Sender);
 
-    // From "Generate and save" until its run has ended and the window shows the end.
+    // From "Generate and save" until the window shows the run's end (its files may still be
+    // syncing).
     bool BatchRunning() const;
+    // Waits for a batch run and the closing sync of its files, and shows now what it has not
+    // shown yet: the run's end or its failure.
+    void FinishBatch();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // The close box stops a running batch and closes once the file being written is whole.
+    // The close box stops a running batch and closes once the file being written is whole and
+    // the files are synced.
     void closeEvent(QCloseEvent* event) override;
 
 private:

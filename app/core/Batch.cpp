@@ -165,6 +165,9 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
         }
         throw;
     }
+    if (callbacks.Written) {
+        callbacks.Written();
+    }
     if (!written.empty()) {
         SyncFileSystemOf(written);
     }

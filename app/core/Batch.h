@@ -70,6 +70,9 @@ struct TBatchCallbacks {
     // Looked at before each number: once a stop is requested the run ends there, between two
     // whole files.
     std::stop_token Stop;
+    // Every file of a run that was not ended by a failure is written; the closing sync, which
+    // may take a while, follows.
+    std::function<void()> Written;
 };
 
 // Batch generation: first makes a missing destination with its parents (unless the range is

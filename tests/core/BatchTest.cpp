@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A batch run as the main window drives it: what each callback was told, in order, and the
-// message that ended the run. The file name box hands back the name with the suffix added; a
-// stop is requested while the file stopAt is named.
+// A batch run as the main window drives it: what each callback was told, in order ("written"
+// when every file is written), and the message that ended the run. The file name box hands back the
+// name with the suffix added; a stop is requested while the file stopAt is named.
 std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
                                   const TCodeImageInputs& inputs = {},
                                   const std::string& suffix = "", const std::string& stopAt = "") {
@@ -41,6 +41,7 @@ std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
         return name + suffix;
     };
     callbacks.Stop = stop.get_token();
+    callbacks.Written = [&] { events.push_back("written"); };
     try {
         RunBatch(barcode, image, inputs, range, dir.string(), callbacks);
     } catch (const Exception& e) {
@@ -99,7 +100,7 @@ TEST(Batch, EachNumberIsReportedComposedAndWritten) {
     const std::string file[] = {FileOf(dir.Path(), -1), FileOf(dir.Path(), 0)};
     EXPECT_EQ(RunRange({-1, 0}, dir.Path(), inputs),
               (std::vector<std::string>{"position -1", "data -1", "file " + file[0], "position 0",
-                                        "data 0", "file " + file[1]}));
+                                        "data 0", "file " + file[1], "written"}));
     EXPECT_EQ(ReadFile(file[0]),
               ComposedBmp({.TypeText = "Code 128B", .Data = "-1", .DualCode = false}));
     EXPECT_EQ(ReadFile(file[1]),
@@ -119,7 +120,7 @@ TEST(Batch, RangesWriteTheirNumbersOnly) {
     };
     for (const auto& [range, files] : rows) {
         const ScratchDir dir;
-        EXPECT_EQ(RunRange(range, dir.Path()).size(), 3 * files.size());
+        EXPECT_EQ(RunRange(range, dir.Path()).size(), 3 * files.size() + 1);
         EXPECT_EQ(Entries(dir.Path()), files);
     }
 }
@@ -137,7 +138,7 @@ TEST(Batch, CreatesAMissingDestination) {
 // A stop asked for while a file is written ends the run after that file.
 TEST(Batch, StopsBetweenFiles) {
     const ScratchDir dir;
-    RunRange({0, 9}, dir.Path(), {}, "", FileOf(dir.Path(), 2));
+    EXPECT_EQ(RunRange({0, 9}, dir.Path(), {}, "", FileOf(dir.Path(), 2)).back(), "written");
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp"}));
 }

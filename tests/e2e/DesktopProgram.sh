@@ -48,7 +48,14 @@ pids+=($app)
 
 # Prints the window whose whole title matches, once it is shown.
 window() {
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1
+  local found
+  # A search fails now and then while windows are being created (more of them under openbox).
+  for _ in $(seq 200); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1)
+    [ -n "$found" ] && echo "$found" && return 0
+    sleep 0.1
+  done
+  return 1
 }
 # Waits until no window whose whole title matches is shown; fails when one still is.
 closed() {
