@@ -1,3 +1,4 @@
+#include "Application.h"
 #include "BUDirectoryBox.h"
 #include "Barcode.h"
 #include "Bitmap.h"
@@ -7,9 +8,11 @@
 #include "Stream.h"
 #include "Unit3.h"
 #include "main.h"
+#include "sButton.h"
 #include "sEdit.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +31,7 @@
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 // Batch generation against the disk. A case writes code_<n>.bmp for n = from..to into a
@@ -37,8 +41,8 @@
 // All three run in the same iteration, in turns of `step` numbers, and take turns at going
 // first, so that they meet the same state of the page cache and of the disk (whoever writes
 // later finds the others' dirty pages still being written back). The counters report the rates
-// and their ratios to the raw writer's. The CLI and the main window's handler are the two front
-// ends of the batch loop.
+// and their ratios to the raw writer's. The CLI and the main window are the two front ends of the
+// batch loop; the window's batch runs on its worker while the window follows it.
 
 namespace fs = std::filesystem;
 
@@ -61,24 +65,47 @@ void CliBatch(const std::string& dir, int from, int to) {
     CliBatchAs("bmp", dir, from, to);
 }
 
-// "Generate and save" of the main window on Qt's offscreen platform, with its LED bar repainted
-// for every number. The program is made once and lives until the process ends.
-void WindowBatch(const std::string& dir, int from, int to) {
+// The program on Qt's offscreen platform, made once; it lives until the process ends. A
+// message box would wait for a click: its text is kept instead.
+TForm1& Window() {
+    static std::string message;
     static TForm1* const window = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "quillmark_bench";
         static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
+        Application::MessageHook = [](Application::TMessageKind, const std::string& text) {
+            message = text;
+        };
         auto* form1 = new TForm1;
         form1->Form3 = new TForm3;
         form1->show();
         return form1;
     }();
-    window->fromnumber->setText(QString::number(from));
-    window->tonumber->setText(QString::number(to));
-    window->BUDirectoryBox1->SetDirectory(dir);
-    window->sButton1Click(window);
+    if (!message.empty()) {
+        throw std::runtime_error(std::exchange(message, {}));
+    }
+    return *window;
+}
+
+void WaitForTheWindowsBatch(TForm1& window) {
+    while (window.BatchRunning()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+// "Generate and save" of the main window, its worker writing while the window follows it, until
+// the files are synced, as the CLI's are before it exits.
+void WindowBatch(const std::string& dir, int from, int to) {
+    TForm1& window = Window();
+    window.fromnumber->setText(QString::number(from));
+    window.tonumber->setText(QString::number(to));
+    window.BUDirectoryBox1->SetDirectory(dir);
+    window.sButton1Click(&window);
+    WaitForTheWindowsBatch(window);
+    window.FinishBatch();
+    Window();
 }
 
 // The writer the batch had before: a named temporary file beside the target (after following a
@@ -304,5 +331,84 @@ void BM_PngBatchAgainstBmp(benchmark::State& state) {
     state.counters["png_bytes_each"] = static_cast<double>(BytesIn(png.Path)) / Numbers;
 }
 BENCHMARK(BM_PngBatchAgainstBmp)->Iterations(4)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The window's batch against the CLI's: whole runs of 2,000 numbers, as a person starts them,
+// into an empty directory (rerun 0) and again over the files of the previous iteration (rerun 1),
+// taking turns at going first. The iteration time is the window's; its rate should be at least
+// 0.9 of the CLI's.
+void BM_WindowAgainstCli(benchmark::State& state) {
+    constexpr int Numbers = 2000;
+    const bool rerun = state.range(0) != 0;
+    const BatchCase batches[] = {CliBatch, WindowBatch};
+    const ScratchDirectory dirs[2];
+    double seconds[2] = {0, 0};
+    for (int k = 0; rerun && k < 2; ++k) {
+        batches[k](dirs[k].Path.string(), 0, Numbers - 1);
+    }
+    bool cliFirst = true;
+    for (auto _ : state) {
+        double window = 0;
+        for (int k = 0; !rerun && k < 2; ++k) {
+            dirs[k].Empty();
+        }
+        sync();
+        for (const int k : {cliFirst ? 0 : 1, cliFirst ? 1 : 0}) {
+            const auto start = Clock::now();
+            batches[k](dirs[k].Path.string(), 0, Numbers - 1);
+            const double taken = SecondsOf(Clock::now() - start);
+            seconds[k] += taken;
+            window = k == 1 ? taken : window;
+        }
+        cliFirst = !cliFirst;
+        state.SetIterationTime(window);
+    }
+    const double files = static_cast<double>(state.iterations()) * Numbers;
+    state.counters["cli_files/s"] = files / seconds[0];
+    state.counters["files/s"] = files / seconds[1];
+    state.counters["ratio"] = seconds[0] / seconds[1];
+    state.SetLabel(rerun ? "overwriting" : "into an empty directory");
+}
+BENCHMARK(BM_WindowAgainstCli)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("rerun")
+    ->Iterations(8)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// From Esc, pressed while the window's batch of 20,000 numbers is writing, to the window showing
+// the stopped run ("Generate and save" again, the last file's number and image), which does not
+// wait for the closing sync: the iteration time, in milliseconds.
+void BM_EscStopsTheWindowsBatch(benchmark::State& state) {
+    const ScratchDirectory dir;
+    TForm1& window = Window();
+    window.fromnumber->setText("0");
+    window.tonumber->setText("19999");
+    window.BUDirectoryBox1->SetDirectory(dir.Path.string());
+    for (auto _ : state) {
+        dir.Empty();
+        window.sButton1Click(&window);
+        // Some files into the run, as a person presses the key.
+        const auto running = Clock::now() + std::chrono::milliseconds(100);
+        while (Clock::now() < running) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        const auto start = Clock::now();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&window, &escape);
+        WaitForTheWindowsBatch(window);
+        state.SetIterationTime(SecondsOf(Clock::now() - start));
+        window.FinishBatch();
+        if (window.sButton1->Caption() != "Generate and save" ||
+            window.kod->text().toStdString() !=
+                std::to_string(std::distance(fs::directory_iterator(dir.Path), {}) - 1)) {
+            throw std::runtime_error("the window does not show the stopped run");
+        }
+    }
+}
+BENCHMARK(BM_EscStopsTheWindowsBatch)
+    ->Iterations(10)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -41,7 +41,8 @@ Draws the code image of Quillmark's main window without a window.
                   from N to M, with n as the data (N and M as the main window reads them:
                   decimal, or hex after $, x or 0x); takes --type, --no-text, --single,
                   --no-checksum, --format, --scale and --dpi, not --data, --output or
-                  --pattern; shows a progress bar when stderr is a terminal
+                  --pattern; makes DIR and its parents when missing; shows a progress bar
+                  when stderr is a terminal
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version

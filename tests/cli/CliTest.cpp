@@ -119,6 +119,7 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     const std::string dir = scratch.Path();
     const std::string code = dir + "/code.bmp";
     const std::string missing = dir + "/no/code_0.bmp";
+    const std::string blocked = "/dev/null/code_0.bmp";
     const auto bar = [&](int hashes, const std::string& rest) {
         return "\r[" + std::string(hashes, '#') + std::string(30 - hashes, ' ') + "] " + rest +
                "\x1b[K";
@@ -134,10 +135,10 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
          {1, "", "'12a' is not a valid integer value\n"}},
         {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
          {1, "", "TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit\n"}},
-        {{"--from", "0", "--to", "1", "--dir", dir + "/no"},
+        // No directory can be made where a device is.
+        {{"--from", "0", "--to", "1", "--dir", "/dev/null"},
          {1, "",
-          bar(0, "0% " + missing) + "\nCannot create file " + missing +
-              ": No such file or directory\n"}},
+          bar(0, "0% " + blocked) + "\nCannot create file " + blocked + ": Not a directory\n"}},
         {{"--from", "1", "--to", "0", "--dir", dir}, {0, "", ""}},
         {{"--from", "0", "--to", "1", "--dir", dir},
          {0, "",
@@ -233,7 +234,7 @@ TEST(Cli, ProcessExitCodes) {
     EXPECT_EQ(
         status("--from 0 --to 0 --dir " + dir.Path().string() + " 2>" + (dir / "err").string()), 0);
     EXPECT_EQ(ReadFile(dir / "err"), Bytes{});
-    EXPECT_EQ(status("--from 0 --to 0 --dir " + (dir / "no").string() + " 2>/dev/null"), 1);
+    EXPECT_EQ(status("--from 0 --to 0 --dir /dev/null 2>/dev/null"), 1);
 }
 
 // The targets that are not regular files, through the process and its redirections: where the
