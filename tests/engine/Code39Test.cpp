@@ -47,13 +47,6 @@ TEST(Code39, PatternsAndModulo43CheckCharacters) {
     });
 }
 
-TEST(Code39, TableHoldsFortyFourCaseSensitiveRows) {
-    EXPECT_TRUE(FindsEachRowOnce(TBarcode::FindCode39Index, 44));
-    EXPECT_EQ(TBarcode::FindCode39Index('0'), 0);
-    EXPECT_EQ(TBarcode::FindCode39Index('*'), 39);
-    EXPECT_EQ(TBarcode::FindCode39Index('%'), 43);
-}
-
 namespace {
 
 // A Code 93 pattern without its start, check characters and stop.
