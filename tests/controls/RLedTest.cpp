@@ -42,8 +42,7 @@ TEST(RLed, PaintsEachAcceptedChangeBeforeTheSetterReturns) {
 
 TEST(RLed, OrientationSwapsTheSizeInPlace) {
     TRLed led;
-    led.move(10, 20);
-    EXPECT_EQ(led.geometry(), QRect(10, 20, 25, 152));
+    led.setGeometry(10, 20, 25, 152);
     led.SetOrientation(TTrackBarOrientation::trHorizontal);
     EXPECT_EQ(led.geometry(), QRect(10, 20, 152, 25));
     led.Load(MainWindowLedBar);
