@@ -113,30 +113,6 @@ TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     EXPECT_GE(BoundsOf(image, 0x0F0F0F).Left, 21 - 2);
 }
 
-TEST(BuiltinImages, SizesAndTransparentCorner) {
-    const struct {
-        const char* Name;
-        int Width, Height;
-    } cases[] = {
-        {"BORD1", 90, 60}, {"BORD2", 90, 60},  {"BORD3", 90, 60}, {"BORD4", 90, 60},
-        {"BORD5", 54, 36}, {"BORD6", 450, 96}, {"CCC", 16, 16},   {"CUC", 16, 16},
-        {"CCH", 16, 16},   {"CUH", 16, 16},    {"RCC", 14, 14},   {"RUC", 14, 14},
-        {"RCH", 14, 14},   {"RUH", 14, 14},
-    };
-    for (const auto& c : cases) {
-        const TBitmap* image = BuiltinImage(c.Name);
-        ASSERT_NE(image, nullptr) << c.Name;
-        EXPECT_EQ(image->Width(), c.Width) << c.Name;
-        EXPECT_EQ(image->Height(), c.Height) << c.Name;
-        if (c.Name[0] != 'B') {
-            EXPECT_EQ(image->Pixel(0, c.Height - 1), clFuchsia) << c.Name;
-        }
-    }
-    EXPECT_EQ(BuiltinImage("BORD7"), nullptr);
-    EXPECT_NE(CheckGlyph(false, true, false).ScanLine(8)[4],
-              CheckGlyph(false, false, false).ScanLine(8)[4]);
-}
-
 TEST(BuiltinImages, Bord1IsARaisedRoundedFrame) {
     const TBitmap& mask = BorderMask(pdBorder1);
     // Only the corner pixels that a face cuts out (see BorderMask.Tiles...) are transparent.
