@@ -60,7 +60,8 @@ TEST(Utf8, DecodesCharactersReplacesMalformedBytesAndStepsInStep) {
         {"\xC0\x80", U"\uFFFD"},         // overlong NUL
         {"\xE0\x80\xAFZ", U"\uFFFDZ"},   // overlong "/"
         {"\xF0\x80\x80\x80", U"\uFFFD"}, // overlong NUL
-        {"\xED\xA0\x80", U"\uFFFD"},     // surrogate
+        {"\xED\xA0\x80", U"\uFFFD"},     // surrogates, the first and the last
+        {"\xED\xBF\xBF", U"\uFFFD"},
         {"\xF4\x90\x80\x80", U"\uFFFD"}, // above U+10FFFF
         {"\xF5\xFE\xFF", U"\uFFFD"},
         {"\xE2\x82\xC3\xA9\xFF\x80", U"\uFFFD\u00E9\uFFFD"},
