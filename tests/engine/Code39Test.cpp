@@ -41,6 +41,9 @@ TEST(Code39, PatternsAndModulo43CheckCharacters) {
         {bcCode39, "1\t",
          "TBarcode:Code39 bad Data <1\t>: character 2 U+0009 is not in Code 39; "
          "Code 39 Extended encodes it"},
+        {bcCode39Extended, "\x80",
+         "TBarcode:Code39 Extended bad Data <\x80>: character 1 byte 0x80 "
+         "is not ASCII"},
         {bcCode39Extended, "Gr\u00fc\u00dfe",
          "TBarcode:Code39 Extended bad Data <Gr\u00fc\u00dfe>: character 3 \"\u00fc\" is not "
          "ASCII"},

@@ -1,4 +1,3 @@
-#include "ImageList.h"
 #include "sBuiltinImages.h"
 #include "sCheckPaint.h"
 #include "sEditPaint.h"
@@ -60,34 +59,6 @@ TEST(CheckBox, GlyphAndCaptionPlaces) {
     EXPECT_EQ(CheckCaptionBox(100, 18, 16, calLeft), (TRect{21, 1, 99, 17}));
     EXPECT_EQ(CheckGlyphRect(100, 18, 16, calRight), (TRect{81, 1, 100, 17}));
     EXPECT_EQ(CheckCaptionBox(100, 18, 16, calRight), (TRect{1, 1, 79, 17}));
-}
-
-TEST(CheckBox, GlyphSourcesInOrder) {
-    TBitmap own = WhiteImage(3, 3);
-    TBitmap empty;
-    TImageList list(5, 5);
-    TBitmap listed = WhiteImage(5, 5);
-    listed.ScanLine(0)[0] = 0x0000FF; // blue, drawn over magenta where the mask colour is
-    list.Add(listed, clWhite);
-
-    TsGlyphSources sources;
-    sources.GlyphChecked = &own;
-    sources.GlyphUnChecked = &empty;
-    EXPECT_EQ(CheckGlyphFor(sources, true, false).Width(), 3);
-    EXPECT_EQ(CheckGlyphFor(sources, false, false).Width(), 16); // built in
-    sources.Images = &list;
-    sources.ImgUncheckedHot = 0;
-    sources.ImgUnchecked = 7; // out of range: the background only
-    const TBitmap hot = CheckGlyphFor(sources, false, true);
-    EXPECT_EQ(hot.Pixel(0, 0), clBlue);
-    EXPECT_EQ(CountPixels(hot, clFuchsia), 24);
-    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clFuchsia), 25);
-    list.SetBkColor(clLime);
-    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clLime), 25);
-
-    TsGlyphSources builtIn;
-    builtIn.Kind = ckRadioButton;
-    EXPECT_EQ(CheckGlyphFor(builtIn, true, true).Width(), 14);
 }
 
 TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
