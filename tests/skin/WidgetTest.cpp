@@ -157,6 +157,11 @@ TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
     QTest::keyClick(w.Check, Qt::Key_Space);
     EXPECT_TRUE(w.Check->Checked());
     EXPECT_EQ(w.Changes, 3);
+    // The repeats of a space bar held down before the box had the focus do not press it.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(w.Check, &repeat);
+    QTest::keyRelease(w.Check, Qt::Key_Space);
+    EXPECT_EQ(w.Changes, 3);
 
     w.Check->SetReadOnly(true);
     QTest::mouseClick(w.Check, Qt::LeftButton, {}, QPoint(5, 9));
