@@ -29,6 +29,22 @@ bool AsRectangle(std::span<const TPoint> p, TRect& rect) {
     return true;
 }
 
+// The rectangle that holds every pixel a recorded shape painted.
+TRect Bounds(const TDrawnShape& shape) {
+    if (const auto* rect = std::get_if<TDrawnRect>(&shape)) {
+        return rect->Rect;
+    }
+    if (const auto* text = std::get_if<TDrawnText>(&shape)) {
+        return text->Clip;
+    }
+    TRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (const TPoint& p : std::get<TDrawnPolygon>(shape).Points) {
+        bounds = {std::min(bounds.Left, p.x), std::min(bounds.Top, p.y),
+                  std::max(bounds.Right, p.x), std::max(bounds.Bottom, p.y)};
+    }
+    return bounds;
+}
+
 } // namespace
 
 void TCanvas::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
@@ -77,6 +93,37 @@ void TCanvas::FillRect(const TRect& rect) {
         Record(TDrawnRect{rect, pixel});
         FTarget.Changed();
     }
+}
+
+void TCanvas::Clear() {
+    const TDrawnRect whole{{0, 0, FTarget.Width(), FTarget.Height()}, ColorToPixel(FBrush.Color)};
+    const TDrawing* drawn = FTarget.Recording();
+    if (FBrush.Style != TBrushStyle::bsSolid || drawn == nullptr || drawn->empty() ||
+        drawn->front() != TDrawnShape(whole)) {
+        FTarget.StartRecording();
+        FillRect(whole.Rect);
+        return;
+    }
+    // Every pixel is the fill's colour but where the shapes since painted (nothing else can have
+    // changed the pixels while the recording went on). Each row is painted once, over the span
+    // that the shapes cover in it, from the top down: the same memory order as a whole fill.
+    const int height = FTarget.Height();
+    std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(height), {INT_MAX, INT_MIN});
+    for (auto shape = drawn->begin() + 1; shape != drawn->end(); ++shape) {
+        const TRect bounds = Bounds(*shape);
+        for (int y = std::max(bounds.Top, 0); y < std::min(bounds.Bottom, height); ++y) {
+            auto& [left, right] = spans[static_cast<std::size_t>(y)];
+            left = std::min(left, bounds.Left);
+            right = std::max(right, bounds.Right);
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        const auto [left, right] = spans[static_cast<std::size_t>(y)];
+        FillSpan(y, left, right, whole.Color);
+    }
+    FTarget.StartRecording();
+    Record(whole);
+    FTarget.Changed();
 }
 
 void TCanvas::PlotPen(long long x, long long y, std::uint32_t pixel) {
