@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 OUTPUT ?= $(CURDIR)/output.bmp
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench fuzz bootstrap build format
+.PHONY: run test package bench fuzz bootstrap build format
 
 bootstrap:
 	@scripts/bootstrap
@@ -22,15 +22,23 @@ run: build
 		build/app/quillmark-cli --output "$(OUTPUT)"; \
 	fi
 
-# Warnings are errors here (and so in CI), not in anybody else's build. The last two lines build
+# Warnings are errors here (and so in CI), not in anybody else's build. The last lines build
 # what a packager builds, Release with every target, so that an -O3 warning cannot break it
-# unnoticed.
+# unnoticed, and check the Debian package made of it.
 test: bootstrap
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_WERROR=ON
 	cmake --build build-test -j $(JOBS)
 	ctest --test-dir build-test --output-on-failure -j $(JOBS)
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_WERROR=ON
 	cmake --build build-release -j $(JOBS)
+	ctest --test-dir build-release --output-on-failure -L package
+
+# The Debian package of the Release build: dist/quillmark_<version>_<arch>.deb.
+package: build
+	rm -rf build/cpack
+	cpack --config build/CPackConfig.cmake -B build/cpack
+	mkdir -p dist
+	cp build/cpack/quillmark_*.deb dist/
 
 bench: bootstrap
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLMARK_TESTS=OFF -DQUILLMARK_BENCH=ON

@@ -4,6 +4,8 @@
 #include "Color.h"
 #include "QtBridge.h"
 
+#include <QApplication>
+
 // A tool window: Qt does not wait for it, so closing the main window ends the program even while
 // this one is open.
 TForm3::TForm3(QWidget* parent)
@@ -19,7 +21,15 @@ TForm3::TForm3(QWidget* parent)
 }
 
 void TForm3::ShowInFront() {
+    // A tool window has no taskbar entry: minimized, it would stay out of reach. A window
+    // manager may hand the keyboard to a window it restores; the window it was in keeps it.
+    QWidget* const active = QApplication::activeWindow();
+    const bool minimized = isMinimized();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
+    if (minimized && active != nullptr && active != this) {
+        active->activateWindow();
+    }
     raise();
 }
 

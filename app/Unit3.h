@@ -13,7 +13,8 @@ public:
 
     TBUImage* Image1;
 
-    // Makes the window visible where it was last and raises it above the program's others.
+    // Makes the window visible, restored from minimized, where it was last, and raises it above
+    // the program's others.
     void ShowInFront();
     // The code image; the first request creates it, white, at the image control's size.
     TBitmap& CodeImage();

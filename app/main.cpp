@@ -7,6 +7,7 @@
 #include "BUImage.h"
 #include "BUSurfTo.h"
 #include "Batch.h"
+#include "BatchWorker.h"
 #include "Exception.h"
 #include "LengthLimit.h"
 #include "Product.h"
@@ -14,10 +15,12 @@
 #include "RLed.h"
 #include "SymbologyNames.h"
 #include "Unit3.h"
+#include "Version.h"
 #include "sButton.h"
 #include "sCheckbox.h"
 #include "sEdit.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -26,9 +29,6 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,13 +43,7 @@ TDefaultPaths DefaultPaths() {
 #ifdef _WIN32
     return {"c:\\output.bmp", "c:\\", "C:\\qmk output"};
 #else
-    // Without HOME the password database knows the home directory; Qt would answer "/".
-    std::string home = QDir::homePath().toStdString();
-    if (qEnvironmentVariableIsEmpty("HOME")) {
-        if (const passwd* user = getpwuid(getuid())) {
-            home = QDir::cleanPath(QString::fromLocal8Bit(user->pw_dir)).toStdString();
-        }
-    }
+    const std::string home = TBUCustomBox::HomeDirectory();
     return {home + "/output.bmp", home, home + "/qmk output"};
 #endif
 }
@@ -138,8 +132,8 @@ QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
-      ClientArea(new QWidget(this)) {
-    setWindowTitle(QString::fromUtf8("Quillmark ver 2.0 - ") +
+      ClientArea(new QWidget(this)), FBatch(new TBatchWorker(this)) {
+    setWindowTitle(QString("Quillmark ver ") + Product::Version + " - " +
                    QString::fromUtf8(Product::MakerNotice));
     setFont(ScreenFont("MS Sans Serif", 8));
     SetPaletteColor(this, QPalette::Window, clBtnFace);
@@ -190,6 +184,8 @@ TForm1::TForm1(QWidget* parent)
     BUDirectoryBox1->setGeometry(224, 32, 150, 20);
     BUDirectoryBox1->SetDirectory(paths.Directory);
     BUDirectoryBox1->SetButtonIsFlat(false);
+    // The folder dialog with a button for a new folder.
+    BUDirectoryBox1->SetDialogOptions({TSelectDirOpt::sdAllowCreate});
     sButton1 = NewButton(GroupBox3, "Generate and save", {384, 16, 129, 33});
     RLed1 = new TRLed(ClientArea);
     RLed1->Load(MainWindowLedBar);
@@ -216,6 +212,12 @@ TForm1::TForm1(QWidget* parent)
         };
     }
     CreateMenu();
+    // Enter in the data field generates, as Ctrl+Enter does.
+    connect(kod, &QLineEdit::returnPressed, this,
+            [this] { Application::Guarded([this] { GenerateButClick(kod); }); });
+    FBatch->OnProgress = [this](const TBatchView& view) { ShowBatchView(view); };
+    FBatch->OnFinished = [this](const TBatchView& view, const TBarcode& barcode,
+                                std::exception_ptr error) { BatchFinished(view, barcode, error); };
     FormCreate(this);
 }
 
@@ -304,24 +306,77 @@ void TForm1::SaveToButClick(QObject*) {
 }
 
 void TForm1::sButton1Click(QObject*) {
+    if (FBatch->Running()) {
+        FBatch->Stop();
+        return;
+    }
+    // The closing sync of an earlier run ends first, and its failure is shown.
+    FinishBatch();
     ShowCodeWindow();
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
     CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
-    TBatchCallbacks callbacks;
-    callbacks.Position = [this](std::int32_t n) { RLed1->SetPosition(n); };
-    callbacks.Data = [this](const std::string& text) {
-        kod->setText(QString::fromStdString(text));
-    };
-    callbacks.FileName = [this](const std::string& name) {
-        BUFileNameBox1->SetFileName(name);
-        return BUFileNameBox1->FileName();
-    };
-    RunBatch(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory(), callbacks);
-    // A failed run stops above: the bar keeps the failing number until the next run.
+    SetBatchRunning(true);
+    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());
+}
+
+bool TForm1::BatchRunning() const {
+    return FBatch->Running();
+}
+
+void TForm1::FinishBatch() {
+    FBatch->Finish();
+}
+
+void TForm1::SetBatchRunning(bool running) {
+    sButton1->SetCaption(running ? "Stop" : "Generate and save");
+    sButton1->SetCancel(running);
+    QWidget* const inputs[] = {typkodu,        DualCode,  ShowText,   kod,      GenerateBut,
+                               BUFileNameBox1, SaveToBut, fromnumber, tonumber, BUDirectoryBox1};
+    for (QWidget* input : inputs) {
+        input->setEnabled(!running);
+    }
+    for (QAction* item : {Generate1, Generatemultiple1, Saveto1}) {
+        item->setEnabled(!running);
+    }
+}
+
+void TForm1::ShowBatchView(const TBatchView& view) {
+    if (view.Position) {
+        RLed1->SetPosition(*view.Position);
+    }
+    if (!view.Data.empty()) {
+        kod->setText(QString::fromStdString(view.Data));
+    }
+    if (!view.FileName.empty()) {
+        BUFileNameBox1->SetFileName(view.FileName);
+    }
+    if (!view.Image.Empty()) {
+        TBitmap& image = Form3->CodeImage();
+        image = view.Image;
+        image.Changed();
+    }
+}
+
+void TForm1::BatchFinished(const TBatchView& view, const TBarcode& barcode,
+                           std::exception_ptr error) {
+    bcode1 = barcode;
+    ShowBatchView(view);
+    SetBatchRunning(false);
+    if (error) {
+        // The bar keeps the failing number until the next run.
+        Application::Guarded([&] { std::rethrow_exception(error); });
+        return;
+    }
     RLed1->SetPosition(0);
     Form3->ShowInFront();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FBatch->Stop();
+    FinishBatch();
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::Generate1Click(QObject* Sender) {

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <exception>
+
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -13,6 +15,8 @@ class QMenu;
 class TBUDirectoryBox;
 class TBUFileNameBox;
 class TBUSurfTo;
+class TBatchWorker;
+struct TBatchView;
 class TForm3;
 class TRLed;
 class TsButton;
@@ -74,8 +78,18 @@ public:
     void Authorswebsite1Click(QObject* Sender);
     void HELPDESK1Click(QObject* Sender);
 
+    // From "Generate and save" until the window shows the run's end (its files may still be
+    // syncing).
+    bool BatchRunning() const;
+    // Waits for a batch run and the closing sync of its files, and shows now what it has not
+    // shown yet: the run's end or its failure.
+    void FinishBatch();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // The close box stops a running batch and closes once the file being written is whole and
+    // the files are synced.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenu();
@@ -85,4 +99,11 @@ private:
     // Shows the code window in front with its image control in place.
     void ShowCodeWindow();
     TCodeImageInputs Inputs() const;
+    // While a batch runs "Generate and save" reads "Stop" (Esc clicks it), and whatever would
+    // start another run or change this one's inputs is disabled.
+    void SetBatchRunning(bool running);
+    void ShowBatchView(const TBatchView& view);
+    void BatchFinished(const TBatchView& view, const TBarcode& barcode, std::exception_ptr error);
+
+    TBatchWorker* FBatch;
 };

@@ -1,8 +1,14 @@
 #include "BUCustomBox.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QToolButton>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -28,8 +34,9 @@ QIcon GlyphIcon(const TBitmap& glyph) {
 
 TBUCustomBox::TBUCustomBox(QWidget* parent)
     : QWidget(parent), FEdit(new QLineEdit(this)), FButton(new QToolButton(this)) {
-    FButton->setFocusPolicy(Qt::NoFocus);
+    FButton->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(FEdit);
+    setTabOrder(FEdit, FButton);
     setFocusPolicy(Qt::StrongFocus);
     connect(FButton, &QToolButton::clicked, this, [this] { ButtonClick(); });
     resize(150, 20);
@@ -90,6 +97,25 @@ std::string TBUCustomBox::Text() const {
 
 void TBUCustomBox::SetText(const std::string& v) {
     FEdit->setText(QString::fromStdString(v));
+}
+
+std::string TBUCustomBox::HomeDirectory() {
+#ifndef _WIN32
+    if (qEnvironmentVariableIsEmpty("HOME")) {
+        if (const passwd* user = getpwuid(getuid())) {
+            return QDir::cleanPath(QString::fromLocal8Bit(user->pw_dir)).toStdString();
+        }
+    }
+#endif
+    return QDir::homePath().toStdString();
+}
+
+std::string TBUCustomBox::Path() const {
+    const std::string text = Text();
+    if (text == "~" || text.starts_with("~/")) {
+        return HomeDirectory() + text.substr(1);
+    }
+    return text;
 }
 
 void TBUCustomBox::resizeEvent(QResizeEvent*) {

@@ -16,7 +16,8 @@ enum class TPosition { onLeft, onRight };
 // Called after a confirmed dialog with the box's text.
 using TOnOpened = std::function<void(QObject* Sender, const std::string& Value)>;
 
-// A one-line edit with a small browse button beside it; the button runs ButtonClick.
+// A one-line edit with a small browse button beside it; the button runs ButtonClick and follows
+// the edit in the Tab order.
 class TBUCustomBox : public QWidget {
 public:
     explicit TBUCustomBox(QWidget* parent = nullptr);
@@ -38,6 +39,10 @@ public:
     void SetPicture(const TBitmap& v);
 
     QLineEdit* Edit() const { return FEdit; }
+
+    // The user's home directory: HOME, or without it the password database's entry (where Qt
+    // would answer "/").
+    static std::string HomeDirectory();
     QToolButton* Button() const { return FButton; }
 
 protected:
@@ -46,6 +51,8 @@ protected:
     // The edit's text, and setting it.
     std::string Text() const;
     void SetText(const std::string& v);
+    // The text as a path: "~" alone or before a "/" stands for HomeDirectory(), as in a shell.
+    std::string Path() const;
 
     void resizeEvent(QResizeEvent* event) override;
 

@@ -14,8 +14,8 @@ public:
     void SetDialogInitialDir(const std::string& v) { FDialog.SetStartDir(v); }
     const TSelectDirOpts& DialogOptions() const { return FDialog.Options(); }
     void SetDialogOptions(const TSelectDirOpts& v) { FDialog.SetOptions(v); }
-    // The edit's text, read and written as it stands.
-    std::string Directory() const { return Text(); }
+    // The edit's text as a path ("~" is the home directory); set as it stands.
+    std::string Directory() const { return Path(); }
     void SetDirectory(const std::string& v) { SetText(v); }
     bool ClassicDialog() const { return FClassicDialog; }
     void SetClassicDialog(bool v) { FClassicDialog = v; }

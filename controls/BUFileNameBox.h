@@ -21,8 +21,8 @@ public:
     void SetDialogFilter(const std::string& v) { FDialog.SetFilter(v); }
     const std::string& DefaultExtension() const { return FDialog.DefaultExt(); }
     void SetDefaultExtension(const std::string& v) { FDialog.SetDefaultExt(v); }
-    // The edit's text, read and written as it stands.
-    std::string FileName() const { return Text(); }
+    // The edit's text as a path ("~" is the home directory); set as it stands.
+    std::string FileName() const { return Path(); }
     void SetFileName(const std::string& v) { SetText(v); }
     // The names of the last multiple selection.
     const std::vector<std::string>& Files() const { return FFiles; }

@@ -12,6 +12,17 @@
 
 namespace {
 
+// ink over background, each channel weighted by coverage / 255 and rounded.
+std::uint32_t BlendPixel(std::uint32_t ink, std::uint32_t background, std::uint32_t coverage) {
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const std::uint32_t i = (ink >> shift) & 0xFF;
+        const std::uint32_t b = (background >> shift) & 0xFF;
+        out |= ((i * coverage + b * (255 - coverage) + 127) / 255) << shift;
+    }
+    return out;
+}
+
 // The rectangle an axis-aligned four-point polygon spans, if it is one.
 bool AsRectangle(std::span<const TPoint> p, TRect& rect) {
     if (p.size() != 4) {
@@ -254,21 +265,25 @@ void TCanvas::DrawGlyphs(int x, int y, std::u32string_view text, TFontFace& face
                      std::min(clip.Right, FTarget.Width()),
                      std::min(clip.Bottom, FTarget.Height())};
     const std::uint32_t pixel = ColorToPixel(FFont.Color);
+    const bool grey = FTextMode == TTextMode::tmAntialiased;
     const long long baseline = static_cast<long long>(y) + face.Ascent();
     long long penX = x;
     for (const char32_t ch : text) {
+        // Both modes advance alike, so a text takes the same room either way.
         const TGlyph& g = face.Glyph(ch);
-        for (int r = 0; r < g.Rows; ++r) {
-            const long long py = baseline - g.Top + r;
+        const TGlyph& shape = grey ? face.GreyGlyph(ch) : g;
+        for (int r = 0; r < shape.Rows; ++r) {
+            const long long py = baseline - shape.Top + r;
             if (py < area.Top || py >= area.Bottom) {
                 continue;
             }
             std::uint32_t* line = FTarget.ScanLine(static_cast<int>(py));
-            const std::uint8_t* mask = g.Mask.data() + static_cast<std::size_t>(r) * g.Width;
-            for (int c = 0; c < g.Width; ++c) {
-                const long long px = penX + g.Left + c;
+            const std::uint8_t* mask =
+                shape.Mask.data() + static_cast<std::size_t>(r) * shape.Width;
+            for (int c = 0; c < shape.Width; ++c) {
+                const long long px = penX + shape.Left + c;
                 if (mask[c] != 0 && px >= area.Left && px < area.Right) {
-                    line[px] = pixel;
+                    line[px] = mask[c] == 255 ? pixel : BlendPixel(pixel, line[px], mask[c]);
                 }
             }
         }

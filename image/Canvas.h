@@ -12,6 +12,11 @@
 
 class TFontFace;
 
+// How text is drawn. Two-colour text sets whole pixels to the font colour, so an image holds only
+// the colours drawn into it (the code image); anti-aliased text blends the font colour over
+// what lies beneath by FreeType's grey levels, as a desktop draws its labels.
+enum class TTextMode : std::uint8_t { tmTwoColour, tmAntialiased };
+
 // Draws into the pixels of one TBitmap. Coordinates are pixels, x to the right and y downwards
 // from the top-left pixel; everything is clipped to the image. While the image records, the
 // fills, polygons and texts are also kept as shapes, exactly as they were painted; the other
@@ -24,6 +29,8 @@ public:
     TBrush& Brush() { return FBrush; }
     TFont& Font() { return FFont; }
     TPoint PenPos() const { return FPenPos; }
+    TTextMode TextMode() const { return FTextMode; }
+    void SetTextMode(TTextMode v) { FTextMode = v; }
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
 
     // Paints left <= x < right, top <= y < bottom with the brush; a clear brush paints nothing.
@@ -77,4 +84,5 @@ private:
     TBrush FBrush;
     TFont FFont;
     TPoint FPenPos;
+    TTextMode FTextMode = TTextMode::tmTwoColour;
 };

@@ -127,15 +127,24 @@ TFontFace& TFontFace::For(const TFont& font) {
 }
 
 const TGlyph& TFontFace::Glyph(char32_t ch) {
-    std::unique_ptr<TGlyph>& slot = ch < FAscii.size() ? FAscii[ch] : FOthers[ch];
+    return Cached(FTwoColour, ch, false);
+}
+
+const TGlyph& TFontFace::GreyGlyph(char32_t ch) {
+    return Cached(FGrey, ch, true);
+}
+
+const TGlyph& TFontFace::Cached(TGlyphCache& cache, char32_t ch, bool grey) {
+    const std::lock_guard guard(FLock);
+    std::unique_ptr<TGlyph>& slot = ch < cache.Ascii.size() ? cache.Ascii[ch] : cache.Others[ch];
     if (slot) {
         return *slot;
     }
     slot = std::make_unique<TGlyph>();
     FT_Face face = FImpl->Face;
     const FT_UInt index = FT_Get_Char_Index(face, ch);
-    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0 ||
-        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0) {
+    if (FT_Load_Glyph(face, index, grey ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO) != 0 ||
+        FT_Render_Glyph(face->glyph, grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) {
         return *slot;
     }
     const FT_GlyphSlot g = face->glyph;
@@ -149,9 +158,9 @@ const TGlyph& TFontFace::Glyph(char32_t ch) {
     glyph.Mask.resize(static_cast<std::size_t>(glyph.Width) * glyph.Rows);
     for (int y = 0; y < glyph.Rows; ++y) {
         const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
+        std::uint8_t* out = glyph.Mask.data() + static_cast<std::size_t>(y) * glyph.Width;
         for (int x = 0; x < glyph.Width; ++x) {
-            glyph.Mask[static_cast<std::size_t>(y) * glyph.Width + x] =
-                (row[x >> 3] >> (7 - (x & 7))) & 1;
+            out[x] = grey ? row[x] : (((row[x >> 3] >> (7 - (x & 7))) & 1) != 0 ? 255 : 0);
         }
     }
     return glyph;

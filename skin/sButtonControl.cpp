@@ -173,13 +173,16 @@ void TsButtonControl::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     StopFade();
-    if (!isEnabled()) {
+    // A press that the space bar made is the key's to finish.
+    if (!isEnabled() || FKeyDown) {
         return;
     }
     const QPointer<TsButtonControl> self(this);
+    // Not down when Esc cancelled the press.
+    const bool pressed = FDown;
     FStyle->Invalidate();
     FDown = false;
-    if (rect().contains(e->position().toPoint())) {
+    if (pressed && rect().contains(e->position().toPoint())) {
         Click();
     }
     if (self) {
@@ -189,19 +192,27 @@ void TsButtonControl::mouseReleaseEvent(QMouseEvent* e) {
 
 void TsButtonControl::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Space && e->modifiers() == Qt::NoModifier && FStyle->Focused()) {
-        if (!e->isAutoRepeat()) {
+        if (!FDown) {
             FStyle->Invalidate();
             FDown = true;
+            FKeyDown = true;
             repaint();
         }
+        return;
+    }
+    if (e->key() == Qt::Key_Escape && FDown && !FKeyDown) {
+        FDown = false;
+        FStyle->Invalidate();
+        repaint();
         return;
     }
     QWidget::keyPressEvent(e);
 }
 
 void TsButtonControl::keyReleaseEvent(QKeyEvent* e) {
-    if (FDown && !e->isAutoRepeat()) {
+    if (e->key() == Qt::Key_Space && FKeyDown && !e->isAutoRepeat()) {
         FDown = false;
+        FKeyDown = false;
         FStyle->Invalidate();
         repaint();
         Click();

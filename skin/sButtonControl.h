@@ -71,6 +71,8 @@ private:
     int FMargin = 0;
     bool FShowCaption = true;
     bool FDown = false;
+    // Down because the space bar went down; only its release clicks then.
+    bool FKeyDown = false;
     int FMode = 0; // push button, the only mode
     TBitmap FSnapshot;
     TBitmap FFrame;

@@ -14,10 +14,10 @@ TsEdit::TsEdit(QWidget* parent) : TsSkinnedWidget(parent) {
     FStyle->SetControlKind(ckEdit);
     setFrame(false);
     setTextMargins(EditFrameWidth, EditFrameWidth, EditFrameWidth, EditFrameWidth);
-    // The field colour is painted underneath, so the line edit's own base must not cover it.
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, Qt::transparent);
-    setPalette(palette);
+    // The field colour is painted underneath, so the line edit draws no panel of its own, not
+    // even where a parent's style sheet (a group box's) hands its painting to Qt's style sheet
+    // style, which would paint the palette's base over the face.
+    setStyleSheet("QLineEdit { background: transparent; border: none; }");
     setFont(ScreenFont("MS Sans Serif", 8));
     resize(width(), 21);
 }

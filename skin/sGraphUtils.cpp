@@ -94,16 +94,17 @@ void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
 
 void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
                      bool enabled) {
+    const TTextMode mode = canvas.TextMode();
+    canvas.SetTextMode(TTextMode::tmAntialiased);
     TRect place = rect;
-    if (enabled) {
-        canvas.DrawText(text, place, format);
-        return;
+    if (!enabled) {
+        TRect raised{rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1};
+        canvas.Font().Color = clBtnHighlight;
+        canvas.DrawText(text, raised, format);
+        canvas.Font().Color = clBtnShadow;
     }
-    TRect raised{rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1};
-    canvas.Font().Color = clBtnHighlight;
-    canvas.DrawText(text, raised, format);
-    canvas.Font().Color = clBtnShadow;
     canvas.DrawText(text, place, format);
+    canvas.SetTextMode(mode);
 }
 
 TColor BottomLeftColor(const TBitmap& image) {

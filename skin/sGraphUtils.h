@@ -40,9 +40,9 @@ void TileBitmap(TBitmap& image, const TRect& rect, const TBitmap& tile);
 void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
                      std::optional<TColor> transparent);
 
-// Draws a control's caption with the canvas's font: as it is while the control is enabled,
-// embossed while it is disabled (one pixel right and down in the button highlight colour, then
-// in place in the button shadow colour).
+// Draws a control's caption anti-aliased with the canvas's font: as it is while the control is
+// enabled, embossed while it is disabled (one pixel right and down in the button highlight
+// colour, then in place in the button shadow colour). The canvas keeps its text mode.
 void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
                      bool enabled);
 

@@ -7,6 +7,7 @@
 #include "Exception.h"
 #include "Stream.h"
 #include "SymbologyNames.h"
+#include "Version.h"
 
 #include <cctype>
 #include <cerrno>
@@ -17,8 +18,6 @@
 #include <ostream>
 
 namespace {
-
-constexpr std::string_view Version = "quillmark-cli 2.0";
 
 constexpr std::string_view Usage = R"(Usage: quillmark-cli [OPTION]...
 Draws the code image of Quillmark's main window without a window.
@@ -42,7 +41,8 @@ Draws the code image of Quillmark's main window without a window.
                   from N to M, with n as the data (N and M as the main window reads them:
                   decimal, or hex after $, x or 0x); takes --type, --no-text, --single,
                   --no-checksum, --format, --scale and --dpi, not --data, --output or
-                  --pattern; shows a progress bar when stderr is a terminal
+                  --pattern; makes DIR and its parents when missing; shows a progress bar
+                  when stderr is a terminal
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version
@@ -248,7 +248,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         out << Usage;
         return;
     case Info::Version:
-        out << Version << '\n';
+        out << "quillmark-cli " << Product::Version << '\n';
         return;
     case Info::ListTypes:
         for (const TSymbologyName& name : SymbologyNames) {

@@ -125,12 +125,18 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
     options.Format = file.Format.value_or(TImageFormat::Bmp);
     options.Durability = TDurability::Cache;
     const std::string_view extension = FormatExtension(*options.Format);
+    if (BatchCount(range) > 0 && !directory.empty()) {
+        // Where no directory can be made, the first file's write says why.
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(directory), ignored);
+    }
     TCodeImageInputs current = inputs;
     // The last file written: its file system is synced at the end.
     std::string written;
     try {
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
-        for (std::int64_t wide = range.From; wide <= range.To; ++wide) {
+        for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
+             ++wide) {
             const auto n = static_cast<std::int32_t>(wide);
             ClearCodeImage(image);
             if (callbacks.Position) {
@@ -158,6 +164,9 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
             }
         }
         throw;
+    }
+    if (callbacks.Written) {
+        callbacks.Written();
     }
     if (!written.empty()) {
         SyncFileSystemOf(written);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -66,15 +67,22 @@ struct TBatchCallbacks {
     // The file name box now holds name; returns what the box holds afterwards, which is the name
     // the file is written to. Left empty, name itself is used.
     std::function<std::string(const std::string& name)> FileName;
+    // Looked at before each number: once a stop is requested the run ends there, between two
+    // whole files.
+    std::stop_token Stop;
+    // Every file of a run that was not ended by a failure is written; the closing sync, which
+    // may take a while, follows.
+    std::function<void()> Written;
 };
 
-// Batch generation: for each number n of the range in ascending order, clears the image
-// (ClearCodeImage), reports the position, reports n's decimal text as the data, draws the
-// code image with that data and the inputs' symbology and switches (DrawCodeImage: the clearing
-// is not repeated), reports the file name and writes the image to the name reported back, in the
-// file options' format (BMP when unset; the names end in its extension). Files are not flushed
-// one by one: at the end, the file system of the files written is synced once. The first
-// exception ends the run and propagates; the files written before it stay.
+// Batch generation: first makes a missing destination with its parents (unless the range is
+// empty); then, for each number n of the range in ascending order until a stop is requested,
+// clears the image (ClearCodeImage), reports the position, reports n's decimal text as the data,
+// draws the code image with that data and the inputs' symbology and switches (DrawCodeImage: the
+// clearing is not repeated), reports the file name and writes the image to the name reported
+// back, in the file options' format (BMP when unset; the names end in its extension). Files are
+// not flushed one by one: at the end, the file system of the files written is synced once. The
+// first exception ends the run and propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});

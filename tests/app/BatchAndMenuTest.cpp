@@ -4,8 +4,10 @@
 #include "BUDirectoryBox.h"
 #include "BUFileNameBox.h"
 #include "BUSurfTo.h"
+#include "Batch.h"
 #include "Product.h"
 #include "RLed.h"
+#include "sCheckbox.h"
 #include "sEdit.h"
 
 #include <QAction>
@@ -43,9 +45,10 @@ std::string NotAnInteger(const std::string& word) {
 }
 
 // What "Generate and save" leaves behind: the messages, the files (the CLI's, number by number),
-// the data field, the file name box and the LED bar.
+// the data field, the file name box and the LED bar. The destination does not exist before the
+// run; a run with files to write creates it.
 TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
-    const fs::path out = dir / "out";
+    const fs::path out = dir / "new" / "out";
     struct Case {
         const char* Type;
         const char* From;
@@ -73,10 +76,9 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Type) + " " + c.From + ".." + c.To);
-        fs::remove_all(out);
-        fs::create_directories(out);
+        fs::remove_all(dir / "new");
         if (c.Blocked) {
-            fs::create_directory(blocker);
+            fs::create_directories(blocker);
         }
         messages.clear();
         Form1.RLed1->SetMaxValue(100);
@@ -89,9 +91,9 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
         Form1.BUDirectoryBox1->SetDirectory(out.string());
         Form3.hide();
 
-        QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+        GenerateAndSave();
         EXPECT_EQ(messages, c.Message);
-        EXPECT_EQ(FilesIn(out), c.Files);
+        EXPECT_EQ(fs::exists(out) ? FilesIn(out) : std::vector<std::string>{}, c.Files);
         EXPECT_EQ(Form1.kod->text().toStdString(), c.Data);
         EXPECT_EQ(Form1.BUFileNameBox1->FileName(),
                   c.FileName.empty() ? "before.bmp" : (out / c.FileName).string());
@@ -122,6 +124,65 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     EXPECT_TRUE(FilesIn(out).empty());
 }
 
+// While a run goes on the window answers: "Generate and save" reads "Stop", and whatever would
+// start another run or change this one's inputs is disabled. A click on Stop, Esc or the close box
+// ends the run between two files: every file written is whole, nothing is written afterwards, and
+// the window shows the last file as at the end of a run.
+TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
+    const fs::path out = dir / "out";
+    Form1.tonumber->setText("300");
+    Form1.BUDirectoryBox1->SetDirectory(out.string());
+    QWidget* const inputs[] = {
+        Form1.typkodu,     Form1.DualCode,       Form1.ShowText,  Form1.kod,
+        Form1.GenerateBut, Form1.BUFileNameBox1, Form1.SaveToBut, Form1.fromnumber,
+        Form1.tonumber,    Form1.BUDirectoryBox1};
+    QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Saveto1};
+    enum How { Click, Escape, CloseBox };
+    for (const How how : {Click, Escape, CloseBox}) {
+        SCOPED_TRACE(how);
+        fs::remove_all(out);
+        Form1.show();
+        Activate(Form1);
+        QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+        EXPECT_EQ(Form1.sButton1->Caption(), "Stop");
+        for (const QWidget* input : inputs) {
+            EXPECT_FALSE(input->isEnabled()) << input->metaObject()->className();
+        }
+        for (const QAction* item : items) {
+            EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(out / "code_1.bmp"); }));
+        if (how == Click) {
+            QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+        } else if (how == Escape) {
+            QTest::keyClick(&Form1, Qt::Key_Escape);
+        } else {
+            Form1.close();
+        }
+        WaitForBatch();
+        const std::vector<std::string> files = FilesIn(out);
+        const int last = static_cast<int>(files.size()) - 1;
+        ASSERT_LT(last, 300);
+        EXPECT_EQ(files, Codes(0, last));
+        for (const std::string& file : files) {
+            EXPECT_EQ(fs::file_size(out / file), 579654u) << file;
+        }
+        QTest::qWait(50);
+        EXPECT_EQ(FilesIn(out), files);
+        EXPECT_EQ(Form1.kod->text().toStdString(), std::to_string(last));
+        EXPECT_EQ(Form1.BUFileNameBox1->FileName(), BatchFileName(out.string(), last));
+        EXPECT_EQ(Form1.RLed1->Position(), 0);
+        EXPECT_EQ(CodeImage(), CliImage({"--data", std::to_string(last)}));
+        EXPECT_EQ(Form1.isVisible(), how != CloseBox);
+        for (const QWidget* input : inputs) {
+            EXPECT_TRUE(input->isEnabled()) << input->metaObject()->className();
+        }
+        for (const QAction* item : items) {
+            EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+        }
+    }
+}
+
 TEST_F(MainWindowTest, MenuItemsAndTheirShortcuts) {
     EXPECT_EQ(Form1.File1->title(), "&File");
     EXPECT_TRUE(Form1.Generate1->font().bold());
@@ -143,10 +204,16 @@ TEST_F(MainWindowTest, MenuItemsAndTheirShortcuts) {
     Form1.kod->setText("4006381333931");
     QTest::keyClick(&Form1, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(CodeImage(), CliImage({"--data", "4006381333931"}));
+    // Enter in the data field generates as well.
+    Form1.kod->setFocus();
+    Form1.kod->setText("96385074");
+    QTest::keyClick(Form1.kod, Qt::Key_Return);
+    EXPECT_EQ(CodeImage(), CliImage({"--data", "96385074"}));
 
     Form1.BUDirectoryBox1->SetDirectory(dir.string());
     Form1.tonumber->setText("1");
     QTest::keyClick(&Form1, Qt::Key_F4);
+    WaitForBatch();
     EXPECT_TRUE(fs::exists(dir / "code_1.bmp"));
 
     Form1.BUFileNameBox1->SetFileName((dir / "saved.bmp").string());
@@ -191,7 +258,7 @@ TEST_F(MainWindowTest, HelpOpensTheAboutBoxAndThePages) {
     EXPECT_EQ(
         shown,
         (QStringList{"O aplikaci", "Quillmark", "Verze 1", QString::fromUtf8(Product::MakerNotice),
-                     "Generate 13types of barcodes", Product::Email, Product::Website}));
+                     "Generate 15 types of barcodes", Product::Email, Product::Website}));
 }
 
 } // namespace

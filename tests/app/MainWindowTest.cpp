@@ -18,6 +18,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QToolButton>
+
+#include <array>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -110,7 +113,8 @@ TEST_F(MainWindowTest, StartsWithEveryDefaultAndTheDefaultCode) {
                             TOpenOption::ofOverwritePrompt}));
     EXPECT_TRUE(Form1.BUFileNameBox1->ButtonIsFlat());
     EXPECT_FALSE(Form1.BUDirectoryBox1->ButtonIsFlat());
-    EXPECT_TRUE(Form1.BUDirectoryBox1->DialogOptions().empty());
+    // The folder dialog has a button for a new folder.
+    EXPECT_EQ(Form1.BUDirectoryBox1->DialogOptions(), TSelectDirOpts{TSelectDirOpt::sdAllowCreate});
 
     EXPECT_EQ(CodeImage(), CliImage({}));
     EXPECT_EQ(messages, "");
@@ -121,8 +125,10 @@ TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
     const QWidget* expected[] = {Form1.fromnumber,
                                  Form1.tonumber,
                                  Form1.BUDirectoryBox1->Edit(),
+                                 Form1.BUDirectoryBox1->Button(),
                                  Form1.sButton1,
                                  Form1.BUFileNameBox1->Edit(),
+                                 Form1.BUFileNameBox1->Button(),
                                  Form1.SaveToBut,
                                  Form1.GenerateBut,
                                  Form1.kod,
@@ -132,6 +138,37 @@ TEST_F(MainWindowTest, TabGoesThroughTheGroupsFromTheBottomUp) {
     for (const QWidget* control : expected) {
         EXPECT_EQ(QApplication::focusWidget(), control);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+// The three edits as the window shows them, group box and all: the pale field without lines while
+// idle, the window colour inside two lines of 0x7E756B while hot (under the mouse or focused).
+TEST_F(MainWindowTest, TheEditsWearTheirSkinInTheWindow) {
+    Activate(Form1);
+    constexpr QRgb pale = 0xFFFFEC;
+    constexpr QRgb line = 0x6B757E;
+    constexpr QRgb white = 0xFFFFFF;
+    enum State { Idle, Hovered, Focused };
+    const std::pair<State, std::array<QRgb, 3>> rows[] = {
+        {Idle, {pale, pale, pale}}, {Hovered, {line, line, white}}, {Focused, {line, line, white}}};
+    for (TsEdit* edit : {Form1.kod, Form1.fromnumber, Form1.tonumber}) {
+        for (const auto& [state, diagonal] : rows) {
+            SCOPED_TRACE(edit->text().toStdString() + " " + std::to_string(state));
+            Form1.typkodu->setFocus();
+            if (state == Hovered) {
+                QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+                QApplication::sendEvent(edit, &enter);
+            } else if (state == Focused) {
+                edit->setFocus();
+            }
+            const QImage window = Form1.grab().toImage();
+            const QPoint origin = edit->mapTo(&Form1, QPoint(0, 0));
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(window.pixel(origin + QPoint(i, i)) & 0xFFFFFF, diagonal[i]) << i;
+            }
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(edit, &leave);
+        }
     }
 }
 
@@ -185,12 +222,18 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
     EXPECT_EQ(ReadFile(name), CliImage({}, "cli.png"));
 }
 
+// Closed or minimized, the next generation brings it back restored, where it was.
 TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
     Form3.move(300, 400);
     Form3.close();
     EXPECT_FALSE(Form3.isVisible());
     EXPECT_TRUE(Form1.isVisible());
     Generate();
+    EXPECT_TRUE(Form3.isVisible());
+    EXPECT_EQ(Form3.pos(), QPoint(300, 400));
+    Form3.showMinimized();
+    Generate();
+    EXPECT_FALSE(Form3.isMinimized());
     EXPECT_TRUE(Form3.isVisible());
     EXPECT_EQ(Form3.pos(), QPoint(300, 400));
 

@@ -52,6 +52,15 @@ struct MainWindowTest : ::testing::Test {
         return ReadFile(dir / file);
     }
     void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
+    // Until the batch run is over and "Generate and save" reads so again.
+    void WaitForBatch() {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [this] { return Form1.sButton1->Caption() == "Generate and save"; }, 60000));
+    }
+    void GenerateAndSave() {
+        QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+        WaitForBatch();
+    }
 
     const ScratchDir scratch;
     const fs::path& dir = scratch.Path();

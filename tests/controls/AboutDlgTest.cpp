@@ -29,7 +29,7 @@ using AboutDlg = ShellRecorder;
 
 TEST_F(AboutDlg, TextsPositionsAndPaint) {
     TAboutDlg dlg;
-    PrepareWith(dlg, "Generate 13types of barcodes");
+    PrepareWith(dlg, "Generate 15 types of barcodes");
     EXPECT_EQ(dlg.windowTitle(), "O aplikaci");
     EXPECT_EQ(dlg.size(), QSize(296, 320));
     EXPECT_EQ(dlg.font().pixelSize(), 11);
@@ -73,7 +73,7 @@ TEST_F(AboutDlg, TextsPositionsAndPaint) {
     }
     EXPECT_EQ(dlg.OKBtn->text(), "OK");
     EXPECT_TRUE(dlg.OKBtn->isDefault());
-    EXPECT_EQ(dlg.AdditionalMemo->toPlainText(), "Generate 13types of barcodes");
+    EXPECT_EQ(dlg.AdditionalMemo->toPlainText(), "Generate 15 types of barcodes");
     EXPECT_TRUE(dlg.AdditionalMemo->isReadOnly());
     EXPECT_EQ(dlg.AdditionalMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 

@@ -4,6 +4,7 @@
 #include "QtPrint.h"
 #include "ScratchDir.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -142,6 +143,28 @@ TEST_F(PathBoxTest, AMissingDirectoryIsConfirmedOnlyWithLeaveToCreateIt) {
         EXPECT_EQ(dialog.Execute(), c.Confirmed);
         EXPECT_EQ(asked, c.Asked);
         EXPECT_EQ(fs::is_directory(missing), c.Created);
+    }
+}
+
+// Both boxes read "~" alone or before a separator as the home directory; the edit keeps the text.
+TEST(PathBox, ATildeStandsForTheHomeDirectory) {
+    const std::string home = QDir::homePath().toStdString();
+    const std::pair<std::string, std::string> rows[] = {
+        {"~", home},
+        {"~/qmk output", home + "/qmk output"},
+        {"~user/x", "~user/x"},
+        {"a/~", "a/~"},
+        {" ~/x", " ~/x"},
+        {"", ""},
+    };
+    for (const auto& [typed, meant] : rows) {
+        TBUFileNameBox file;
+        TBUDirectoryBox directory;
+        file.SetFileName(typed);
+        directory.SetDirectory(typed);
+        EXPECT_EQ(file.FileName(), meant);
+        EXPECT_EQ(directory.Directory(), meant);
+        EXPECT_EQ(file.Edit()->text().toStdString(), typed);
     }
 }
 

@@ -11,17 +11,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <stop_token>
 #include <tuple>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A batch run as the main window drives it: what each callback was told, in order, and the
-// message that ended the run. The file name box hands back the name with the suffix added.
+// A batch run as the main window drives it: what each callback was told, in order ("written"
+// when every file is written), and the message that ended the run. The file name box hands back the
+// name with the suffix added; a stop is requested while the file stopAt is named.
 std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
                                   const TCodeImageInputs& inputs = {},
-                                  const std::string& suffix = "") {
+                                  const std::string& suffix = "", const std::string& stopAt = "") {
+    std::stop_source stop;
     TBarcode barcode;
     ConfigureMainBarcode(barcode);
     TBitmap image;
@@ -32,8 +35,13 @@ std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
     callbacks.Data = [&](const std::string& text) { events.push_back("data " + text); };
     callbacks.FileName = [&](const std::string& name) {
         events.push_back("file " + name);
+        if (name == stopAt) {
+            stop.request_stop();
+        }
         return name + suffix;
     };
+    callbacks.Stop = stop.get_token();
+    callbacks.Written = [&] { events.push_back("written"); };
     try {
         RunBatch(barcode, image, inputs, range, dir.string(), callbacks);
     } catch (const Exception& e) {
@@ -92,7 +100,7 @@ TEST(Batch, EachNumberIsReportedComposedAndWritten) {
     const std::string file[] = {FileOf(dir.Path(), -1), FileOf(dir.Path(), 0)};
     EXPECT_EQ(RunRange({-1, 0}, dir.Path(), inputs),
               (std::vector<std::string>{"position -1", "data -1", "file " + file[0], "position 0",
-                                        "data 0", "file " + file[1]}));
+                                        "data 0", "file " + file[1], "written"}));
     EXPECT_EQ(ReadFile(file[0]),
               ComposedBmp({.TypeText = "Code 128B", .Data = "-1", .DualCode = false}));
     EXPECT_EQ(ReadFile(file[1]),
@@ -112,25 +120,45 @@ TEST(Batch, RangesWriteTheirNumbersOnly) {
     };
     for (const auto& [range, files] : rows) {
         const ScratchDir dir;
-        EXPECT_EQ(RunRange(range, dir.Path()).size(), 3 * files.size());
+        EXPECT_EQ(RunRange(range, dir.Path()).size(), 3 * files.size() + 1);
         EXPECT_EQ(Entries(dir.Path()), files);
     }
+}
+
+// A missing destination is made with its parents before the first file; a range without numbers
+// makes nothing.
+TEST(Batch, CreatesAMissingDestination) {
+    const ScratchDir dir;
+    RunRange({1, 0}, dir / "none");
+    EXPECT_FALSE(fs::exists(dir / "none"));
+    RunRange({0, 1}, dir / "a" / "b");
+    EXPECT_EQ(Entries(dir / "a" / "b"), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
+}
+
+// A stop asked for while a file is written ends the run after that file.
+TEST(Batch, StopsBetweenFiles) {
+    const ScratchDir dir;
+    EXPECT_EQ(RunRange({0, 9}, dir.Path(), {}, "", FileOf(dir.Path(), 2)).back(), "written");
+    EXPECT_EQ(Entries(dir.Path()),
+              (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp"}));
 }
 
 // The first failure ends the run; what was written before it stays, and nothing is created for
 // it.
 TEST(Batch, TheFirstFailureEndsTheRun) {
     const ScratchDir dir;
-    const std::string missing = FileOf(dir / "missing", 0);
-    EXPECT_EQ(RunRange({0, 10}, dir / "missing"),
-              (std::vector<std::string>{"position 0", "data 0", "file " + missing,
-                                        "failed: Cannot create file " + missing +
-                                            ": No such file or directory"}));
+    // A file where the destination should be: no directory can be made there.
+    WriteFile(dir / "plain", {});
+    const std::string blocked = FileOf(dir / "plain", 0);
+    EXPECT_EQ(
+        RunRange({0, 10}, dir / "plain"),
+        (std::vector<std::string>{"position 0", "data 0", "file " + blocked,
+                                  "failed: Cannot create file " + blocked + ": Not a directory"}));
     EXPECT_EQ(RunRange({-1, 1}, dir.Path(), {.TypeText = "Code MSI"}),
               (std::vector<std::string>{
                   "position -1", "data -1",
                   "failed: TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit"}));
-    EXPECT_TRUE(Entries(dir.Path()).empty());
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"plain"});
 
     // A directory in the way fails for root too, who may write read-only files.
     const std::string five = FileOf(dir.Path(), 5);
@@ -141,7 +169,7 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
                                                             ": Is a directory"}));
     EXPECT_EQ(Entries(dir.Path()),
               (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "code_2.bmp", "code_3.bmp",
-                                        "code_4.bmp", "code_5.bmp"}));
+                                        "code_4.bmp", "code_5.bmp", "plain"}));
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 4)), ComposedBmp({.Data = "4"}));
 }
 

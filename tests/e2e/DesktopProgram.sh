@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# The desktop program in a real window on its own X display, used as a person uses it: both
-# windows appear; new data goes into the data field and a symbology is picked from the list;
-# Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; the file button's save
-# dialog names a PNG file by its filter, which Save writes; a range and a destination are typed
-# in and F4 writes the range, after which the LED bar is empty again; the About box opens from
-# the Help menu and closes with Esc; Ctrl+X ends the program. Every file must hold the bytes
-# quillmark-cli writes for the same inputs.
-# With QUILLMARK_SCREENSHOTS=DIR the main window, the code window and the About box are saved
-# there as PNG files.
+# The desktop program in a real window on its own X display under openbox, used as a person uses
+# it: both windows appear; new data goes into the data field and a symbology is picked from the
+# list; Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; the file button's
+# save dialog names a PNG file by its filter, which Save writes; a range and a destination are
+# typed in and F4 writes the range, after which the LED bar is empty again; a minimized code
+# window comes back with the next Generate; a batch of 20,000 numbers into a new directory stops
+# at Esc; the About box opens from the Help menu and closes with Esc; Ctrl+X ends the program.
+# Every file must hold the bytes quillmark-cli writes for the same inputs.
+# With QUILLMARK_SCREENSHOTS=DIR the main window (idle, with the mouse over the data field and
+# during the batch), the code window and the About box are saved there as PNG files.
 # Usage: DesktopProgram.sh QUILLMARK QUILLMARK_CLI
 set -euo pipefail
 
 quillmark=$1
 cli=$2
-for tool in Xvfb xdotool zbarimg import; do
+for tool in Xvfb openbox xdotool xprop zbarimg import; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed; scripts/bootstrap installs it"; exit 1; }
 done
 
@@ -35,6 +36,9 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
+openbox > /dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q '#' && break; sleep 0.05; done
 
 # The file name box starts with ~/output.bmp.
 export HOME="$work"
@@ -44,7 +48,14 @@ pids+=($app)
 
 # Prints the window whose whole title matches, once it is shown.
 window() {
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1
+  local found
+  # A search fails now and then while windows are being created (more of them under openbox).
+  for _ in $(seq 200); do
+    found=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1)
+    [ -n "$found" ] && echo "$found" && return 0
+    sleep 0.1
+  done
+  return 1
 }
 # Waits until no window whose whole title matches is shown; fails when one still is.
 closed() {
@@ -102,6 +113,9 @@ xdotool key Return
 cmp "$work/label.png" "$work/expected.png" || fail "Save wrote other bytes to label.png than quillmark-cli"
 screenshot "$main" main-window
 screenshot "$code" code-window
+xdotool mousemove --window "$main" 60 $((75 + menu))
+sleep 0.3
+screenshot "$main" edit-hover
 
 # The batch: 7 to 9 into a directory of its own.
 mkdir "$work/batch"
@@ -124,6 +138,59 @@ for n in 7 8 9; do
 done
 [ "$(ls "$work/batch" | wc -l)" = 3 ] || fail "F4 wrote other files: $(ls "$work/batch")"
 
+# Minimized, the code window comes back with the next Generate: restored, where it was, in front,
+# while the main window keeps the keyboard. Openbox animates the frame, so each state is waited
+# for.
+eventually() {
+  for _ in $(seq 40); do "$@" && return 0; sleep 0.05; done
+  "$@"
+}
+hex() { printf '0x%x' "$1"; }
+place() { xdotool getwindowgeometry --shell "$code" | grep -E '^[XY]='; }
+state() { xprop -id "$code" WM_STATE | grep -q "window state: $1"; }
+at() { [ "$(place)" = "$1" ]; }
+on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(hex "$code")\$"; }
+typing_in_main() { xprop -root _NET_ACTIVE_WINDOW | grep -q "$(hex "$main")\$"; }
+where=$(place)
+xdotool windowminimize "$code"
+eventually state Iconic || fail "the code window did not minimize"
+click 80 75
+xdotool key ctrl+Return
+eventually state Normal || fail "Generate left the code window minimized"
+eventually at "$where" || fail "the code window came back elsewhere: $(place)"
+eventually on_top || fail "the code window is not in front"
+eventually typing_in_main || fail "the code window took the keyboard"
+
+# 20,000 numbers into a directory the run makes ("~" is the home directory), stopped with Esc:
+# no file is written later than 100 ms after the key, every file written is whole, and the button
+# reads "Generate and save" again instead of "Stop".
+big="$work/big/new"
+type_into 50 141 0
+type_into 160 141 20000
+type_into 280 141 "~/big/new"
+xdotool key F4
+for _ in $(seq 200); do [ "$(ls "$big" 2> /dev/null | wc -l)" -ge 20 ] && break; sleep 0.05; done
+[ "$(ls "$big" | wc -l)" -ge 20 ] || fail "F4 did not start writing into $big"
+button() { import -window "$main" -crop 129x33+384+$((115 + menu)) txt:- | md5sum; }
+running=$(button)
+screenshot "$main" batch-running
+xdotool key Escape
+pressed=$(date +%s%N)
+sleep 1
+written=$(ls "$big" | wc -l)
+last=$(find "$big" -type f -printf '%T@\n' | sort -n | tail -1)
+fraction=${last#*.}000000000
+late=$(((10#${last%.*} * 1000000000 + 10#${fraction:0:9} - pressed) / 1000000))
+[ "$late" -lt 100 ] || fail "the batch wrote its last file $late ms after Esc"
+[ "$written" -lt 20000 ] || fail "Esc did not stop the batch"
+sleep 0.5
+[ "$(ls "$big" | wc -l)" = "$written" ] || fail "files were written after the stop"
+[ "$(ls "$big" | sort -V)" = "$(seq -f 'code_%g.bmp' 0 $((written - 1)))" ] || fail "the stopped batch left other files: $(ls "$big" | head)"
+[ "$(find "$big" -type f ! -size 579654c | wc -l)" = 0 ] || fail "a file of the stopped batch is not whole"
+"$cli" --type "Code 128B" --data $((written - 1)) --output "$work/expected.bmp"
+cmp "$big/code_$((written - 1)).bmp" "$work/expected.bmp" || fail "the last file of the stopped batch is wrong"
+[ "$(button)" != "$running" ] || fail "the button still reads Stop"
+
 # The About box, from the Help menu, closed with Esc.
 xdotool key alt+h Return
 about=$(window '^O aplikaci$') || fail "the About box did not open"
@@ -139,4 +206,4 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 ! kill -0 "$app" 2> /dev/null || fail "Ctrl+X did not end the program"
-echo "the desktop program generated, saved, wrote a range, showed About and ended"
+echo "the desktop program generated, saved, wrote a range, restored the code window, stopped a batch ($written files, the last $late ms after Esc), showed About and ended"

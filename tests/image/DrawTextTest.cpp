@@ -100,6 +100,43 @@ TEST(Text, TextOutAndTextRectPaintTheirOwnAreaOnly) {
     EXPECT_EQ(glyphPixels[0], glyphPixels[1]);
 }
 
+// Anti-aliased text over red in blue: every pixel of each grey glyph gets blue at its coverage and
+// red at the rest; the glyphs stand where two-colour glyphs stand, the pen moves as far.
+TEST(Text, AntiAliasedTextBlendsTheGreyLevels) {
+    TBitmap image = WhiteImage(60, 20);
+    TCanvas& canvas = image.Canvas();
+    canvas.Brush().Color = clRed;
+    canvas.FillRect({0, 0, 60, 20});
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    canvas.Font().Color = clBlue;
+    canvas.SetTextMode(TTextMode::tmAntialiased);
+    canvas.TextOut(5, 3, "Hg");
+    EXPECT_EQ(canvas.PenPos(), (TPoint{5 + Width("Hg"), 3}));
+    TBitmap expected = WhiteImage(60, 20);
+    expected.Canvas().Brush().Color = clRed;
+    expected.Canvas().FillRect({0, 0, 60, 20});
+    int x = 5;
+    int partial = 0;
+    for (const char32_t ch : {U'H', U'g'}) {
+        const TGlyph& g = Face().GreyGlyph(ch);
+        for (int r = 0; r < g.Rows; ++r) {
+            for (int c = 0; c < g.Width; ++c) {
+                const int coverage = g.Mask[static_cast<std::size_t>(r) * g.Width + c];
+                partial += coverage > 0 && coverage < 255;
+                expected.ScanLine(3 + Face().Ascent() - g.Top + r)[x + g.Left + c] =
+                    static_cast<std::uint32_t>((255 - coverage) << 16 | coverage);
+            }
+        }
+        x += Face().Glyph(ch).Advance;
+    }
+    EXPECT_GT(partial, 10);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            ASSERT_EQ(image.ScanLine(y)[x], expected.ScanLine(y)[x]) << x << "," << y;
+        }
+    }
+}
+
 TEST(Text, TextAtTheIntLimitsDrawsNothing) {
     TBitmap image = WhiteImage(40, 20);
     TCanvas& canvas = image.Canvas();

@@ -22,10 +22,10 @@ for program in quillmark quillmark-cli; do
 done
 "$prefix/bin/quillmark-cli" --version > /dev/null || fail "the installed quillmark-cli does not run"
 
-entry=$prefix/share/applications/quillmark.desktop
+entry=$prefix/share/applications/org.example.quillmark.desktop
 for line in "[Desktop Entry]" "Type=Application" "Name=Quillmark" "Exec=quillmark" \
     "Icon=quillmark" "Categories=Graphics;2DGraphics;RasterGraphics;"; do
-    grep -qxF "$line" "$entry" || fail "quillmark.desktop lacks the line $line"
+    grep -qxF "$line" "$entry" || fail "org.example.quillmark.desktop lacks the line $line"
 done
 
 for size in 64 128 256; do

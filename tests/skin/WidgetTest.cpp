@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <utility>
 
 namespace {
 
@@ -71,6 +75,42 @@ TEST(TsButtonWidget, EnterEscapeSpaceAndAccelerator) {
     w.Button->setFocus();
     QTest::keyClick(w.Button, Qt::Key_Space);
     EXPECT_EQ(w.Clicks, 4);
+}
+
+// Only a key that pressed the button clicks it when released: the space bar, once however long it
+// is held. A key released while the mouse holds the button does not click it, and Esc cancels
+// the mouse's press. Steps: p press inside, r release inside, o release outside; a capital key
+// letter goes down, a small one up (S Shift, E Esc, K space); a is one auto-repeat of the space
+// bar, a release and a press both marked as repeated, as X11 sends them.
+TEST(TsButtonWidget, KeysWhileTheMouseHoldsItAndAHeldSpaceBar) {
+    const std::pair<const char*, int> rows[] = {{"pSsr", 1}, {"pEeo", 0}, {"pEer", 0}, {"Kaak", 1}};
+    for (const auto& [steps, clicks] : rows) {
+        SCOPED_TRACE(steps);
+        TWindow w;
+        w.Button->setFocus();
+        const auto key = [&](QEvent::Type type, int code, bool repeat) {
+            QKeyEvent e(type, code, Qt::NoModifier, code == Qt::Key_Space ? " " : "", repeat);
+            QApplication::sendEvent(w.Button, &e);
+        };
+        for (const char* step = steps; *step != 0; ++step) {
+            const char c = *step;
+            const int code = std::toupper(c) == 'S'   ? Qt::Key_Shift
+                             : std::toupper(c) == 'E' ? Qt::Key_Escape
+                                                      : Qt::Key_Space;
+            if (c == 'p') {
+                QTest::mousePress(w.Button, Qt::LeftButton, {}, QPoint(30, 12));
+            } else if (c == 'r' || c == 'o') {
+                QTest::mouseRelease(w.Button, Qt::LeftButton, {}, QPoint(c == 'r' ? 30 : 300, 12));
+            } else if (c == 'a') {
+                key(QEvent::KeyRelease, code, true);
+                key(QEvent::KeyPress, code, true);
+            } else {
+                key(std::isupper(c) ? QEvent::KeyPress : QEvent::KeyRelease, code, false);
+            }
+        }
+        EXPECT_EQ(w.Clicks, clicks);
+        EXPECT_FALSE(w.Button->Down());
+    }
 }
 
 TEST(TsButtonWidget, ModalResultEndsTheDialog) {

@@ -1,0 +1,44 @@
+# bash completion for quillmark-cli                                        -*- shell-script -*-
+# Option names; after --type the symbology names that `quillmark-cli --list-types` prints, the
+# formats after --format, file names after --output and directories after --dir.
+
+_quillmark_cli()
+{
+    local cur prev words cword
+    _init_completion || return
+
+    case $prev in
+        --type)
+            # The names hold spaces: readline quotes them the way it quotes file names, with
+            # backslashes or inside the quote already typed, so the replies stay unquoted and
+            # the typed word is compared without its quoting.
+            local typed=${cur#[\"\']} name
+            typed=${typed//\\/}
+            while IFS= read -r name; do
+                [[ $name == "$typed"* ]] && COMPREPLY+=("$name")
+            done < <("$1" --list-types 2> /dev/null)
+            compopt -o filenames
+            return
+            ;;
+        --output)
+            _filedir
+            return
+            ;;
+        --dir)
+            _filedir -d
+            return
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W "bmp png svg jpg" -- "$cur"))
+            return
+            ;;
+        --data | --scale | --dpi | --from | --to)
+            return
+            ;;
+    esac
+
+    local options=(--type --data --no-text --single --no-checksum --output --format --scale --dpi
+        --pattern --from --to --dir --list-types --help --version)
+    COMPREPLY=($(compgen -W "${options[*]}" -- "$cur"))
+} &&
+    complete -F _quillmark_cli quillmark-cli
