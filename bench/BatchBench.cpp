@@ -30,7 +30,9 @@
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -141,21 +143,34 @@ void WriteWhole(int fd, const std::vector<std::uint8_t>& bytes, const std::strin
 }
 
 // The bytes into an unnamed temporary file, linked into place, or over an existing file linked
-// to a temporary name and renamed over it.
+// to a temporary name and renamed over it. With the safety the batch's files have, and no more:
+// the name is looked at first (a link, a device or a hard-linked file must not be renamed over),
+// and a file being replaced gives its mode, its owner (against the new file's) and its list of
+// extended attributes, to be kept (files written here have none to copy).
 void RawAtomic(const std::string& dir, const std::vector<std::uint8_t>& bytes) {
     const std::string temporary = dir + "/.raw";
     for (int n = 0; n < Numbers; ++n) {
         const std::string name = dir + "/code_" + std::to_string(n) + ".bmp";
-        const int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        struct stat old {};
+        const bool exists = lstat(name.c_str(), &old) == 0;
+        if (!exists && errno != ENOENT) {
+            Failed("lstat " + name);
+        }
+        const mode_t mode = exists ? old.st_mode & 01777 : 0666;
+        const int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd < 0) {
             Failed("open " + dir);
         }
+        struct stat fresh {};
+        if (exists && (fstat(fd, &fresh) != 0 ||
+                       (listxattr(name.c_str(), nullptr, 0) < 0 && errno != ENOTSUP))) {
+            Failed("attributes of " + name);
+        }
         WriteWhole(fd, bytes, name);
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0 &&
-            (errno != EEXIST ||
-             linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0 ||
-             rename(temporary.c_str(), name.c_str()) != 0)) {
+        const char* linked = exists ? temporary.c_str() : name.c_str();
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, linked, AT_SYMLINK_FOLLOW) != 0 ||
+            (exists && rename(temporary.c_str(), name.c_str()) != 0)) {
             Failed("link " + name);
         }
         if (close(fd) != 0) {
