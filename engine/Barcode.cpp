@@ -5,10 +5,12 @@
 #include "Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -260,18 +262,26 @@ void TBarcode::PaintElements(std::string_view pattern, TCanvas& canvas) const {
     // bar by a column and a row, which readers take for a wider bar.
     canvas.Pen().Width = 1;
     canvas.Pen().Style = TPenStyle::psClear;
+    std::vector<std::array<TPoint, 4>> quads;
+    std::vector<TColor> colours;
+    quads.reserve(pattern.size());
+    colours.reserve(pattern.size());
     double x = 0;
-    for (const char ch : pattern) {
-        const Element element = DecodeElement(ch);
-        const TColor color = element.Kind == ElementKind::White ? clWhite : clBlack;
-        canvas.Pen().Color = color;
-        canvas.Brush().Color = color;
-        const auto h = static_cast<double>(ElementHeight(element, FHeight));
-        const double w = FWidths[element.Slot];
-        const TPoint corners[4] = {place(x, 0), place(x, h), place(x + w, h), place(x + w, 0)};
-        canvas.Polygon(corners);
-        x += w;
+    try {
+        for (const char ch : pattern) {
+            const Element element = DecodeElement(ch);
+            colours.push_back(element.Kind == ElementKind::White ? clWhite : clBlack);
+            const auto h = static_cast<double>(ElementHeight(element, FHeight));
+            const double w = FWidths[element.Slot];
+            quads.push_back({place(x, 0), place(x, h), place(x + w, h), place(x + w, 0)});
+            x += w;
+        }
+    } catch (const Exception&) {
+        // The elements before a character outside the alphabet are painted all the same.
+        canvas.Polygons(quads, colours);
+        throw;
     }
+    canvas.Polygons(quads, colours);
 }
 
 TRect TBarcode::BarsExtent(std::string_view pattern) const {

@@ -40,6 +40,22 @@ bool AsRectangle(std::span<const TPoint> p, TRect& rect) {
     return true;
 }
 
+// The rectangle that holds every pixel a recorded shape painted.
+TRect Bounds(const TDrawnShape& shape) {
+    if (const auto* rect = std::get_if<TDrawnRect>(&shape)) {
+        return rect->Rect;
+    }
+    if (const auto* text = std::get_if<TDrawnText>(&shape)) {
+        return text->Clip;
+    }
+    TRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (const TPoint& p : std::get<TDrawnPolygon>(shape).Points) {
+        bounds = {std::min(bounds.Left, p.x), std::min(bounds.Top, p.y),
+                  std::max(bounds.Right, p.x), std::max(bounds.Bottom, p.y)};
+    }
+    return bounds;
+}
+
 } // namespace
 
 void TCanvas::FillSpan(int y, int x0, int x1, std::uint32_t pixel) {
@@ -67,6 +83,53 @@ void TCanvas::FillClipped(TRect rect, std::uint32_t pixel) {
     }
 }
 
+void TCanvas::FillRectsByRows(std::span<const TDrawnRect> rects) {
+    std::vector<TDrawnRect> clipped;
+    std::vector<int> edges;
+    for (const TDrawnRect& r : rects) {
+        const TRect c{std::max(r.Rect.Left, 0), std::max(r.Rect.Top, 0),
+                      std::min(r.Rect.Right, FTarget.Width()),
+                      std::min(r.Rect.Bottom, FTarget.Height())};
+        if (c.Left < c.Right && c.Top < c.Bottom) {
+            clipped.push_back({c, r.Color});
+            edges.push_back(c.Top);
+            edges.push_back(c.Bottom);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Between two edges every row is covered by the same rectangles: the first row is painted,
+    // the others copy its covered runs.
+    std::vector<std::pair<int, int>> runs;
+    for (std::size_t k = 0; k + 1 < edges.size(); ++k) {
+        const int top = edges[k];
+        std::uint32_t* first = FTarget.ScanLine(top);
+        runs.clear();
+        for (const TDrawnRect& r : clipped) {
+            if (r.Rect.Top <= top && top < r.Rect.Bottom) {
+                std::fill(first + r.Rect.Left, first + r.Rect.Right, r.Color);
+                runs.emplace_back(r.Rect.Left, r.Rect.Right);
+            }
+        }
+        std::sort(runs.begin(), runs.end());
+        std::size_t merged = 0;
+        for (const auto& run : runs) {
+            if (merged > 0 && run.first <= runs[merged - 1].second) {
+                runs[merged - 1].second = std::max(runs[merged - 1].second, run.second);
+            } else {
+                runs[merged++] = run;
+            }
+        }
+        runs.resize(merged);
+        for (int y = top + 1; y < edges[k + 1]; ++y) {
+            std::uint32_t* line = FTarget.ScanLine(y);
+            for (const auto& [left, right] : runs) {
+                std::copy(first + left, first + right, line + left);
+            }
+        }
+    }
+}
+
 void TCanvas::Record(TDrawnShape shape) {
     if (TDrawing* recording = FTarget.Recording()) {
         recording->push_back(std::move(shape));
@@ -88,6 +151,48 @@ void TCanvas::FillRect(const TRect& rect) {
         Record(TDrawnRect{rect, pixel});
         FTarget.Changed();
     }
+}
+
+void TCanvas::Clear() {
+    const TDrawnRect whole{{0, 0, FTarget.Width(), FTarget.Height()}, ColorToPixel(FBrush.Color)};
+    const TDrawing* drawn = FTarget.Recording();
+    if (FBrush.Style != TBrushStyle::bsSolid || drawn == nullptr || drawn->empty() ||
+        drawn->front() != TDrawnShape(whole)) {
+        FTarget.StartRecording();
+        FillRect(whole.Rect);
+        return;
+    }
+    // Every pixel is the fill's colour but where the shapes since painted (nothing else can have
+    // changed the pixels while the recording went on). Each row is painted once, over the span
+    // that the shapes cover in it, from the top down: the same memory order as a whole fill.
+    // Shapes one after another over the same rows, as the bars of a symbol are, count as one.
+    std::vector<TRect> bands;
+    for (auto shape = drawn->begin() + 1; shape != drawn->end(); ++shape) {
+        const TRect bounds = Bounds(*shape);
+        if (!bands.empty() && bands.back().Top == bounds.Top &&
+            bands.back().Bottom == bounds.Bottom) {
+            bands.back().Left = std::min(bands.back().Left, bounds.Left);
+            bands.back().Right = std::max(bands.back().Right, bounds.Right);
+        } else {
+            bands.push_back(bounds);
+        }
+    }
+    const int height = FTarget.Height();
+    std::vector<std::pair<int, int>> spans(static_cast<std::size_t>(height), {INT_MAX, INT_MIN});
+    for (const TRect& bounds : bands) {
+        for (int y = std::max(bounds.Top, 0); y < std::min(bounds.Bottom, height); ++y) {
+            auto& [left, right] = spans[static_cast<std::size_t>(y)];
+            left = std::min(left, bounds.Left);
+            right = std::max(right, bounds.Right);
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        const auto [left, right] = spans[static_cast<std::size_t>(y)];
+        FillSpan(y, left, right, whole.Color);
+    }
+    FTarget.StartRecording();
+    Record(whole);
+    FTarget.Changed();
 }
 
 void TCanvas::PlotPen(long long x, long long y, std::uint32_t pixel) {
@@ -386,6 +491,35 @@ void TCanvas::DrawFocusRect(const TRect& rect) {
             InvertPixel(right, y);
         }
     }
+    FTarget.Changed();
+}
+
+void TCanvas::Polygons(std::span<const std::array<TPoint, 4>> quads,
+                       std::span<const TColor> colours) {
+    std::vector<TDrawnRect> rects;
+    bool byRows = FPen.Style != TPenStyle::psSolid && FBrush.Style == TBrushStyle::bsSolid;
+    for (std::size_t i = 0; byRows && i < quads.size(); ++i) {
+        TRect rect;
+        byRows = AsRectangle(quads[i], rect);
+        rects.push_back({rect, ColorToPixel(colours[i])});
+    }
+    if (!byRows) {
+        for (std::size_t i = 0; i < quads.size(); ++i) {
+            FPen.Color = colours[i];
+            FBrush.Color = colours[i];
+            Polygon(quads[i]);
+        }
+        return;
+    }
+    if (quads.empty()) {
+        return;
+    }
+    FillRectsByRows(rects);
+    for (const TDrawnRect& rect : rects) {
+        Record(rect);
+    }
+    FPen.Color = colours.back();
+    FBrush.Color = colours.back();
     FTarget.Changed();
 }
 

@@ -6,6 +6,7 @@
 #include "TextLayout.h"
 #include "Types.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -35,6 +36,10 @@ public:
 
     // Paints left <= x < right, top <= y < bottom with the brush; a clear brush paints nothing.
     void FillRect(const TRect& rect);
+    // Starts the image's recording and paints the whole image as FillRect does. When the
+    // recording until now began with that very fill, only what its shapes cover is painted
+    // over: the same pixels for a fraction of the work.
+    void Clear();
     // Paints the rectangle with the brush unless it is clear, then the text clipped to it.
     void TextRect(const TRect& rect, int x, int y, std::string_view text);
     // Draws text with its top-left corner at (x, y), over a brush-coloured cell when the brush is
@@ -57,6 +62,11 @@ public:
     // axis-aligned polygon from x1 to x2 and y1 to y2 fills columns x1..x2-1 and rows y1..y2-1),
     // then, with a solid pen, outlines it one pixel wide including the right and bottom edges.
     void Polygon(std::span<const TPoint> points);
+    // Polygon for each quadrilateral in turn, with the pen and the brush in its colour, and the
+    // pen and the brush left in the last one's colour. When the pen is clear, the brush solid and
+    // every quadrilateral an axis-aligned rectangle, the same pixels are painted row by row, each
+    // row once, and a row that the same rectangles cover as the row above is copied from it.
+    void Polygons(std::span<const std::array<TPoint, 4>> quads, std::span<const TColor> colours);
 
     // Copies the source rectangle of another canvas into dest, stretching by nearest pixel.
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
@@ -64,6 +74,8 @@ public:
 private:
     void FillSpan(int y, int x0, int x1, std::uint32_t pixel);
     void FillClipped(TRect rect, std::uint32_t pixel);
+    // The rectangles, clipped, painted over each other in order, row by row.
+    void FillRectsByRows(std::span<const TDrawnRect> rects);
     void PlotPen(long long x, long long y, std::uint32_t pixel);
     void DrawLine(TPoint from, TPoint to, std::uint32_t pixel);
     void FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel);

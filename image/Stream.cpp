@@ -196,19 +196,20 @@ void WriteInPlace(const TTarget& target, const std::string& name,
     }
 }
 
-// Gives the new file what belongs to the old one: owner and group, mode without set-user-ID and
-// set-group-ID, extended attributes. False when the process may not.
-bool KeepAttributes(int fd, const TTarget& target) {
+// The mode a replacement gets: the old file's without set-user-ID and set-group-ID.
+mode_t KeptMode(const struct stat& old) {
+    return old.st_mode & 01777;
+}
+
+// Gives the new file, created with the kept mode, what belongs to the old one: owner and group,
+// that mode where the umask took bits away, extended attributes. False when the process may not.
+bool KeepAttributes(int fd, const TTarget& target, const struct stat& fresh) {
     const struct stat& old = target.Status;
-    struct stat fresh {};
-    if (fstat(fd, &fresh) != 0) {
-        return false;
-    }
     if ((fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid) &&
         fchown(fd, old.st_uid, old.st_gid) != 0) {
         return false;
     }
-    if (fchmod(fd, old.st_mode & 01777) != 0) {
+    if ((fresh.st_mode & 07777) != KeptMode(old) && fchmod(fd, KeptMode(old)) != 0) {
         return false;
     }
     const char* path = target.Path.c_str();
@@ -248,11 +249,12 @@ TReplaced WriteReplacement(const TTarget& target, const std::string& name,
                            TDurability durability) {
     const std::string dir = DirectoryOf(target.Path);
     TTemporaryName temporary;
-    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const mode_t mode = target.Exists ? KeptMode(target.Status) : 0666;
+    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     const bool unnamed = fd >= 0;
     if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR)) {
-        fd = temporary.Create(dir, [](const char* path) {
-            return open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = temporary.Create(dir, [mode](const char* path) {
+            return open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         });
     }
     TOpenFile file(fd);
@@ -262,8 +264,21 @@ TReplaced WriteReplacement(const TTarget& target, const std::string& name,
         }
         CannotCreate(name, errno);
     }
-    if (target.Exists && !KeepAttributes(file.Fd(), target)) {
-        return TReplaced::WriteInPlace;
+    if (target.Exists) {
+        struct stat fresh {};
+        if (fstat(file.Fd(), &fresh) != 0) {
+            return TReplaced::WriteInPlace;
+        }
+        // A rename would replace a file the process may not write: it stays as it is, as it
+        // would for a plain overwrite. The new file's owner is the process, so a file of the
+        // same owner with the owner's write bit needs no asking.
+        if ((fresh.st_uid != target.Status.st_uid || (target.Status.st_mode & S_IWUSR) == 0) &&
+            access(target.Path.c_str(), W_OK) != 0) {
+            CannotCreate(name, errno);
+        }
+        if (!KeepAttributes(file.Fd(), target, fresh)) {
+            return TReplaced::WriteInPlace;
+        }
     }
     if (!WriteAll(file.Fd(), pieces) || !Flushed(file.Fd(), durability)) {
         WriteFailed(name, errno);
@@ -311,10 +326,6 @@ void WriteFileAtomically(const std::string& name,
     if (target.Descriptor >= 0) {
         WriteThrough(target.Descriptor, name, pieces, durability);
         return;
-    }
-    // A read-only file stays as it is, as it would for a plain overwrite.
-    if (target.Exists && S_ISREG(target.Status.st_mode) && access(target.Path.c_str(), W_OK) != 0) {
-        CannotCreate(name, errno);
     }
     const bool replaceable =
         !target.Exists || (S_ISREG(target.Status.st_mode) && target.Status.st_nlink == 1);

@@ -72,8 +72,7 @@ std::string HumanReadableLine(std::string_view data) {
 }
 
 void ClearCodeImage(TBitmap& image) {
-    image.StartRecording();
-    image.Canvas().FillRect({0, 0, image.Width(), image.Height()});
+    image.Canvas().Clear();
 }
 
 void ComposeCodeImage(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs) {

@@ -31,7 +31,8 @@ void InitCodeImage(TBitmap& image);
 std::string HumanReadableLine(std::string_view data);
 
 // Starts the image's recording and clears the whole image with its canvas's brush, so that
-// everything drawn from here on can be written as a vector drawing too.
+// everything drawn from here on can be written as a vector drawing too. After a composition
+// only what it drew is painted over (TCanvas::Clear).
 void ClearCodeImage(TBitmap& image);
 
 // ClearCodeImage, then the copies as DrawCodeImage draws them.

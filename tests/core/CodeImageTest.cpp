@@ -6,6 +6,7 @@
 #include "Exception.h"
 #include "SymbologyNames.h"
 
+#include "CoreComposed.h"
 #include "ImageArt.h"
 #include "ImageRaised.h"
 #include "Pixels.h"
@@ -66,17 +67,34 @@ TEST(CodeImage, CopiesAndBandsFollowTheSwitches) {
     }
 }
 
-// Each composition starts from a cleared image; a list text that names no symbology keeps the
+// Each composition starts from a cleared image: one after another in the same image, long and
+// short symbols, one and two copies, with and without text, each gives the pixels and the
+// recording of a composition into a new image. A list text that names no symbology keeps the
 // last one. The component is left at the second copy's place.
 TEST(CodeImage, EachCompositionStartsOver) {
+    const TCodeImageInputs sequence[] = {
+        {},
+        {"Code 39 Extended", "abcdefghijklmnop", true, true},
+        {"Code EAN8", "1234567", false, false},
+        {"Code 128B", "x", true, false},
+        {"Code EAN13", "5", true, true},
+        {"Code PostNet", "12345", false, true},
+        {"", "7654321", true, true},
+    };
     Composer c;
-    ComposeCodeImage(c.Barcode, c.Image, {});
-    const TCodeImageInputs ean8{.TypeText = "Code EAN8", .Data = "1234567"};
-    ComposeCodeImage(c.Barcode, c.Image, ean8);
-    EXPECT_EQ(Art(c.Image), Art(Expected(ean8)));
+    TCodeImageInputs alone;
+    for (const TCodeImageInputs& inputs : sequence) {
+        ComposeCodeImage(c.Barcode, c.Image, inputs);
+        alone = {inputs.TypeText.empty() ? alone.TypeText : inputs.TypeText, inputs.Data,
+                 inputs.ShowText, inputs.DualCode};
+        const TBitmap expected = ComposedImage(alone);
+        EXPECT_EQ(Art(c.Image), Art(expected)) << inputs.TypeText << " " << inputs.Data;
+        ASSERT_NE(c.Image.Recording(), nullptr);
+        EXPECT_EQ(*c.Image.Recording(), *expected.Recording())
+            << inputs.TypeText << " " << inputs.Data;
+    }
+    EXPECT_EQ(c.Barcode.Typ(), TBarcodeType::bcCodePostNet);
     EXPECT_EQ(c.Barcode.Top(), 125);
-    ComposeCodeImage(c.Barcode, c.Image, {.TypeText = "", .Data = "7654321"});
-    EXPECT_EQ(c.Barcode.Typ(), TBarcodeType::bcCodeEAN8);
 }
 
 TEST(CodeImage, FailureLeavesTheClearedImageAndCanvasDefaults) {
