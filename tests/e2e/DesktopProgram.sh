@@ -36,6 +36,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev
 pids+=($!)
 for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
+# The program must use this display, even when the caller asked Qt for the offscreen platform.
+unset QT_QPA_PLATFORM
 openbox > /dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 400); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q '#' && break; sleep 0.05; done
