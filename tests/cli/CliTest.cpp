@@ -54,10 +54,9 @@ TEST(Cli, PrintsPatternsNamesAndVersion) {
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{"--pattern"},
          "50515160805170506253505152505050515270517150616060615152505\n"}, // 1234567890128
-        {{"--type", "Code EAN8", "--data", "1234567", "--pattern"},
-         "5051615151608050526050505170505352517150505\n"},
-        {{"--type", "Code EAN13", "--data", "4006381333931", "--no-checksum", "--pattern"},
-         "50526050517050808052515061605050535053505350705153506160505\n"},
+        // Drawn as typed, the wrong check digit 0 too.
+        {{"--type", "Code EAN13", "--data", "4006381333930", "--no-checksum", "--pattern"},
+         "50526050517050808052515061605050535053505350705153507150505\n"},
         {{"--list-types"}, types},
         {{"--version"}, std::string("quillmark-cli ") + Product::Version + "\n"},
     };
@@ -75,19 +74,14 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {"--bogus"},
         {"output.bmp"},
         {"--type"},
-        {"--pattern", "--data"},
         {"--data", "--help"}, // "--help" is the data, and nothing is asked for
         {"--type", "code ean13", "--pattern"},
-        {"--type", "Code Codebar", "--pattern"},
         {"--pattern", "--output", "x.bmp"},
         {"--from", "0", "--to", "1"},
-        {"--dir", "d", "--output", "x.bmp"},
-        {"--from", "0", "--to", "1", "--dir", "d", "--output", "x.bmp"},
         {"--from", "0", "--to", "1", "--dir", "d", "--data", "5"},
         {"--from", "0", "--to", "1", "--dir", "d", "--pattern"},
         {"--scale", "21", "--output", "x.png"},
         {"--scale", "2x", "--output", "x.png"},
-        {"--scale", "+2", "--output", "x.png"},
         {"--dpi", "65536", "--output", "x.png"},
         {"--format", "PNG", "--output", "x.png"},
         {"--pattern", "--dpi", "300"},
@@ -118,7 +112,6 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     const ScratchDir scratch;
     const std::string dir = scratch.Path();
     const std::string code = dir + "/code.bmp";
-    const std::string missing = dir + "/no/code_0.bmp";
     const std::string blocked = "/dev/null/code_0.bmp";
     const auto bar = [&](int hashes, const std::string& rest) {
         return "\r[" + std::string(hashes, '#') + std::string(30 - hashes, ' ') + "] " + rest +
@@ -126,15 +119,6 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     };
     const std::pair<std::vector<std::string>, Result> rows[] = {
         {{"--data", "12A4", "--output", code}, {1, "", "'A' is not a valid integer value\n"}},
-        {{"--data", "1234567890123", "--output", code},
-         {1, "", "TBarcode:EAN13 bad Data <1234567890123>: check digit should be 8\n"}},
-        {{"--output", missing},
-         {1, "", "Cannot create file " + missing + ": No such file or directory\n"}},
-        {{"--output", dir}, {1, "", "Cannot create file " + dir + ": Is a directory\n"}},
-        {{"--from", "0", "--to", "12a", "--dir", dir},
-         {1, "", "'12a' is not a valid integer value\n"}},
-        {{"--type", "Code MSI", "--from", "-1", "--to", "1", "--dir", dir},
-         {1, "", "TBarcode:MSI bad Data <-1>: character 1 \"-\" is not a digit\n"}},
         // No directory can be made where a device is.
         {{"--from", "0", "--to", "1", "--dir", "/dev/null"},
          {1, "",
@@ -172,69 +156,41 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
 TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
     const ScratchDir dir;
     const std::string name = dir / "code.gif";
-    const auto code39 = [](const std::string& data) {
-        return ComposedBmp(
-            {.TypeText = "Code 39", .Data = data, .ShowText = false, .DualCode = false}, false);
-    };
     const struct {
         std::vector<std::string> Args;
-        std::vector<std::pair<std::string, Bytes>> Files;
+        std::string File;
+        Bytes Content;
         std::string Err;
     } rows[] = {
-        {{"--output", name}, {{"code.gif", ComposedBmp({})}}, ""},
-        {{"--single", "--no-text", "--output", name},
-         {{"code.gif", ComposedBmp({.ShowText = false, .DualCode = false})}},
-         ""},
         {{"--type", "Code 39", "--data", "AB", "--no-checksum", "--single", "--no-text", "--output",
           name},
-         {{"code.gif", code39("AB")}},
+         "code.gif",
+         ComposedBmp({"Code 39", "AB", false, false}, false),
          ""},
         {{"--output", dir / "code.PNG"},
-         {{"code.PNG", ComposedFile({}, {TImageFormat::Png, 1, std::nullopt})}},
+         "code.PNG",
+         ComposedFile({}, {TImageFormat::Png, 1, std::nullopt}),
          ""},
         {{"--format", "svg", "--scale", "2", "--dpi", "300", "--output", dir / "code.bmp"},
-         {{"code.bmp", ComposedFile({}, {TImageFormat::Svg, 2, 300})}},
+         "code.bmp",
+         ComposedFile({}, {TImageFormat::Svg, 2, 300}),
          ""},
         {{"--format", "jpg", "--single", "--from", "5", "--to", "5", "--dir", dir.Path()},
-         {{"code_5.jpg",
-           ComposedFile({.Data = "5", .DualCode = false}, {TImageFormat::Jpeg, 1, std::nullopt})}},
-         ""},
-        {{"--type", "Code 39", "--no-text", "--single", "--no-checksum", "--from", "-1", "--to",
-          "0", "--dir", dir.Path()},
-         {{"code_-1.bmp", code39("-1")}, {"code_0.bmp", code39("0")}},
+         "code_5.jpg",
+         ComposedFile({.Data = "5", .DualCode = false}, {TImageFormat::Jpeg, 1, std::nullopt}),
          ""},
         {{"--type", "Code 39 Extended", "--data", "abcdefghijklmnop", "--output", name},
-         {{"code.gif", ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"})}},
+         "code.gif",
+         ComposedBmp({.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop"}),
          "quillmark-cli: warning: the symbol is cut off: its bars need 913 x 225 pixels, the code "
          "image has 525 x 276, so it may not scan\n"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Invoke(row.Args), (Result{0, "", row.Err}));
-        for (const auto& [file, bytes] : row.Files) {
-            EXPECT_EQ(ReadFile(dir / file), bytes) << row.Args[0] << " " << file;
-        }
+        EXPECT_EQ(ReadFile(dir / row.File), row.Content) << row.Args[0] << " " << row.File;
     }
     EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code.PNG", "code.bmp", "code.gif", "code_-1.bmp",
-                                        "code_0.bmp", "code_5.jpg"}));
-}
-
-// The process: exit codes, and no progress bar when stderr is not a terminal.
-TEST(Cli, ProcessExitCodes) {
-    const char* cli = std::getenv("QUILLMARK_CLI");
-    ASSERT_NE(cli, nullptr);
-    const ScratchDir dir;
-    const auto status = [&](const std::string& args) {
-        const int s = std::system((cli + (" " + args)).c_str());
-        return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-    };
-    EXPECT_EQ(status("--pattern >/dev/null 2>&1"), 0);
-    EXPECT_EQ(status("--data 12A4 --pattern >/dev/null 2>&1"), 1);
-    EXPECT_EQ(status("--frobnicate >/dev/null 2>&1"), 2);
-    EXPECT_EQ(
-        status("--from 0 --to 0 --dir " + dir.Path().string() + " 2>" + (dir / "err").string()), 0);
-    EXPECT_EQ(ReadFile(dir / "err"), Bytes{});
-    EXPECT_EQ(status("--from 0 --to 0 --dir /dev/null 2>/dev/null"), 1);
+              (std::vector<std::string>{"code.PNG", "code.bmp", "code.gif", "code_5.jpg"}));
 }
 
 // The targets that are not regular files, through the process and its redirections: where the
@@ -273,6 +229,13 @@ TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
          {}},
         {"cli --pattern > /dev/full", 1, noSpace, "", {}},
         {"cli --list-types > /dev/full", 1, noSpace, "", {}},
+        // Usage errors exit 2; no progress bar when stderr is not a terminal.
+        {"cli --frobnicate",
+         2,
+         "quillmark-cli: unknown argument '--frobnicate'; see --help\n",
+         "",
+         {}},
+        {"cli --from 0 --to 0 --dir .", 0, "", "code_0.bmp", ComposedBmp({.Data = "0"})},
     };
     for (const auto& row : rows) {
         std::string command = row.Command;
@@ -287,8 +250,8 @@ TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
             EXPECT_EQ(ReadFile(dir / row.File), row.Content) << row.Command;
         }
     }
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"err", "fifo", "from-fifo.bmp", "log",
-                                                      "out.bmp", "piped.bmp"}));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "err", "fifo", "from-fifo.bmp",
+                                                      "log", "out.bmp", "piped.bmp"}));
 }
 
 namespace {

@@ -16,11 +16,8 @@ TEST_F(SurfTo, MailToLinks) {
     };
     const Case cases[] = {
         {"joe@example.org", "", "", "", "mailto:joe@example.org"},
-        {"joe@example.org", "ann@example.org", "", "Hello", //
-         "mailto:joe@example.org?SUBJECT=Hello&CC=ann@example.org"},
         {"joe@example.org", "c.c@x.org", "b-b_@x.org", "Re", //
          "mailto:joe@example.org?SUBJECT=Re&BCC=b-b_@x.org&CC=c.c@x.org"},
-        {"joe@example.org", "", "eve@x.org", "", "mailto:joe@example.org?BCC=eve@x.org"},
         // Delimiters, spaces and non-ASCII letters inside a value stay inside it.
         {"joe@example.org", "", "", "a&CC=eve@x.org", //
          "mailto:joe@example.org?SUBJECT=a%26CC%3Deve@x.org"},

@@ -40,16 +40,10 @@ TEST(RLed, PaintsEachAcceptedChangeBeforeTheSetterReturns) {
               BitmapImage(led.Bar().Image()));
 }
 
-TEST(RLed, OrientationSwapsTheSizeInPlace) {
+// A size given from outside reaches the bar.
+TEST(RLed, ResizedTheBarFollows) {
     TRLed led;
-    led.move(10, 20);
-    EXPECT_EQ(led.geometry(), QRect(10, 20, 25, 152));
-    led.SetOrientation(TTrackBarOrientation::trHorizontal);
-    EXPECT_EQ(led.geometry(), QRect(10, 20, 152, 25));
     led.Load(MainWindowLedBar);
-    EXPECT_EQ(led.geometry(), QRect(10, 20, 523, 17));
-    EXPECT_EQ(led.Orientation(), TTrackBarOrientation::trHorizontal);
-    // A size given from outside reaches the bar.
     led.resize(300, 17);
     led.show();
     EXPECT_EQ(led.Bar().Width(), 300);

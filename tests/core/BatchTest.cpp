@@ -6,12 +6,14 @@
 #include "Exception.h"
 
 #include "CoreComposed.h"
+#include "ImageRaised.h"
 #include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <stop_token>
+#include <sys/statvfs.h>
 #include <tuple>
 
 namespace fs = std::filesystem;
@@ -173,14 +175,6 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 4)), ComposedBmp({.Data = "4"}));
 }
 
-TEST(Batch, ARerunOverwritesTheFiles) {
-    const ScratchDir dir;
-    RunRange({0, 1}, dir.Path());
-    RunRange({0, 1}, dir.Path(), {.ShowText = false});
-    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
-    EXPECT_EQ(ReadFile(FileOf(dir.Path(), 1)), ComposedBmp({.Data = "1", .ShowText = false}));
-}
-
 // Only the range's own files count as replaced: the exact name of a number in the range, a
 // regular file.
 TEST(Batch, BytesNeededLessTheFilesReplaced) {
@@ -194,6 +188,21 @@ TEST(Batch, BytesNeededLessTheFilesReplaced) {
     EXPECT_EQ(BatchBytesNeeded({1, 1}, dir.Path().string(), 10), 0u);
     EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
     EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 100, "png"), 400 - 300u);
+}
+
+// A range is refused when it needs more than the free space of its destination's file system,
+// measured at the nearest existing parent while the destination does not exist yet.
+TEST(Batch, ARangeMustFitInTheFreeSpace) {
+    const ScratchDir dir;
+    struct statvfs space {};
+    ASSERT_EQ(statvfs(dir.Path().c_str(), &space), 0);
+    const std::uint64_t free = std::uint64_t{space.f_bavail} * space.f_frsize;
+    const std::string missing = dir / "a" / "b";
+    EXPECT_EQ(Raised<Exception>([&] { CheckBatchFits({1, 2}, missing, free / 4); }), "none");
+    EXPECT_EQ(Raised<Exception>([&] {
+                  CheckBatchFits({1, 2}, missing, free / 4 * 3);
+              }).rfind("Not enough space in " + missing + ": the batch needs ", 0),
+              0u);
 }
 
 // A file of the batch measures what the first number's file of its format measures.

@@ -2,10 +2,10 @@
 # The desktop program in a real window on its own X display under openbox, used as a person uses
 # it: both windows appear; new data goes into the data field and a symbology is picked from the
 # list; Ctrl+Enter generates and Ctrl+S saves, and a reader decodes the file; the file button's
-# save dialog names a PNG file by its filter, which Save writes; a range and a destination are
-# typed in and F4 writes the range, after which the LED bar is empty again; a minimized code
-# window comes back with the next Generate; a batch of 20,000 numbers into a new directory stops
-# at Esc; the About box opens from the Help menu and closes with Esc; Ctrl+X ends the program.
+# save dialog names a PNG file by its filter, which Save writes; a minimized code window comes
+# back with the next Generate; a range of 20,000 numbers into a new directory, started with F4,
+# stops at Esc, after which the LED bar is empty again; the About box opens from the Help menu
+# and closes with Esc; Ctrl+X ends the program.
 # Every file must hold the bytes quillmark-cli writes for the same inputs.
 # With QUILLMARK_SCREENSHOTS=DIR the main window (idle, with the mouse over the data field and
 # during the batch), the code window and the About box are saved there as PNG files.
@@ -36,6 +36,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev
 pids+=($!)
 for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
+# The program must use this display, even when the caller asked Qt for the offscreen platform.
+unset QT_QPA_PLATFORM
 openbox > /dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 400); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q '#' && break; sleep 0.05; done
@@ -117,27 +119,6 @@ xdotool mousemove --window "$main" 60 $((75 + menu))
 sleep 0.3
 screenshot "$main" edit-hover
 
-# The batch: 7 to 9 into a directory of its own.
-mkdir "$work/batch"
-type_into 50 141 7
-type_into 160 141 9
-type_into 280 141 "$work/batch"
-xdotool key F4
-# The run ends with the bar back at 0; its first segment is then unlit: dim lime.
-led_empty() {
-  import -window "$main" -crop 1x1+3+$((170 + menu)) txt:- | tail -1 | grep -q 'srgb(0,127,0)'
-}
-for _ in $(seq 100); do
-  [ -e "$work/batch/code_9.bmp" ] && led_empty && break
-  sleep 0.1
-done
-led_empty || fail "the LED bar is not empty after the run"
-for n in 7 8 9; do
-  "$cli" --type "Code 128B" --data "$n" --output "$work/expected.bmp"
-  cmp "$work/batch/code_$n.bmp" "$work/expected.bmp" || fail "F4 wrote code_$n.bmp wrong"
-done
-[ "$(ls "$work/batch" | wc -l)" = 3 ] || fail "F4 wrote other files: $(ls "$work/batch")"
-
 # Minimized, the code window comes back with the next Generate: restored, where it was, in front,
 # while the main window keeps the keyboard. Openbox animates the frame, so each state is waited
 # for.
@@ -190,6 +171,9 @@ sleep 0.5
 "$cli" --type "Code 128B" --data $((written - 1)) --output "$work/expected.bmp"
 cmp "$big/code_$((written - 1)).bmp" "$work/expected.bmp" || fail "the last file of the stopped batch is wrong"
 [ "$(button)" != "$running" ] || fail "the button still reads Stop"
+# The bar is back at 0: its first segment is unlit, dim lime.
+import -window "$main" -crop 1x1+3+$((170 + menu)) txt:- | tail -1 | grep -q 'srgb(0,127,0)' ||
+  fail "the LED bar is not empty after the run"
 
 # The About box, from the Help menu, closed with Esc.
 xdotool key alt+h Return

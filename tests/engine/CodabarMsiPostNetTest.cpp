@@ -1,8 +1,5 @@
 #include "EngineCases.h"
 
-#include <climits>
-#include <utility>
-
 using enum TBarcodeType;
 
 namespace {
@@ -62,15 +59,4 @@ TEST(CodabarMsiPostNet, PatternsCheckDigitsAndRefusals) {
         {bcCodePostNet, "", "515"},
         {bcCodePostNet, "1a", "TBarcode:PostNet bad Data <1a>: character 2 \"a\" is not a digit"},
     });
-}
-
-TEST(CodabarMsiPostNet, CodabarTableAndDigitSum) {
-    EXPECT_TRUE(FindsEachRowOnce(TBarcode::FindCodabarIndex, 20));
-    EXPECT_EQ(TBarcode::FindCodabarIndex('1'), 0);
-    EXPECT_EQ(TBarcode::FindCodabarIndex('D'), 19);
-    const std::pair<int, int> sums[] = {{0, 0},  {-5, 0},         {INT_MIN, 0}, {4, 4},
-                                        {18, 9}, {123456789, 45}, {INT_MAX, 46}};
-    for (const auto& [value, sum] : sums) {
-        EXPECT_EQ(TBarcode::DigitSum(value), sum) << value;
-    }
 }

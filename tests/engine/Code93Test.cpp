@@ -46,10 +46,3 @@ TEST(Code93, PatternsCheckCharactersCAndKAndRefusals) {
          "ASCII"},
     });
 }
-
-TEST(Code93, TableHoldsFortySevenCaseSensitiveRows) {
-    EXPECT_TRUE(FindsEachRowOnce(TBarcode::FindCode93Index, 47));
-    EXPECT_EQ(TBarcode::FindCode93Index('0'), 0);
-    EXPECT_EQ(TBarcode::FindCode93Index('%'), 42);
-    EXPECT_EQ(TBarcode::FindCode93Index('}'), 46);
-}

@@ -58,23 +58,6 @@ TEST(BmpStream, CodeImageHeadersAndRows) {
               (Bytes{0xFF, 0, 0, 0}));
 }
 
-TEST(BmpStream, AppendsWithTheImagesSizesAndEmptyImagesWriteNothing) {
-    TMemoryStream stream;
-    stream.WriteBuffer("xy", 2);
-    WhiteImage(3, 2).SaveToStream(stream);
-    const Bytes& b = stream.Data();
-    ASSERT_EQ(b.size(), 2 + 54 + 24u);
-    // "xy" kept; file size 78, width 3, height 2, pixel bytes 24.
-    EXPECT_EQ((Bytes{b[0], b[1], b[2], b[4], b[20], b[24], b[36]}),
-              (Bytes{'x', 'y', 'B', 78, 3, 2, 24}));
-    for (const auto& [w, h] : {std::pair{0, 0}, {5, 0}, {0, 5}}) {
-        TBitmap empty;
-        empty.SetWidth(w);
-        empty.SetHeight(h);
-        EXPECT_TRUE(StreamBytes(empty).empty()) << w << "x" << h;
-    }
-}
-
 // Each name that asks for no other format gets the image's latest BMP bytes in place of what it
 // held, keeping its mode; a link is written through to its file.
 TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {

@@ -206,17 +206,32 @@ TEST(DrawText, MeasuresPlacesAndClipsLines) {
     EXPECT_LE(ink.Bottom, (40 + lineHeight) / 2 + 1);
 }
 
-// The accelerator's rule runs under its character's advance, one row below the baseline.
-TEST(DrawText, UnderlinesTheAcceleratorUnderItsCharacter) {
+// Drawn right- and bottom-aligned, a line stands where it stands drawn from its width's and its
+// height's distance to the bottom right corner. The accelerator's rule runs under its character's
+// advance, an underlined font's under the whole text, one row below the baseline.
+TEST(DrawText, AlignedToTheBottomRightAndUnderlined) {
+    TBitmap right = WhiteImage(60, 20);
+    TBitmap left = WhiteImage(60, 20);
+    TRect r{0, 0, 57, 20};
+    right.Canvas().DrawText("Save", r, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM);
+    r = {57 - Width("Save"), 20 - left.Canvas().TextHeight(), 57, 20};
+    left.Canvas().DrawText("Save", r, 0);
+    EXPECT_EQ(Art(right), Art(left));
+
     TBitmap plain = WhiteImage(60, 20);
     TBitmap marked = WhiteImage(60, 20);
-    TRect r{0, 0, 60, 20};
+    TBitmap underlined = WhiteImage(60, 20);
+    r = {0, 0, 60, 20};
     plain.Canvas().DrawText("Save", r, 0);
     marked.Canvas().DrawText("S&ave", r, 0);
+    underlined.Canvas().Font().Style = fsUnderline;
+    underlined.Canvas().TextOut(0, 0, "Save");
     const int row = Face().Ascent() + 1;
     plain.Canvas().Brush().Color = clBlack;
     plain.Canvas().FillRect({Width("S"), row, Width("Sa"), row + 1});
     EXPECT_EQ(Art(plain), Art(marked));
+    plain.Canvas().FillRect({0, row, Width("Save"), row + 1});
+    EXPECT_EQ(Art(plain), Art(underlined));
 }
 
 } // namespace

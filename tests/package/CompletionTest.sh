@@ -48,6 +48,7 @@ expect $'Code 128A\nCode 128B\nCode 128C' --type 'Code\ 1'
 expect $'Code EAN13\nCode EAN8' --type '"Code E'
 expect 'Code 39 Extended' --single --type "'Code 39 E"
 expect '--no-checksum' --no-c
+expect '--single' --si
 expect $'--to\n--type' --single --t
 expect 'code.bmp' --output c
 expect $'bmp\njpg\npng\nsvg' --output x --format ''

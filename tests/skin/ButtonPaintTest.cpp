@@ -14,65 +14,67 @@
 
 namespace {
 
-// Where a 75 × 25 face takes each pixel from in a 10 × 10-cell mask block: 10-pixel corners,
-// five full top tiles and a 5-pixel one, one 5-pixel side tile.
-int SourceX(int x) {
-    return x < 10 ? x : (x < 65 ? 10 + (x - 10) % 10 : 20 + (x - 65));
-}
-int SourceY(int y) {
-    return y < 10 ? y : (y < 15 ? 10 + (y - 10) : 20 + (y - 15));
-}
+// Where a face takes each pixel from in a 10 × 10-cell mask block, for a 75 × 25 face: 10-pixel
+// corners, five full top tiles and a 5-pixel one, one 5-pixel side tile; for a 15 × 9 one:
+// corners 7 and 8 wide, 4 and 5 high, the right and bottom ones taking the odd pixel; for a 5 × 5
+// one, corners 2 and 3 pixels wide and high, which cut out parts of the rounding.
+struct TFaceTiles {
+    int Width, Height;
+    int (*SourceX)(int);
+    int (*SourceY)(int);
+};
+constexpr TFaceTiles FaceTiles[] = {
+    {75, 25, [](int x) { return x < 10 ? x : (x < 65 ? 10 + (x - 10) % 10 : 20 + (x - 65)); },
+     [](int y) { return y < 10 ? y : (y < 15 ? 10 + (y - 10) : 20 + (y - 15)); }},
+    {15, 9, [](int x) { return x < 7 ? x : x + 15; }, [](int y) { return y < 4 ? y : y + 21; }},
+    {5, 5, [](int x) { return x < 2 ? x : x + 25; }, [](int y) { return y < 2 ? y : y + 25; }},
+};
 
-TEST(BorderMask, TilesCornersEdgesAndCentreOfA75By25Face) {
+TEST(BorderMask, TilesCornersEdgesAndCentre) {
     const TBitmap& mask = BorderMask(pdBorder1);
-    for (const int state : {0, 1, 2}) {
-        TBitmap face = WhiteImage(75, 25);
-        FillDC(face, {0, 0, 75, 25}, 0x336699);
-        std::vector<TRect> cut;
-        ApplyBorderMask(face, mask, state, clFuchsia, &cut);
-        std::set<std::pair<int, int>> cutPixels;
-        for (const TRect& r : cut) {
-            ASSERT_EQ(r.Bottom - r.Top, 1);
-            for (int x = r.Left; x < r.Right; ++x) {
-                cutPixels.insert({x, r.Top});
-            }
-        }
-        for (int y = 0; y < 25; ++y) {
-            for (int x = 0; x < 75; ++x) {
-                const int sx = 30 * state + SourceX(x);
-                const int sy = SourceY(y);
-                const std::uint32_t m = mask.ScanLine(sy)[sx];
-                const std::uint32_t a = mask.ScanLine(sy + 30)[sx] & 0xFF;
-                const bool transparent = m == 0xFF00FF;
-                ASSERT_EQ(cutPixels.count({x, y}) == 1, transparent) << x << "," << y;
-                // Gray masks: every channel has the same alpha.
-                const std::uint32_t b = 0x996633;
-                std::uint32_t want = b;
-                if (!transparent) {
-                    want = 0;
-                    for (int s = 0; s <= 16; s += 8) {
-                        want |= ((((m >> s) & 0xFF) * (256 - a) + ((b >> s) & 0xFF) * a) >> 8) << s;
-                    }
+    for (const TFaceTiles& tiles : FaceTiles) {
+        for (const int state : {0, 1, 2}) {
+            const int w = tiles.Width;
+            const int h = tiles.Height;
+            TBitmap face = WhiteImage(w, h);
+            FillDC(face, {0, 0, w, h}, 0x336699);
+            std::vector<TRect> cut;
+            ApplyBorderMask(face, mask, state, clFuchsia, &cut);
+            std::set<std::pair<int, int>> cutPixels;
+            for (const TRect& r : cut) {
+                ASSERT_EQ(r.Bottom - r.Top, 1);
+                for (int x = r.Left; x < r.Right; ++x) {
+                    cutPixels.insert({x, r.Top});
                 }
-                ASSERT_EQ(face.ScanLine(y)[x], want) << state << ": " << x << "," << y;
+            }
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const int sx = 30 * state + tiles.SourceX(x);
+                    const int sy = tiles.SourceY(y);
+                    const std::uint32_t m = mask.ScanLine(sy)[sx];
+                    const std::uint32_t a = mask.ScanLine(sy + 30)[sx] & 0xFF;
+                    const bool transparent = m == 0xFF00FF;
+                    ASSERT_EQ(cutPixels.count({x, y}) == 1, transparent) << x << "," << y;
+                    // Gray masks: every channel has the same alpha.
+                    const std::uint32_t b = 0x996633;
+                    std::uint32_t want = b;
+                    if (!transparent) {
+                        want = 0;
+                        for (int s = 0; s <= 16; s += 8) {
+                            want |= ((((m >> s) & 0xFF) * (256 - a) + ((b >> s) & 0xFF) * a) >> 8)
+                                    << s;
+                        }
+                    }
+                    ASSERT_EQ(face.ScanLine(y)[x], want)
+                        << w << " " << state << ": " << x << "," << y;
+                }
             }
         }
-        // Three, one and one corner pixels cut at each of the four corners.
-        EXPECT_EQ(cutPixels.size(), 20u);
     }
 }
 
-TEST(BorderMask, SmallFacesShareTheCornersAndTinyOnesStayAsTheyAre) {
+TEST(BorderMask, TinyFacesStayAsTheyAre) {
     const TBitmap& mask = BorderMask(pdBorder1);
-    TBitmap small = WhiteImage(15, 9);
-    std::vector<TRect> cut;
-    ApplyBorderMask(small, mask, 0, clFuchsia, &cut);
-    // Left corners 7 wide, right ones 8; top corners 4 high, bottom ones 5: the corners keep
-    // the outer part of their cells, so the cut-outs stay at the very corners.
-    EXPECT_EQ(cut.size(), 12u);
-    EXPECT_EQ(cut.front(), (TRect{0, 0, 3, 1}));
-    EXPECT_EQ(cut.back(), (TRect{12, 8, 15, 9}));
-
     for (const TRect size : {TRect{0, 0, 2, 25}, TRect{0, 0, 75, 2}}) {
         TBitmap tiny = WhiteImage(size.Right, size.Bottom);
         std::vector<TRect> none;

@@ -1,4 +1,3 @@
-#include "ImageList.h"
 #include "sBuiltinImages.h"
 #include "sCheckPaint.h"
 #include "sEditPaint.h"
@@ -62,34 +61,6 @@ TEST(CheckBox, GlyphAndCaptionPlaces) {
     EXPECT_EQ(CheckCaptionBox(100, 18, 16, calRight), (TRect{1, 1, 79, 17}));
 }
 
-TEST(CheckBox, GlyphSourcesInOrder) {
-    TBitmap own = WhiteImage(3, 3);
-    TBitmap empty;
-    TImageList list(5, 5);
-    TBitmap listed = WhiteImage(5, 5);
-    listed.ScanLine(0)[0] = 0x0000FF; // blue, drawn over magenta where the mask colour is
-    list.Add(listed, clWhite);
-
-    TsGlyphSources sources;
-    sources.GlyphChecked = &own;
-    sources.GlyphUnChecked = &empty;
-    EXPECT_EQ(CheckGlyphFor(sources, true, false).Width(), 3);
-    EXPECT_EQ(CheckGlyphFor(sources, false, false).Width(), 16); // built in
-    sources.Images = &list;
-    sources.ImgUncheckedHot = 0;
-    sources.ImgUnchecked = 7; // out of range: the background only
-    const TBitmap hot = CheckGlyphFor(sources, false, true);
-    EXPECT_EQ(hot.Pixel(0, 0), clBlue);
-    EXPECT_EQ(CountPixels(hot, clFuchsia), 24);
-    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clFuchsia), 25);
-    list.SetBkColor(clLime);
-    EXPECT_EQ(CountPixels(CheckGlyphFor(sources, false, false), clLime), 25);
-
-    TsGlyphSources builtIn;
-    builtIn.Kind = ckRadioButton;
-    EXPECT_EQ(CheckGlyphFor(builtIn, true, true).Width(), 14);
-}
-
 TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     TsCheckLook look;
     TBitmap image = WhiteImage(100, 18);
@@ -111,30 +82,6 @@ TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     // The focus dots around the caption, inverted to 0x0F0F0F.
     EXPECT_GT(CountPixels(image, 0x0F0F0F), 20);
     EXPECT_GE(BoundsOf(image, 0x0F0F0F).Left, 21 - 2);
-}
-
-TEST(BuiltinImages, SizesAndTransparentCorner) {
-    const struct {
-        const char* Name;
-        int Width, Height;
-    } cases[] = {
-        {"BORD1", 90, 60}, {"BORD2", 90, 60},  {"BORD3", 90, 60}, {"BORD4", 90, 60},
-        {"BORD5", 54, 36}, {"BORD6", 450, 96}, {"CCC", 16, 16},   {"CUC", 16, 16},
-        {"CCH", 16, 16},   {"CUH", 16, 16},    {"RCC", 14, 14},   {"RUC", 14, 14},
-        {"RCH", 14, 14},   {"RUH", 14, 14},
-    };
-    for (const auto& c : cases) {
-        const TBitmap* image = BuiltinImage(c.Name);
-        ASSERT_NE(image, nullptr) << c.Name;
-        EXPECT_EQ(image->Width(), c.Width) << c.Name;
-        EXPECT_EQ(image->Height(), c.Height) << c.Name;
-        if (c.Name[0] != 'B') {
-            EXPECT_EQ(image->Pixel(0, c.Height - 1), clFuchsia) << c.Name;
-        }
-    }
-    EXPECT_EQ(BuiltinImage("BORD7"), nullptr);
-    EXPECT_NE(CheckGlyph(false, true, false).ScanLine(8)[4],
-              CheckGlyph(false, false, false).ScanLine(8)[4]);
 }
 
 TEST(BuiltinImages, Bord1IsARaisedRoundedFrame) {

@@ -3,6 +3,7 @@
 
 #include "Bitmap.h"
 #include "Exception.h"
+#include "ImageArt.h"
 #include "Pixels.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,10 @@ TEST(PaintGrad, HorizontalBandsRunLeftToRightOnEveryRow) {
             EXPECT_EQ(image.Pixel(x, y), y == 0 ? clWhite : expected[x] * 0x010101) << x << y;
         }
     }
+    // Each channel runs on its own: red to blue.
+    TBitmap coloured = WhiteImage(3, 1);
+    PaintGrad(coloured, {0, 0, 3, 1}, {{clRed, clBlue, 100, 1}});
+    EXPECT_EQ(Art(coloured), ArtRows{"r?b"});
 }
 
 TEST(Blend, BitmapsByWeightHalvesToEven) {

@@ -12,21 +12,6 @@
 
 namespace {
 
-// The defaults that no painting below shows.
-TEST(Style, DefaultsOfANewStyle) {
-    TsActiveBGStyle s(nullptr);
-    const TsShadow& shadow = s.Effects().Shadow();
-    EXPECT_EQ(std::tuple(shadow.Transparency(), shadow.DontUse(), shadow.Enabled(), shadow.Offset(),
-                         shadow.Blur()),
-              std::tuple(60, true, false, 8, 4));
-    EXPECT_EQ(std::tuple(s.SoftControl(), int{s.Painting().Bevel()}, s.Painting().Color(),
-                         s.Painting().ParentColor(), s.SkinIndex(), s.BGChanged()),
-              std::tuple(true, int{cbRaisedSoft}, 0xCAC2B7, true, -1, true));
-    const TsStyle e(nullptr);
-    EXPECT_EQ(e.Painting().Bevel(), ebAsBottomBorder);
-    EXPECT_EQ(e.Painting().ColorBorderTop(), clBtnHighlight);
-}
-
 TEST(Style, ImageAndGradientSharesNeverExceed100) {
     TsActiveBGStyle s(nullptr);
     TsBackground& bg = s.Background();
@@ -152,23 +137,6 @@ TEST(Style, GettersAnswerWithTheHotValuesWhileHot) {
     EXPECT_EQ(s.GetGradientPercent(), 40);
     EXPECT_EQ(s.GetGradientData().size(), 5u);
     EXPECT_EQ(s.GetBevelWidth(), 5);
-}
-
-TEST(Style, SkinSectionAndParentColour) {
-    TFakeOwner owner;
-    TsActiveBGStyle s(&owner);
-    s.SetRegionChanged(false);
-    s.SetSkinSection("TsButton");
-    EXPECT_EQ(s.SkinSection(), "TsButton");
-    EXPECT_EQ(s.SkinIndex(), -1);
-    EXPECT_TRUE(s.RegionChanged());
-    s.SetSkinSection("");
-    EXPECT_EQ(s.SkinSection(), "TFake");
-
-    s.Painting().SetColor(clBtnFace);
-    EXPECT_FALSE(s.Painting().ParentColor());
-    s.Painting().SetParentColor(true);
-    EXPECT_EQ(s.Painting().Color(), 0x123456);
 }
 
 // The main window's buttons: the gray-to-white gradient at 70 % over clBtnFace.

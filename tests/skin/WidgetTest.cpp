@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -64,17 +65,18 @@ TEST(TsButtonWidget, EnterEscapeSpaceAndAccelerator) {
     w.Button->SetDefault(true);
     EXPECT_TRUE(w.Button->sStyle().IsHot());
     QTest::keyClick(w.Edit, Qt::Key_Return);
-    EXPECT_EQ(w.Clicks, 1);
-    QTest::keyClick(w.Edit, Qt::Key_Escape);
-    EXPECT_EQ(w.Clicks, 1);
-    w.Button->SetCancel(true);
+    QTest::keyClick(w.Edit, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(w.Clicks, 2);
     QTest::keyClick(w.Edit, Qt::Key_Escape);
     EXPECT_EQ(w.Clicks, 2);
-    QTest::keyClick(w.Edit, Qt::Key_G, Qt::AltModifier);
+    w.Button->SetCancel(true);
+    QTest::keyClick(w.Edit, Qt::Key_Escape);
     EXPECT_EQ(w.Clicks, 3);
+    QTest::keyClick(w.Edit, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(w.Clicks, 4);
     w.Button->setFocus();
     QTest::keyClick(w.Button, Qt::Key_Space);
-    EXPECT_EQ(w.Clicks, 4);
+    EXPECT_EQ(w.Clicks, 5);
 }
 
 // Only a key that pressed the button clicks it when released: the space bar, once however long it
@@ -138,34 +140,6 @@ TEST(TsButtonWidget, CutCornersAndTheHotFaceWhileFocused) {
     EXPECT_TRUE(w.Button->sStyle().IsHot());
     const QRgb hot = w.Button->grab().toImage().pixel(6, 12);
     EXPECT_NE(normal, hot);
-    // Leaving with the mouse starts no fade-out while focused.
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(w.Button, &leave);
-    EXPECT_EQ(w.Button->Fader().Direction(), fdNone);
-    EXPECT_TRUE(w.Button->sStyle().IsHot());
-}
-
-TEST(TsButtonWidget, HoverFadesIn) {
-    TWindow w;
-    w.Edit->setFocus();
-    QEnterEvent enter(QPointF(5, 5), QPointF(15, 15), QPointF(15, 15));
-    QApplication::sendEvent(w.Button, &enter);
-    EXPECT_EQ(w.Button->Fader().Direction(), fdIn);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Button->Fader().Direction() == fdNone; }, 2000));
-    EXPECT_EQ(w.Button->Fader().Counter(), 5);
-}
-
-TEST(TsEditWidget, HotUnderTheMouse) {
-    TWindow w;
-    w.Button->setFocus();
-    const auto corner = [&] { return w.Edit->grab().toImage().pixel(0, 10) & 0xFFFFFF; };
-    EXPECT_EQ(corner(), 0xFFFFECu);
-    QEnterEvent enter(QPointF(5, 5), QPointF(15, 55), QPointF(15, 55));
-    QApplication::sendEvent(w.Edit, &enter);
-    EXPECT_EQ(corner(), 0x6B757Eu);
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(w.Edit, &leave);
-    EXPECT_EQ(corner(), 0xFFFFECu);
 }
 
 TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
@@ -183,6 +157,11 @@ TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
     QTest::keyClick(w.Check, Qt::Key_Space);
     EXPECT_TRUE(w.Check->Checked());
     EXPECT_EQ(w.Changes, 3);
+    // The repeats of a space bar held down before the box had the focus do not press it.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QApplication::sendEvent(w.Check, &repeat);
+    QTest::keyRelease(w.Check, Qt::Key_Space);
+    EXPECT_EQ(w.Changes, 3);
 
     w.Check->SetReadOnly(true);
     QTest::mouseClick(w.Check, Qt::LeftButton, {}, QPoint(5, 9));
@@ -193,13 +172,53 @@ TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
     EXPECT_EQ(w.Changes, 3);
 }
 
-TEST(TsCheckBoxWidget, KeyNavigationMovesTheFocus) {
+// The arrow keys, on the keypad too, move the focus as the virtual-key numbers name them: 39 and
+// 40 to the next control, 37 and 38 to the previous one. The focus runs button, edit, check box.
+TEST(TsCheckBoxWidget, ArrowKeysMoveTheFocus) {
+    const std::tuple<int, Qt::KeyboardModifiers, bool> rows[] = {
+        {Qt::Key_Right, Qt::NoModifier, true},    {Qt::Key_Down, Qt::NoModifier, true},
+        {Qt::Key_Left, Qt::NoModifier, false},    {Qt::Key_Up, Qt::NoModifier, false},
+        {Qt::Key_Down, Qt::KeypadModifier, true}, {Qt::Key_Up, Qt::KeypadModifier, false}};
     TWindow w;
     w.Check->SetTabStop(true);
-    w.Edit->sStyle().SetKeysNextControl("40");
+    for (TsStyle* style : {&w.Edit->sStyle(), &w.Check->sStyle()}) {
+        style->SetKeysNextControl("39,40");
+        style->SetKeysPrevControl("37,38");
+    }
+    for (const auto& [key, modifiers, next] : rows) {
+        QWidget* const button = w.Button;
+        QWidget* const edit = w.Edit;
+        QWidget* const check = w.Check;
+        const std::pair<QWidget*, QWidget*> moves[] = {{edit, next ? check : button},
+                                                       {check, next ? button : edit}};
+        for (const auto& [from, to] : moves) {
+            from->setFocus();
+            QTest::keyClick(from, static_cast<Qt::Key>(key), modifiers);
+            EXPECT_TRUE(to->hasFocus()) << key << " " << modifiers << " from " << (from == edit);
+        }
+    }
+}
+
+// Hovering fades the face in. A caption changed during a fade, or without one, shows as soon as it
+// is painted.
+TEST(TsButtonWidget, ANewCaptionShows) {
+    TWindow w;
     w.Edit->setFocus();
-    QTest::keyClick(w.Edit, Qt::Key_Down);
-    EXPECT_TRUE(w.Check->hasFocus());
+    // What is shown, then what a fresh composition shows.
+    const auto shownIsCurrent = [&] {
+        const QImage shown = w.Button->grab().toImage();
+        w.Button->sStyle().SetBGChanged(true);
+        return shown == w.Button->grab().toImage();
+    };
+    QEnterEvent enter(QPointF(5, 5), QPointF(15, 15), QPointF(15, 15));
+    QApplication::sendEvent(w.Button, &enter);
+    EXPECT_EQ(w.Button->Fader().Direction(), fdIn);
+    w.Button->SetCaption("Stop");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Button->Fader().Direction() == fdNone; }, 2000));
+    EXPECT_EQ(w.Button->Fader().Counter(), 5);
+    EXPECT_TRUE(shownIsCurrent());
+    w.Button->SetCaption("Generate and save");
+    EXPECT_TRUE(shownIsCurrent());
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // One row of an encoder table: the data and what BuildPattern makes of it, the pattern or the
 // message of the refusal.
@@ -54,19 +53,4 @@ inline std::string Pieces(std::string_view spelled) {
 // Width digits as the published tables write them, characters apart, turned into a pattern.
 inline std::string W(std::string_view widths) {
     return TBarcode::WidthsToPattern(Pieces(widths));
-}
-
-// Whether each of the table's rows is found by exactly one byte value and no byte finds more.
-inline bool FindsEachRowOnce(int (*find)(char), int rows) {
-    std::vector<int> hits(rows);
-    for (int code = 0; code < 256; ++code) {
-        const int row = find(static_cast<char>(code));
-        if (row >= rows) {
-            return false;
-        }
-        if (row >= 0) {
-            ++hits[row];
-        }
-    }
-    return std::ranges::count(hits, 1) == rows;
 }
