@@ -144,11 +144,14 @@ void TCanvas::RecordText(int x, int y, const TRect& clip, std::string_view text)
     }
 }
 
+void TCanvas::FillRecorded(const TRect& rect, std::uint32_t pixel) {
+    FillClipped(rect, pixel);
+    Record(TDrawnRect{rect, pixel});
+}
+
 void TCanvas::FillRect(const TRect& rect) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
-        const std::uint32_t pixel = ColorToPixel(FBrush.Color);
-        FillClipped(rect, pixel);
-        Record(TDrawnRect{rect, pixel});
+        FillRecorded(rect, ColorToPixel(FBrush.Color));
         FTarget.Changed();
     }
 }
@@ -298,8 +301,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
         const std::uint32_t pixel = ColorToPixel(FBrush.Color);
         TRect rect;
         if (AsRectangle(points, rect)) {
-            FillClipped(rect, pixel);
-            Record(TDrawnRect{rect, pixel});
+            FillRecorded(rect, pixel);
         } else {
             FillPolygonInterior(points, pixel);
             if (FTarget.Recording() != nullptr) {
@@ -382,22 +384,20 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
     const std::u32string chars = DecodeUtf8(text);
     const TRect cell{x, y, SaturateToInt(static_cast<long long>(x) + TextWidth(face, chars)),
                      SaturateToInt(static_cast<long long>(y) + face.LineHeight())};
-    if (FBrush.Style == TBrushStyle::bsSolid) {
-        FillClipped(cell, ColorToPixel(FBrush.Color));
-        Record(TDrawnRect{cell, ColorToPixel(FBrush.Color)});
-    }
-    DrawGlyphs(x, y, chars, face, cell);
-    RecordText(x, y, cell, text);
+    PaintText(cell, x, y, text, chars, face);
     FPenPos = {cell.Right, y};
-    FTarget.Changed();
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+    PaintText(rect, x, y, text, DecodeUtf8(text), TFontFace::For(FFont));
+}
+
+void TCanvas::PaintText(const TRect& rect, int x, int y, std::string_view text,
+                        std::u32string_view chars, TFontFace& face) {
     if (FBrush.Style == TBrushStyle::bsSolid) {
-        FillClipped(rect, ColorToPixel(FBrush.Color));
-        Record(TDrawnRect{rect, ColorToPixel(FBrush.Color)});
+        FillRecorded(rect, ColorToPixel(FBrush.Color));
     }
-    DrawGlyphs(x, y, DecodeUtf8(text), TFontFace::For(FFont), rect);
+    DrawGlyphs(x, y, chars, face, rect);
     RecordText(x, y, rect, text);
     FTarget.Changed();
 }

@@ -74,6 +74,8 @@ public:
 private:
     void FillSpan(int y, int x0, int x1, std::uint32_t pixel);
     void FillClipped(TRect rect, std::uint32_t pixel);
+    // FillClipped, kept as a shape while the image records.
+    void FillRecorded(const TRect& rect, std::uint32_t pixel);
     // The rectangles, clipped, painted over each other in order, row by row.
     void FillRectsByRows(std::span<const TDrawnRect> rects);
     void PlotPen(long long x, long long y, std::uint32_t pixel);
@@ -81,6 +83,9 @@ private:
     void FillPolygonInterior(std::span<const TPoint> points, std::uint32_t pixel);
     static int TextWidth(TFontFace& face, std::u32string_view chars);
     void DrawGlyphs(int x, int y, std::u32string_view text, TFontFace& face, const TRect& clip);
+    // TextRect's work, for text already decoded into chars and its face.
+    void PaintText(const TRect& rect, int x, int y, std::string_view text,
+                   std::u32string_view chars, TFontFace& face);
     void InvertPixel(int x, int y);
     void Record(TDrawnShape shape);
     // The text's cell at (x, y) clipped to clip, as DrawGlyphs paints it.
