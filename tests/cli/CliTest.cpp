@@ -17,7 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ostream>
+#include <poll.h>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -331,6 +333,9 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
         for (int n = 0; row.Overwrite && n <= LastNumber; ++n) {
             WriteFile(dir / ("code_" + std::to_string(n) + ".bmp"), old);
         }
+        // Temporary names are the only files the batch creates: the rest are renamed into place.
+        const int created = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+        inotify_add_watch(created, dir.c_str(), IN_CREATE);
         const pid_t child = StartBatch(dir, row.NoTmpfile);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         int status = 0;
@@ -345,8 +350,13 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
             if (!row.NoTmpfile) {
                 break;
             }
-            // Looked at while the process stands still: a temporary name seen now is there
-            // when the signal arrives.
+            // Stopped right after a temporary name appeared and looked at while the process
+            // stands still: a temporary name seen now is there when the signal arrives.
+            char events[4096];
+            pollfd ready{created, POLLIN, 0};
+            if (poll(&ready, 1, 100) <= 0 || read(created, events, sizeof events) <= 0) {
+                continue;
+            }
             kill(child, SIGSTOP);
             waitpid(child, &status, WUNTRACED);
             ended = !WIFSTOPPED(status);
@@ -355,6 +365,7 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
             }
             kill(child, SIGCONT);
         }
+        close(created);
         kill(child, row.Signal);
         kill(child, SIGCONT);
         if (!ended) {

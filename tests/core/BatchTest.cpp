@@ -2,6 +2,7 @@
 
 #include "Barcode.h"
 #include "Bitmap.h"
+#include "Canvas.h"
 #include "CodeImage.h"
 #include "Exception.h"
 
@@ -111,6 +112,46 @@ TEST(Batch, EachNumberIsReportedComposedAndWritten) {
     const ScratchDir renamed;
     RunRange({3, 3}, renamed.Path(), {}, ".seen");
     EXPECT_EQ(Entries(renamed.Path()), std::vector<std::string>{"code_3.bmp.seen"});
+}
+
+// The caller's image and barcode hold each number from its report on, drawn with the attributes
+// of the image's canvas as the caller left them.
+TEST(Batch, TheCallersImageHoldsTheNumberReported) {
+    const auto prepared = [](TBarcode& barcode, TBitmap& image) {
+        ConfigureMainBarcode(barcode);
+        InitCodeImage(image);
+        image.Canvas().Font().Size = 12;
+        image.Canvas().Brush().Color = clYellow;
+    };
+    TBarcode barcode;
+    TBitmap image;
+    prepared(barcode, image);
+    std::vector<Bytes> seen;
+    TBatchCallbacks callbacks;
+    callbacks.FileName = [&](const std::string& name) {
+        TMemoryStream bytes;
+        image.SaveToStream(bytes);
+        seen.push_back(bytes.Data());
+        return name;
+    };
+    const ScratchDir dir;
+    RunBatch(barcode, image, {}, {4, 6}, dir.Path().string(), callbacks);
+    for (int n = 4; n <= 6; ++n) {
+        TBarcode alone;
+        TBitmap expected;
+        prepared(alone, expected);
+        ComposeCodeImage(alone, expected, {.Data = std::to_string(n)});
+        TMemoryStream bytes;
+        expected.SaveToStream(bytes);
+        EXPECT_EQ(seen.at(static_cast<std::size_t>(n - 4)), bytes.Data()) << n;
+        EXPECT_EQ(ReadFile(FileOf(dir.Path(), n)), bytes.Data()) << n;
+    }
+    EXPECT_EQ(seen.back(), [&] {
+        TMemoryStream bytes;
+        image.SaveToStream(bytes);
+        return bytes.Data();
+    }());
+    EXPECT_EQ(barcode.Text(), "6");
 }
 
 TEST(Batch, RangesWriteTheirNumbersOnly) {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Barcode.h"
+#include "Batch.h"
+#include "Bitmap.h"
+#include "CodeImage.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+// Draws the numbers of a batch range in order on a thread of its own, one number ahead of the
+// caller: while the caller writes number n, n + 1 is drawn into a second image, so that on two
+// processors the drawing costs the batch no time. On one processor each number is drawn when it
+// is asked for.
+class TDrawAhead {
+public:
+    // The second image starts as a copy of image with the attributes of its canvas, the barcode
+    // as a copy of barcode; drawing the range's first number starts at once.
+    TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+               const TBatchRange& range);
+    // Stops drawing ahead and waits for the thread.
+    ~TDrawAhead();
+    TDrawAhead(const TDrawAhead&) = delete;
+    TDrawAhead& operator=(const TDrawAhead&) = delete;
+
+    // Waits for the next number of the range, composed as ComposeCodeImage composes it, and swaps
+    // it in: image's pixels and barcode come back holding it, while their old contents are
+    // cleared and drawn over for the number after. Returns what drawing the number raised, its
+    // image then holding what was drawn before the failure, and nothing is drawn after it. Called
+    // at most once for each number of the range.
+    std::exception_ptr Next(TBitmap& image, TBarcode& barcode);
+
+private:
+    // Composes number FNext in FImage and moves on; returns what the drawing raised.
+    std::exception_ptr Draw();
+    void Run();
+
+    TBarcode FBarcode;
+    TBitmap FImage;
+    TCodeImageInputs FInputs;
+    TBatchRange FRange;
+    std::int64_t FNext;
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    // The number drawn last waits for Next.
+    bool FReady = false;
+    bool FStopping = false;
+    std::exception_ptr FError;
+    std::thread FThread;
+};
