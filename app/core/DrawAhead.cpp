@@ -4,6 +4,7 @@
 
 #include <sched.h>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -29,7 +30,11 @@ TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImage
     to.SetTextMode(from.TextMode());
     to.MoveTo(from.PenPos().x, from.PenPos().y);
     if (TwoProcessors()) {
-        FThread = std::thread([this] { Run(); });
+        try {
+            FThread = std::thread([this] { Run(); });
+        } catch (const std::system_error&) {
+            // Without a thread each number is drawn when it is asked for.
+        }
     }
 }
 
