@@ -134,7 +134,8 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
     // The last file written: its file system is synced at the end.
     std::string written;
     try {
-        TDrawAhead ahead(barcode, image, inputs, range);
+        TDrawAhead ahead(barcode, image, inputs, range,
+                         [&](std::int32_t n) { return BatchFileName(directory, n, extension); });
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
         for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
              ++wide) {

@@ -2,9 +2,11 @@
 
 #include "Canvas.h"
 
+#include <fcntl.h>
 #include <sched.h>
 #include <string>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -19,8 +21,9 @@ bool TwoProcessors() {
 } // namespace
 
 TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-                       const TBatchRange& range)
-    : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From) {
+                       const TBatchRange& range, std::function<std::string(std::int32_t n)> fileOf)
+    : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From),
+      FFileOf(std::move(fileOf)) {
     // Clearing and text take the canvas's brush and font: the same as in the caller's image.
     TCanvas& from = image.Canvas();
     TCanvas& to = FImage.Canvas();
@@ -39,15 +42,19 @@ TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImage
 }
 
 TDrawAhead::~TDrawAhead() {
-    if (!FThread.joinable()) {
-        return;
+    if (FThread.joinable()) {
+        {
+            const std::lock_guard guard(FLock);
+            FStopping = true;
+        }
+        FChanged.notify_all();
+        FThread.join();
     }
-    {
-        const std::lock_guard guard(FLock);
-        FStopping = true;
+    for (const int old : FOld) {
+        if (old >= 0) {
+            close(old);
+        }
     }
-    FChanged.notify_all();
-    FThread.join();
 }
 
 std::exception_ptr TDrawAhead::Draw() {
@@ -69,6 +76,12 @@ void TDrawAhead::Run() {
                 return;
             }
         }
+        int& old = FOld[static_cast<std::size_t>(FNext & 1)];
+        if (old >= 0) {
+            close(old);
+        }
+        old = open(FFileOf(static_cast<std::int32_t>(FNext)).c_str(),
+                   O_PATH | O_NOFOLLOW | O_CLOEXEC);
         std::exception_ptr error = Draw();
         const bool failed = error != nullptr;
         {

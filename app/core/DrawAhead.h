@@ -5,22 +5,27 @@
 #include "Bitmap.h"
 #include "CodeImage.h"
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 // Draws the numbers of a batch range in order on a thread of its own, one number ahead of the
 // caller: while the caller writes number n, n + 1 is drawn into a second image, so that on two
 // processors the drawing costs the batch no time. On one processor each number is drawn when it
-// is asked for.
+// is asked for. Where the number's file exists already, it is held open (O_PATH) until it has
+// been replaced: the old file's space is then given back on this thread, not on the writer's.
 class TDrawAhead {
 public:
     // The second image starts as a copy of image with the attributes of its canvas, the barcode
-    // as a copy of barcode; drawing the range's first number starts at once.
+    // as a copy of barcode; drawing the range's first number starts at once. fileOf names the
+    // file a number is written to.
     TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-               const TBatchRange& range);
+               const TBatchRange& range, std::function<std::string(std::int32_t n)> fileOf);
     // Stops drawing ahead and waits for the thread.
     ~TDrawAhead();
     TDrawAhead(const TDrawAhead&) = delete;
@@ -43,6 +48,10 @@ private:
     TCodeImageInputs FInputs;
     TBatchRange FRange;
     std::int64_t FNext;
+    std::function<std::string(std::int32_t n)> FFileOf;
+    // The old files of the last two numbers drawn, or -1: number n's is closed once n + 2 may
+    // be drawn, which is when n is written.
+    std::array<int, 2> FOld{-1, -1};
     std::mutex FLock;
     std::condition_variable FChanged;
     // The number drawn last waits for Next.

@@ -135,7 +135,16 @@ TEST(Batch, TheCallersImageHoldsTheNumberReported) {
         return name;
     };
     const ScratchDir dir;
-    RunBatch(barcode, image, {}, {4, 6}, dir.Path().string(), callbacks);
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    // The second run replaces the first one's files, which are then let go.
+    for (int run = 0; run < 2; ++run) {
+        seen.clear();
+        RunBatch(barcode, image, {}, {4, 6}, dir.Path().string(), callbacks);
+    }
+    EXPECT_EQ(openFiles(), before);
     for (int n = 4; n <= 6; ++n) {
         TBarcode alone;
         TBitmap expected;
