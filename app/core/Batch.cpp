@@ -134,8 +134,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
     // The last file written: its file system is synced at the end.
     std::string written;
     try {
-        TDrawAhead ahead(barcode, image, inputs, range,
-                         [&](std::int32_t n) { return BatchFileName(directory, n, extension); });
+        TDrawAhead ahead(barcode, image, inputs, range);
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
         for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
              ++wide) {
@@ -154,7 +153,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
             if (callbacks.FileName) {
                 name = callbacks.FileName(name);
             }
-            image.SaveToFile(name, options);
+            ahead.Write(name, [&] { image.SaveToFile(name, options); });
             written = std::move(name);
         }
     } catch (const Exception&) {

@@ -21,9 +21,8 @@ bool TwoProcessors() {
 } // namespace
 
 TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-                       const TBatchRange& range, std::function<std::string(std::int32_t n)> fileOf)
-    : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From),
-      FFileOf(std::move(fileOf)) {
+                       const TBatchRange& range)
+    : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From) {
     // Clearing and text take the canvas's brush and font: the same as in the caller's image.
     TCanvas& from = image.Canvas();
     TCanvas& to = FImage.Canvas();
@@ -50,11 +49,14 @@ TDrawAhead::~TDrawAhead() {
         FChanged.notify_all();
         FThread.join();
     }
-    for (const int old : FOld) {
-        if (old >= 0) {
-            close(old);
-        }
+    LetGo(FOld);
+}
+
+void TDrawAhead::LetGo(std::vector<int>& files) {
+    for (const int file : files) {
+        close(file);
     }
+    files.clear();
 }
 
 std::exception_ptr TDrawAhead::Draw() {
@@ -68,6 +70,7 @@ std::exception_ptr TDrawAhead::Draw() {
 }
 
 void TDrawAhead::Run() {
+    std::vector<int> replaced;
     while (FNext <= FRange.To) {
         {
             std::unique_lock lock(FLock);
@@ -75,13 +78,9 @@ void TDrawAhead::Run() {
             if (FStopping) {
                 return;
             }
+            replaced.swap(FOld);
         }
-        int& old = FOld[static_cast<std::size_t>(FNext & 1)];
-        if (old >= 0) {
-            close(old);
-        }
-        old = open(FFileOf(static_cast<std::int32_t>(FNext)).c_str(),
-                   O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        LetGo(replaced);
         std::exception_ptr error = Draw();
         const bool failed = error != nullptr;
         {
@@ -94,6 +93,23 @@ void TDrawAhead::Run() {
             return;
         }
     }
+}
+
+void TDrawAhead::Write(const std::string& name, const std::function<void()>& write) {
+    const int old = FThread.joinable() ? open(name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
+    const auto handOver = [&] {
+        if (old >= 0) {
+            const std::lock_guard guard(FLock);
+            FOld.push_back(old);
+        }
+    };
+    try {
+        write();
+    } catch (...) {
+        handOver();
+        throw;
+    }
+    handOver();
 }
 
 std::exception_ptr TDrawAhead::Next(TBitmap& image, TBarcode& barcode) {

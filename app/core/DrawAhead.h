@@ -5,7 +5,6 @@
 #include "Bitmap.h"
 #include "CodeImage.h"
 
-#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -13,19 +12,18 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Draws the numbers of a batch range in order on a thread of its own, one number ahead of the
 // caller: while the caller writes number n, n + 1 is drawn into a second image, so that on two
 // processors the drawing costs the batch no time. On one processor each number is drawn when it
-// is asked for. Where the number's file exists already, it is held open (O_PATH) until it has
-// been replaced: the old file's space is then given back on this thread, not on the writer's.
+// is asked for.
 class TDrawAhead {
 public:
     // The second image starts as a copy of image with the attributes of its canvas, the barcode
-    // as a copy of barcode; drawing the range's first number starts at once. fileOf names the
-    // file a number is written to.
+    // as a copy of barcode; drawing the range's first number starts at once.
     TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-               const TBatchRange& range, std::function<std::string(std::int32_t n)> fileOf);
+               const TBatchRange& range);
     // Stops drawing ahead and waits for the thread.
     ~TDrawAhead();
     TDrawAhead(const TDrawAhead&) = delete;
@@ -37,26 +35,30 @@ public:
     // image then holding what was drawn before the failure, and nothing is drawn after it. Called
     // at most once for each number of the range.
     std::exception_ptr Next(TBitmap& image, TBarcode& barcode);
+    // Runs write, which replaces the file name. Where drawing runs ahead, the old file of that
+    // name is kept open meanwhile and let go on the drawing thread, so that its space is given
+    // back there and not in the writer's time.
+    void Write(const std::string& name, const std::function<void()>& write);
 
 private:
     // Composes number FNext in FImage and moves on; returns what the drawing raised.
     std::exception_ptr Draw();
     void Run();
+    // Closes the files and empties the list.
+    static void LetGo(std::vector<int>& files);
 
     TBarcode FBarcode;
     TBitmap FImage;
     TCodeImageInputs FInputs;
     TBatchRange FRange;
     std::int64_t FNext;
-    std::function<std::string(std::int32_t n)> FFileOf;
-    // The old files of the last two numbers drawn, or -1: number n's is closed once n + 2 may
-    // be drawn, which is when n is written.
-    std::array<int, 2> FOld{-1, -1};
     std::mutex FLock;
     std::condition_variable FChanged;
     // The number drawn last waits for Next.
     bool FReady = false;
     bool FStopping = false;
     std::exception_ptr FError;
+    // Files replaced by now, held open until the drawing thread lets them go.
+    std::vector<int> FOld;
     std::thread FThread;
 };

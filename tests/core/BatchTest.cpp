@@ -53,6 +53,10 @@ std::vector<std::string> RunRange(const TBatchRange& range, const fs::path& dir,
     return events;
 }
 
+std::ptrdiff_t OpenFiles() {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+}
+
 std::string FileOf(const fs::path& dir, std::int32_t n) {
     return BatchFileName(dir.string(), n);
 }
@@ -135,16 +139,13 @@ TEST(Batch, TheCallersImageHoldsTheNumberReported) {
         return name;
     };
     const ScratchDir dir;
-    const auto openFiles = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
-    };
-    const auto before = openFiles();
+    const auto before = OpenFiles();
     // The second run replaces the first one's files, which are then let go.
     for (int run = 0; run < 2; ++run) {
         seen.clear();
         RunBatch(barcode, image, {}, {4, 6}, dir.Path().string(), callbacks);
     }
-    EXPECT_EQ(openFiles(), before);
+    EXPECT_EQ(OpenFiles(), before);
     for (int n = 4; n <= 6; ++n) {
         TBarcode alone;
         TBitmap expected;
@@ -215,7 +216,9 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     // A directory in the way fails for root too, who may write read-only files.
     const std::string five = FileOf(dir.Path(), 5);
     fs::create_directory(five);
+    const auto before = OpenFiles();
     const std::vector<std::string> events = RunRange({0, 9}, dir.Path());
+    EXPECT_EQ(OpenFiles(), before);
     EXPECT_EQ(std::vector(events.end() - 2, events.end()),
               (std::vector<std::string>{"file " + five, "failed: Cannot create file " + five +
                                                             ": Is a directory"}));
