@@ -1,13 +1,11 @@
 #include "BUImage.h"
 
 #include "Canvas.h"
-#include "Pixels.h"
+#include "Testing.h"
 
 #include <QEnterEvent>
 #include <QTest>
 #include <QToolTip>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -2,18 +2,11 @@
 #include "BUFileNameBox.h"
 
 #include "QtPrint.h"
-#include "ScratchDir.h"
+#include "Testing.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <tuple>
-
-namespace fs = std::filesystem;
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "EngineCases.h"
 
-#include <utility>
-
 using enum TBarcodeType;
 
 // Start A "211412", B "211214" and C "211232", stop "2331112"; value 0, the space, "212222".

@@ -4,14 +4,8 @@
 #include "Picture.h"
 #include "Stream.h"
 
-#include "ImageFiles.h"
-#include "ImageRaised.h"
-#include "Pixels.h"
-#include "ScratchDir.h"
-
-#include <gtest/gtest.h>
-
 #include "NoTmpfile.h"
+#include "Testing.h"
 
 #include <csignal>
 #include <cstring>
@@ -23,8 +17,6 @@
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -58,22 +50,9 @@ TEST(BmpStream, CodeImageHeadersAndRows) {
               (Bytes{0xFF, 0, 0, 0}));
 }
 
-// Each name that asks for no other format gets the image's latest BMP bytes in place of what it
-// held, keeping its mode; a link is written through to its file.
-TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {
+// An empty image writes an empty file, a picture without an image no file at all.
+TEST(BmpFile, EmptyImagesAndPictures) {
     const ScratchDir dir;
-    TBitmap image = WhiteImage(3, 2);
-    image.Canvas().Brush().Color = clBlack;
-    int x = 0;
-    for (const std::string name : {"code.gif", "code", "code.bmp"}) {
-        WriteFile(dir / name, Bytes(100000, 0xAB));
-        image.Canvas().FillRect({x, 0, x + 1, 1});
-        ++x;
-        image.SaveToFile(dir / name);
-        EXPECT_EQ(ReadFile(dir / name), StreamBytes(image)) << name;
-    }
-
-    // An empty image writes an empty file, a picture without an image no file at all.
     TBitmap empty;
     empty.SetWidth(10);
     TImageFileOptions cached;
@@ -81,12 +60,11 @@ TEST(BmpFile, EveryNameGetsTheLatestBytesReplacingWhatWasThere) {
     empty.SaveToFile(dir / "empty.bmp", cached);
     TPicture picture;
     picture.SaveToFile(dir / "none.bmp");
-    picture.SetBitmap(image);
+    picture.SetBitmap(WhiteImage(3, 2));
     picture.SaveToFile(dir / "picture.bmp");
-    EXPECT_EQ(fs::file_size(dir / "empty.bmp"), 0u);
-    EXPECT_EQ(ReadFile(dir / "picture.bmp"), StreamBytes(image));
-    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"code", "code.bmp", "code.gif",
-                                                             "empty.bmp", "picture.bmp"}));
+    EXPECT_EQ(ReadFile(dir / "empty.bmp"), Bytes{});
+    EXPECT_EQ(ReadFile(dir / "picture.bmp"), StreamBytes(WhiteImage(3, 2)));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"empty.bmp", "picture.bmp"}));
 }
 
 // An image of many colours, recorded for SVG, whose file in every format is larger than 256
@@ -101,33 +79,8 @@ TBitmap ImageOfEveryFormat() {
     return image;
 }
 
-const std::string Extensions[] = {".bmp", ".png", ".svg", ".jpg"};
-
-TEST(ImageFiles, CannotCreateLeavesEverythingAsItWas) {
-    const ScratchDir dir;
-    const TBitmap image = ImageOfEveryFormat();
-    for (const std::string& extension : Extensions) {
-        const std::string missing = dir / ("missing/code" + extension);
-        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
-                  "Cannot create file " + missing + ": No such file or directory");
-        const std::string name = dir / ("code" + extension);
-        fs::create_directory(name);
-        WriteFile(name + "/keep", Bytes{1, 2, 3});
-        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(name); }),
-                  "Cannot create file " + name + ": Is a directory");
-        EXPECT_EQ(ReadFile(name + "/keep"), (Bytes{1, 2, 3}));
-        EXPECT_EQ(Entries(name), std::vector<std::string>{"keep"});
-    }
-    // Control characters in the name are shown escaped.
-    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "a\nb\t\x1b/c.bmp"); }),
-              "Cannot create file " + (dir / "a\\nb\\t\\x1B/c.bmp").string() +
-                  ": No such file or directory");
-    EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
-}
-
-// Saves with the process's file size limit lowered to bytes, SIGXFSZ ignored, both restored
-// before anything else is written.
+// Saves with the process's file size limit lowered to bytes and SIGXFSZ ignored, both restored
+// afterwards.
 std::string SaveUnderFileSizeLimit(const TBitmap& image, const std::string& name, rlim_t bytes) {
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -142,21 +95,35 @@ std::string SaveUnderFileSizeLimit(const TBitmap& image, const std::string& name
     return failure;
 }
 
-TEST(ImageFiles, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+// A file that cannot be created or written in any format leaves the directory as it was: an old
+// file keeps its bytes, no temporary file stays. Control characters in a name are shown escaped.
+TEST(ImageFiles, FailuresLeaveEverythingAsItWas) {
     const ScratchDir dir;
-    const Bytes old(1000, 0x5A);
     const TBitmap image = ImageOfEveryFormat();
-    for (const std::string& extension : Extensions) {
+    const Bytes old(1000, 0x5A);
+    for (const std::string extension : {".bmp", ".png", ".svg", ".jpg"}) {
+        const std::string missing = dir / ("missing/code" + extension);
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(missing); }),
+                  "Cannot create file " + missing + ": No such file or directory");
+        const std::string name = dir / ("dir" + extension);
+        fs::create_directory(name);
+        EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(name); }),
+                  "Cannot create file " + name + ": Is a directory");
+        EXPECT_EQ(Entries(name), std::vector<std::string>{});
         WriteFile(dir / ("code" + extension), old);
-        for (const std::string name : {"code", "new"}) {
-            const std::string file = dir / (name + extension);
-            EXPECT_EQ(SaveUnderFileSizeLimit(image, file, 256),
-                      "Stream write error: " + file + ": File too large");
+        for (const std::string file : {"code", "new"}) {
+            const std::string full = dir / (file + extension);
+            EXPECT_EQ(SaveUnderFileSizeLimit(image, full, 256),
+                      "Stream write error: " + full + ": File too large");
         }
         EXPECT_EQ(ReadFile(dir / ("code" + extension)), old);
     }
+    EXPECT_EQ(Raised<EFCreateError>([&] { image.SaveToFile(dir / "a\nb\t\x1b/c.bmp"); }),
+              "Cannot create file " + (dir / "a\\nb\\t\\x1B/c.bmp").string() +
+                  ": No such file or directory");
     EXPECT_EQ(Entries(dir.Path()),
-              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg"}));
+              (std::vector<std::string>{"code.bmp", "code.jpg", "code.png", "code.svg", "dir.bmp",
+                                        "dir.jpg", "dir.png", "dir.svg"}));
 }
 
 // What belongs to a file, as one line: mode, owner:group and every extended attribute.

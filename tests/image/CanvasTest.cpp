@@ -1,11 +1,6 @@
 #include "Canvas.h"
 
-#include "ImageArt.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "Testing.h"
 
 namespace {
 

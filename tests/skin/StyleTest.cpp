@@ -4,11 +4,7 @@
 
 #include "Exception.h"
 #include "FakeOwner.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <tuple>
+#include "Testing.h"
 
 namespace {
 
@@ -187,18 +183,6 @@ TEST(Face, SharesOfPictureGradientAndColour) {
         s.PaintBG(face, {0, 0, 4, 4});
         EXPECT_EQ(face.Pixel(2, 2), c.TopLeft) << c.Name;
         EXPECT_EQ(face.Pixel(3, 2), c.Other) << c.Name;
-    }
-}
-
-TEST(Navigation, KeysByVirtualKeyNumber) {
-    TsStyle s(nullptr);
-    EXPECT_EQ(s.Navigation(13), snNone);
-    s.SetKeysNextControl("13, 40");
-    s.SetKeysPrevControl("38,113");
-    const std::pair<int, TsNavigation> cases[] = {{13, snNext},  {40, snNext}, {38, snPrev},
-                                                  {113, snPrev}, {3, snNone},  {1, snNone}};
-    for (const auto& [key, move] : cases) {
-        EXPECT_EQ(s.Navigation(key), move) << key;
     }
 }
 

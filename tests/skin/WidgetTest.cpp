@@ -3,7 +3,6 @@
 #include "sEdit.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
 #include <QTest>
@@ -12,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <tuple>
-#include <utility>
 
 namespace {
 
@@ -113,16 +110,6 @@ TEST(TsButtonWidget, KeysWhileTheMouseHoldsItAndAHeldSpaceBar) {
         EXPECT_EQ(w.Clicks, clicks);
         EXPECT_FALSE(w.Button->Down());
     }
-}
-
-TEST(TsButtonWidget, ModalResultEndsTheDialog) {
-    QDialog dialog;
-    TsButton button(&dialog);
-    button.SetModalResult(QDialog::Accepted);
-    dialog.show();
-    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST(TsButtonWidget, CutCornersAndTheHotFaceWhileFocused) {
