@@ -5,8 +5,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace {
-
 // Both windows show, the code window with the code image of the default inputs.
 TEST_F(MainWindowTest, StartsWithTheDefaultCode) {
     EXPECT_TRUE(Form3.isVisible());
@@ -152,5 +150,3 @@ TEST(Application, TheDefaultHandlerEndsTheMessageWithAFullStop) {
         EXPECT_EQ(Application::ExceptionText(message), shown);
     }
 }
-
-} // namespace

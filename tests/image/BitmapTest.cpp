@@ -5,8 +5,6 @@
 
 #include "Testing.h"
 
-namespace {
-
 TEST(Color, SystemColoursResolveThroughTheClassicTable) {
     EXPECT_EQ(
         (std::vector{ColorToRGB(clBtnFace), ColorToRGB(clWindow), ColorToRGB(clWindowText),
@@ -96,5 +94,3 @@ TEST(Picture, KeepsItsOwnCopyAndReportsEveryChange) {
     EXPECT_EQ(picture.Bitmap(), nullptr);
     EXPECT_EQ(changes, 8);
 }
-
-} // namespace

@@ -158,16 +158,10 @@ ino_t Inode(const fs::path& file) {
 constexpr uid_t Nobody = 65534;
 
 // Saves in a child process, as the user nobody when asUser and the test runs as root, on file
-// systems without O_TMPFILE when noTmpfile. Returns the failure's message, "" for none.
-std::string SaveInChild(const TBitmap& image, const std::string& name, bool asUser,
-                        bool noTmpfile) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
+// systems without O_TMPFILE when noTmpfile. Returns the failure's message, "none" for none.
+std::string SaveInChild(const TBitmap& image, const fs::path& name, bool asUser, bool noTmpfile) {
+    const fs::path report = name.parent_path().parent_path() / "report";
+    if (fork() == 0) {
         std::string message;
         if (asUser && geteuid() == 0 &&
             (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)) {
@@ -175,24 +169,15 @@ std::string SaveInChild(const TBitmap& image, const std::string& name, bool asUs
         } else if (noTmpfile && !WithoutTmpfile()) {
             message = "cannot hide O_TMPFILE";
         } else {
-            try {
-                image.SaveToFile(name);
-            } catch (const Exception& e) {
-                message = e.what();
-            }
+            message = Raised<Exception>([&] { image.SaveToFile(name); });
         }
-        const bool sent = write(channel[1], message.data(), message.size()) >= 0;
-        _exit(sent ? 0 : 1);
+        WriteFile(report, Bytes(message.begin(), message.end()));
+        _exit(0);
     }
-    close(channel[1]);
-    std::string message;
-    char buffer[256];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
-        message.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(channel[0]);
-    waitpid(child, nullptr, 0);
-    return message;
+    wait(nullptr);
+    const Bytes message = ReadFile(report);
+    fs::remove(report);
+    return std::string(message.begin(), message.end());
 }
 
 // An access ACL granting user 1234 read: user rw-, user 1234 r--, group ---, mask r--, other
@@ -307,7 +292,8 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
 
             const std::string target = dir / c.Target;
             EXPECT_EQ(SaveInChild(image, target, c.AsUser, noTmpfile),
-                      c.Result == Failed ? "Cannot create file " + target + ": " + c.Reason : "");
+                      c.Result == Failed ? "Cannot create file " + target + ": " + c.Reason
+                                         : "none");
             umount2((dir / "old").c_str(), MNT_DETACH);
             fs::permissions(dir, fs::perms::all);
 

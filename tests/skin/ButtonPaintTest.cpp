@@ -163,32 +163,17 @@ TEST(Caption, WrapsAndMovesWhenPressed) {
     }
 }
 
-// Anti-aliased. Hot: red ink over white, mixed by grey levels, nothing else. Disabled: the
-// highlight (white) and the shadow (0xA0A0A0) over the face (0xF0F0F0), greys between them.
-TEST(Caption, HotColourAndEmbossedWhenDisabled) {
+// Hot, a caption is anti-aliased in the hot colour: red over white, mixed by grey levels.
+TEST(Caption, HotColour) {
     TBitmap hot = WhiteImage(75, 25);
     PaintButtonCaption(hot, Caption("Save"), true, clRed, 0);
-    TsButtonLook off = Caption("Save");
-    off.Enabled = false;
-    TBitmap disabled = WhiteImage(75, 25);
-    FillDC(disabled, {0, 0, 75, 25}, clBtnFace);
-    PaintButtonCaption(disabled, off, true, clRed, 0);
-    int mixed = 0;
-    int lighter = 0;
     for (int y = 0; y < 25; ++y) {
         for (int x = 0; x < 75; ++x) {
             const TColor h = hot.Pixel(x, y);
             EXPECT_TRUE((h & 0xFF) == 0xFF && (h >> 8 & 0xFF) == (h >> 16)) << x << "," << y;
-            mixed += h != clWhite && h != clRed;
-            const TColor d = disabled.Pixel(x, y);
-            EXPECT_TRUE(d == (d & 0xFF) * 0x010101 && (d & 0xFF) >= 0xA0) << x << "," << y;
-            lighter += (d & 0xFF) > 0xF0;
         }
     }
     EXPECT_GT(CountPixels(hot, clRed), 5);
-    EXPECT_GT(mixed, 8);
-    EXPECT_GT(CountPixels(disabled, 0xA0A0A0), 5);
-    EXPECT_GT(lighter, 5);
 }
 
 TEST(Caption, DottedFocusFrame) {

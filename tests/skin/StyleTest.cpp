@@ -6,8 +6,6 @@
 #include "FakeOwner.h"
 #include "Testing.h"
 
-namespace {
-
 TEST(Style, ImageAndGradientSharesNeverExceed100) {
     TsActiveBGStyle s(nullptr);
     TsBackground& bg = s.Background();
@@ -135,25 +133,6 @@ TEST(Style, GettersAnswerWithTheHotValuesWhileHot) {
     EXPECT_EQ(s.GetBevelWidth(), 5);
 }
 
-// The main window's buttons: the gray-to-white gradient at 70 % over clBtnFace.
-TEST(Face, NormalFaceOfTheMainWindowButtons) {
-    TsActiveBGStyle s(nullptr);
-    s.Painting().SetColor(clBtnFace);
-    s.Background().Gradient().SetData(NormalGradient);
-    TBitmap face = WhiteImage(75, 25);
-    s.PaintBG(face, {0, 0, 75, 25});
-    // Row y: gradient 128 + y * 127 / 24 rounded, then * 0.7 + 240 * 0.3 rounded.
-    const struct {
-        int Row;
-        TColor Colour;
-    } rows[] = {{0, 0xA2A2A2}, {1, 0xA5A5A5}, {12, 0xCECECE}, {24, 0xFAFAFA}};
-    for (const auto& r : rows) {
-        for (int x = 0; x < 75; ++x) {
-            ASSERT_EQ(face.Pixel(x, r.Row), r.Colour) << x << "," << r.Row;
-        }
-    }
-}
-
 TEST(Face, SharesOfPictureGradientAndColour) {
     TBitmap tile = WhiteImage(2, 2);
     tile.ScanLine(0)[0] = 0;
@@ -185,5 +164,3 @@ TEST(Face, SharesOfPictureGradientAndColour) {
         EXPECT_EQ(face.Pixel(3, 2), c.Other) << c.Name;
     }
 }
-
-} // namespace
