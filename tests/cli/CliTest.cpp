@@ -101,12 +101,6 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
     EXPECT_EQ(ReadFile(dir + "/code_1.bmp"), ComposedBmp({.Data = "1"}));
 
-    // Within one percent the bar still names each file as it is written.
-    const std::string many = dir + "/many";
-    fs::create_directory(many);
-    const Result hundred = Invoke({"--from", "0", "--to", "100", "--dir", many}, true);
-    EXPECT_NE(hundred.Err.find(bar(0, "0% " + many + "/code_1.bmp")), std::string::npos);
-
     // 10,000,000 files of 579,654 bytes fit on no disk: nothing is written.
     const Result huge = Invoke({"--from", "11", "--to", "10000010", "--dir", dir}, true);
     const std::string needs =
@@ -114,7 +108,7 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     EXPECT_EQ(huge.Code, 1);
     EXPECT_EQ(huge.Err.substr(0, needs.size()), needs);
     EXPECT_TRUE(huge.Err.ends_with(" are free\n")) << huge.Err;
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp", "many"}));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
 }
 
 // The options reach the composition and the file; the name's extension or --format chooses the
@@ -172,50 +166,42 @@ TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
     ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
     Bytes appended(lines.begin(), lines.end());
     appended.insert(appended.end(), image.begin(), image.end());
-    const std::string noSpace = "Stream write error: /dev/stdout: No space left on device\n";
-    const struct {
-        std::string Command; // "cli" stands for the program
-        int Status;
-        std::string Err;
-        const char* File; // where the image lands
-        Bytes Content;
-    } rows[] = {
-        {"cli --output - > out.bmp", 0, "", "out.bmp", image},
-        {"cli --output - | cat > piped.bmp", 0, "", "piped.bmp", image},
-        // Appended to what the log held, not replacing it.
-        {"cli --output /dev/stdout >> log", 0, "", "log", appended},
-        // The reader gives up in the end, so a program that never opens the FIFO fails the row
-        // instead of hanging the test.
-        {"timeout 60 cat fifo > from-fifo.bmp & cli --output fifo; s=$?; wait; exit $s", 0, "",
-         "from-fifo.bmp", image},
-        {"cli --output /dev/full",
-         1,
-         "Stream write error: /dev/full: No space left on device\n",
-         "",
-         {}},
-        {"cli --pattern > /dev/full", 1, noSpace, "", {}},
-        {"cli --list-types > /dev/full", 1, noSpace, "", {}},
-        // Usage errors exit 2; no progress bar when stderr is not a terminal.
-        {"cli --frobnicate",
-         2,
-         "quillmark-cli: unknown argument '--frobnicate'; see --help\n",
-         "",
-         {}},
-        {"cli --from 0 --to 0 --dir .", 0, "", "code_0.bmp", ComposedBmp({.Data = "0"})},
-    };
-    for (const auto& row : rows) {
-        std::string command = row.Command;
+    // The exit status and what the program wrote to stderr; "cli" stands for the program.
+    const auto run = [&](std::string command) {
         for (std::size_t at; (at = command.find("cli ")) != std::string::npos;) {
             command.replace(at, 3, "\"$QUILLMARK_CLI\"");
         }
         const int status =
             std::system(("cd '" + dir.string() + "' && { " + command + "; } 2> err").c_str());
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.Status) << row.Command;
-        EXPECT_EQ(ReadFile(dir / "err"), Bytes(row.Err.begin(), row.Err.end())) << row.Command;
-        if (*row.File) {
-            EXPECT_EQ(ReadFile(dir / row.File), row.Content) << row.Command;
-        }
+        const Bytes err = ReadFile(dir / "err");
+        return std::pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                         std::string(err.begin(), err.end()));
+    };
+    const std::tuple<const char*, const char*, Bytes> rows[] = {
+        {"cli --output - > out.bmp", "out.bmp", image},
+        {"cli --output - | cat > piped.bmp", "piped.bmp", image},
+        // Appended to what the log held, not replacing it.
+        {"cli --output /dev/stdout >> log", "log", appended},
+        // The reader gives up in the end, so a program that never opens the FIFO fails the row
+        // instead of hanging the test.
+        {"timeout 60 cat fifo > from-fifo.bmp & cli --output fifo; s=$?; wait; exit $s",
+         "from-fifo.bmp", image},
+        // No progress bar when stderr is not a terminal.
+        {"cli --from 0 --to 0 --dir .", "code_0.bmp", ComposedBmp({.Data = "0"})},
+    };
+    for (const auto& [command, file, content] : rows) {
+        EXPECT_EQ(run(command), std::pair(0, std::string())) << command;
+        EXPECT_EQ(ReadFile(dir / file), content) << command;
     }
+    const std::string noSpace = "Stream write error: /dev/stdout: No space left on device\n";
+    EXPECT_EQ(
+        run("cli --output /dev/full"),
+        std::pair(1, std::string("Stream write error: /dev/full: No space left on device\n")));
+    EXPECT_EQ(run("cli --pattern > /dev/full"), std::pair(1, noSpace));
+    EXPECT_EQ(run("cli --list-types > /dev/full"), std::pair(1, noSpace));
+    EXPECT_EQ(
+        run("cli --frobnicate"),
+        std::pair(2, std::string("quillmark-cli: unknown argument '--frobnicate'; see --help\n")));
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "err", "fifo", "from-fifo.bmp",
                                                       "log", "out.bmp", "piped.bmp"}));
 }
@@ -261,43 +247,41 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
         }
         const char* cli = std::getenv("QUILLMARK_CLI");
         const std::string last = std::to_string(LastNumber);
-        const pid_t child = fork();
-        if (child == 0) {
-            // The signals as a shell started in the foreground leaves them.
-            for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
-                std::signal(s, SIG_DFL);
-            }
-            if (WithoutTmpfile()) {
-                execl(cli, cli, "--from", "0", "--to", last.c_str(), "--dir", dir.c_str(), nullptr);
-            }
-            _exit(127);
-        }
         // Looked at while the process stands still: a temporary name seen then is there when the
-        // signal arrives.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        // signal arrives. A run that ends before one is seen is started again.
+        pid_t child = 0;
         int status = 0;
-        bool ended = false;
-        bool reached = false;
-        while (!ended && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::microseconds(reached ? 20 : 500));
-            reached = reached || Written(dir) >= 2;
-            if (reached) {
+        bool caught = false;
+        for (int run = 0; run < 5 && !caught; ++run) {
+            child = fork();
+            if (child == 0) {
+                // The signals as a shell started in the foreground leaves them.
+                for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+                    std::signal(s, SIG_DFL);
+                }
+                if (WithoutTmpfile()) {
+                    execl(cli, cli, "--from", "0", "--to", last.c_str(), "--dir", dir.c_str(),
+                          nullptr);
+                }
+                _exit(127);
+            }
+            for (bool reached = false;;) {
+                std::this_thread::sleep_for(std::chrono::microseconds(reached ? 20 : 500));
+                reached = reached || Written(dir) >= 2;
                 kill(child, SIGSTOP);
                 waitpid(child, &status, WUNTRACED);
-                ended = !WIFSTOPPED(status);
-                if (!ended && HasTemporary(dir)) {
+                caught = WIFSTOPPED(status) && reached && HasTemporary(dir);
+                if (caught || !WIFSTOPPED(status)) {
                     break;
                 }
                 kill(child, SIGCONT);
             }
         }
+        ASSERT_TRUE(caught);
         kill(child, signal);
         kill(child, SIGCONT);
-        if (!ended) {
-            waitpid(child, &status, 0);
-        }
+        waitpid(child, &status, 0);
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 128 + signal);
-        EXPECT_LT(Written(dir), LastNumber + 1);
         EXPECT_EQ(Entries(dir).size(), LastNumber + 1u);
         for (int n = 0; n <= LastNumber; ++n) {
             const Bytes bytes = ReadFile(dir / Name(n));

@@ -189,7 +189,7 @@ const Bytes ReadForUser1234 = {2,    0, 0, 0,                         //
                                0x10, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF, //
                                0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
 
-enum class Outcome { Replaced, InPlace, Created, Failed };
+enum class Outcome { Replaced, InPlace, Created };
 
 // How a case's directory is prepared: "old" (1000 bytes) with Mode unless 0, and these.
 enum Setup : unsigned {
@@ -210,7 +210,6 @@ struct FileCase {
     const char* Target; // the name saved to
     const char* File;   // where the bytes land
     Outcome Result;
-    const char* Reason; // the system's reason of a failure
 };
 
 void Prepare(const FileCase& c, const fs::path& dir) {
@@ -252,22 +251,18 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     using enum Outcome;
     const FileCase cases[] = {
         {"own file with an attribute", false, false, 0640, Attribute, nullptr, "old", "old",
-         Replaced, ""},
-        {"set-user-ID file", false, false, 04755, 0, nullptr, "old", "old", Replaced, ""},
-        {"hard-linked file", false, false, 0644, HardLink, nullptr, "old", "other", InPlace, ""},
-        {"link to a file", false, false, 0644, 0, "old", "link", "old", Replaced, ""},
-        {"dangling link", false, false, 0, 0, "new", "link", "new", Created, ""},
-        {"link into a missing directory", false, false, 0, 0, "no/new", "link", "no/new", Failed,
-         "No such file or directory"},
-        {"link loop", false, false, 0, 0, "link", "link", "link", Failed,
-         "Too many levels of symbolic links"},
+         Replaced},
+        {"set-user-ID file", false, false, 04755, 0, nullptr, "old", "old", Replaced},
+        {"hard-linked file", false, false, 0644, HardLink, nullptr, "old", "other", InPlace},
+        {"link to a file", false, false, 0644, 0, "old", "link", "old", Replaced},
+        {"dangling link", false, false, 0, 0, "new", "link", "new", Created},
         {"file in a read-only directory", false, true, 0644, ReadOnlyDir, nullptr, "old", "old",
-         InPlace, ""},
-        {"another user's file with an ACL", true, false, 0600, Acl, nullptr, "old", "old", Replaced,
-         ""},
+         InPlace},
+        {"another user's file with an ACL", true, false, 0600, Acl, nullptr, "old", "old",
+         Replaced},
         {"root's file, written by an ordinary user", true, true, 0666, 0, nullptr, "old", "old",
-         InPlace, ""},
-        {"bind-mounted file", true, false, 0644, BindMount, nullptr, "old", "mounted", InPlace, ""},
+         InPlace},
+        {"bind-mounted file", true, false, 0644, BindMount, nullptr, "old", "mounted", InPlace},
     };
     const ScratchDir scratch;
     fs::permissions(scratch.Path(), fs::perms::all);
@@ -289,16 +284,11 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
             const std::vector<std::string> entries = Entries(dir);
             const std::string before = Attributes(dir / c.File);
             const ino_t inode = Inode(dir / c.File);
-
-            const std::string target = dir / c.Target;
-            EXPECT_EQ(SaveInChild(image, target, c.AsUser, noTmpfile),
-                      c.Result == Failed ? "Cannot create file " + target + ": " + c.Reason
-                                         : "none");
+            EXPECT_EQ(SaveInChild(image, dir / c.Target, c.AsUser, noTmpfile), "none");
             umount2((dir / "old").c_str(), MNT_DETACH);
             fs::permissions(dir, fs::perms::all);
-
-            EXPECT_EQ(ReadFile(dir / c.File), c.Result == Failed ? Bytes{} : StreamBytes(image));
-            if (c.Result == Replaced || c.Result == InPlace) {
+            EXPECT_EQ(ReadFile(dir / c.File), StreamBytes(image));
+            if (c.Result != Created) {
                 EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace);
                 // Set-user-ID 04755 loses its bit.
                 EXPECT_EQ(Attributes(dir / c.File),

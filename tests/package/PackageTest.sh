@@ -2,7 +2,8 @@
 # The Debian package of a Release build, checked the way Debian checks it: its name, its files,
 # its control fields (the libraries come from the binaries, none from the build tree), lintian
 # without errors, the AppStream data and the menu entry validated, both man pages rendered
-# without a warning, and the programs unpacked into a scratch root, run from there.
+# without a warning, the icons PNG files of their sizes that read as the Code 128 symbol of "Q",
+# and the programs unpacked into a scratch root, run from there.
 #
 #   PackageTest.sh BUILD_DIR
 set -euo pipefail
@@ -77,6 +78,12 @@ for page in quillmark quillmark-cli; do
     grep -q "^ *$page - " "$work/$page.txt" || fail "man $page has no NAME line for $page"
 done
 
+for size in 64 128 256; do
+    png=$root/usr/share/icons/hicolor/${size}x${size}/apps/quillmark.png
+    [ "$(identify -format '%m %wx%h' "$png")" = "PNG ${size}x${size}" ] || fail "$png is not a ${size}x${size} PNG"
+    [ "$(zbarimg --quiet --raw -Sdisable -Scode128.enable "$png" 2> /dev/null)" = Q ] ||
+        fail "$png does not read as the Code 128 symbol of Q"
+done
 "$root/usr/bin/quillmark-cli" --output "$work/unpacked.bmp" || fail "the unpacked quillmark-cli fails"
 "$build/app/quillmark-cli" --output "$work/built.bmp"
 cmp -s "$work/unpacked.bmp" "$work/built.bmp" ||

@@ -69,17 +69,6 @@ TEST(BorderMask, TilesCornersEdgesAndCentre) {
     }
 }
 
-TEST(BorderMask, TinyFacesStayAsTheyAre) {
-    const TBitmap& mask = BorderMask(pdBorder1);
-    for (const TRect size : {TRect{0, 0, 2, 25}, TRect{0, 0, 75, 2}}) {
-        TBitmap tiny = WhiteImage(size.Right, size.Bottom);
-        std::vector<TRect> none;
-        ApplyBorderMask(tiny, mask, 0, clFuchsia, &none);
-        EXPECT_TRUE(none.empty());
-        EXPECT_EQ(CountPixels(tiny, clWhite), size.Right * size.Bottom);
-    }
-}
-
 TEST(Fader, FrameWeightsOfAFadeInAndOut) {
     TsFader fader;
     const auto run = [&fader](int iterations) {
