@@ -58,13 +58,9 @@ TEST(BmpFile, EmptyImagesAndPictures) {
     TImageFileOptions cached;
     cached.Durability = TDurability::Cache;
     empty.SaveToFile(dir / "empty.bmp", cached);
-    TPicture picture;
-    picture.SaveToFile(dir / "none.bmp");
-    picture.SetBitmap(WhiteImage(3, 2));
-    picture.SaveToFile(dir / "picture.bmp");
+    TPicture().SaveToFile(dir / "none.bmp");
     EXPECT_EQ(ReadFile(dir / "empty.bmp"), Bytes{});
-    EXPECT_EQ(ReadFile(dir / "picture.bmp"), StreamBytes(WhiteImage(3, 2)));
-    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"empty.bmp", "picture.bmp"}));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"empty.bmp"});
 }
 
 // An image of many colours, recorded for SVG, whose file in every format is larger than 256

@@ -108,11 +108,6 @@ TEST(Style, NotificationsFadeOrRepaint) {
     s.Notify(TsMessage::Size);
     EXPECT_TRUE(s.BGChanged());
     EXPECT_TRUE(s.RegionChanged());
-    // A control told of the focus stays hot when the mouse leaves.
-    s.SetControlKind(93);
-    s.Notify(TsMessage::SetFocus);
-    s.Notify(TsMessage::MouseLeave);
-    EXPECT_TRUE(s.IsHot());
 }
 
 TEST(Style, GettersAnswerWithTheHotValuesWhileHot) {
