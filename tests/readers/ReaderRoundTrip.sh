@@ -128,15 +128,8 @@ for type in "${generated_types[@]}"; do
     [ -n "${files[$type]-}" ] || fail "no generated input of \"$type\" was drawn whole"
 done
 
-# "reader file" -> the distinct texts the reader read in the file, one a line.
+# "reader file" -> the texts the reader read in the file, each followed by a line feed.
 declare -A decoded=()
-remember() { # READER FILE TEXT
-    if [ -z "${decoded[$1 $2]+set}" ]; then
-        decoded[$1 $2]=$3
-    elif ! grep -qxF -- "$3" <<< "${decoded[$1 $2]}"; then
-        decoded[$1 $2]+=$'\n'$3
-    fi
-}
 for type in "${!files[@]}"; do
     read -r -a batch <<< "${files[$type]}"
     read -r zxing_format zbar_options <<< "$(reader_args "$type")"
@@ -148,14 +141,14 @@ for type in "${!files[@]}"; do
     while IFS= read -r line; do
         case $line in
         "<source href='"*) file=${line#"<source href='"} file=${file%"'>"} ;;
-        *'<data><![CDATA['*) text=${line#*'<data><![CDATA['} && remember zbarimg "$file" "${text%']]></data>'*}" ;;
-        *'<data '*) remember zbarimg "$file" "(not text: $line)" ;;
+        *'<data><![CDATA['*) text=${line#*'<data><![CDATA['} && decoded[zbarimg $file]+=${text%']]></data>'*}$'\n' ;;
+        *'<data '*) decoded[zbarimg $file]+="(not text: $line)"$'\n' ;;
         esac
     done < out
     ZXingReader -1 -format "$zxing_format" "${batch[@]}" > out 2> err || fail "ZXingReader on $type: $(head -c 300 err)"
     while IFS= read -r line; do # FILE None, or FILE FORMAT "TEXT"
         text=${line#* * \"}
-        [ "${line#* }" = None ] || remember ZXingReader "${line%% *}" "${text%\"}"
+        [ "${line#* }" = None ] || decoded[ZXingReader ${line%% *}]+=${text%\"}$'\n'
     done < out
 done
 
@@ -166,7 +159,8 @@ for r in "${!written[@]}"; do
         'ZXingReader Code 2 5 interleaved') [ ${#expect} -ge 6 ] || continue ;;
         'ZXingReader Code Codabar') [ ${#expect} -ge 2 ] || continue ;;
         esac
-        got=${decoded[$reader ${written[r]}]-}
+        # Both copies of a Dual Code image read as one text.
+        got=$(printf '%s' "${decoded[$reader ${written[r]}]-}" | LC_ALL=C sort -u)
         [ -z "$got" ] || [[ $got == *$'\n'* ]] || got=$(carried "$reader" "${types[r]}" "$got")
         if [ "$got" = "$expect" ]; then
             passed=$((passed + 1))
