@@ -26,7 +26,6 @@ constexpr TColor Leave = clRed, Down = clBlue, Clicked1 = clYellow, Clicked2 = c
                  Drawn = clGray;
 
 struct TBUImageTest : ::testing::Test {
-    TBUImageTest() { control.resize(4, 3); }
     TBUImage control;
 };
 
@@ -96,16 +95,6 @@ TEST_F(TBUImageTest, WheelTurnsBecomeNotches) {
     };
     EXPECT_TRUE(control.WheelTurned({}, 500, {}));
     EXPECT_EQ(control.WheelAccumulator(), -10);
-}
-
-TEST_F(TBUImageTest, CanvasCreatesAWhiteImageOfTheControlsSizeOnce) {
-    TCanvas& canvas = control.Canvas();
-    const TBitmap* image = control.Picture().Bitmap();
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->Width(), 4);
-    EXPECT_EQ(image->Height(), 3);
-    EXPECT_EQ(image->Pixel(3, 2), clWhite);
-    EXPECT_EQ(&control.Canvas(), &canvas);
 }
 
 } // namespace
