@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 static_assert(std::endian::native == std::endian::little,
               "pixels are written to BMP files as they lie in memory");
@@ -39,6 +40,15 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
 }
 
 TBitmap::~TBitmap() = default;
+
+void TBitmap::SwapPixels(TBitmap& other) {
+    std::swap(FWidth, other.FWidth);
+    std::swap(FHeight, other.FHeight);
+    FPixels.swap(other.FPixels);
+    FRecording.swap(other.FRecording);
+    Changed();
+    other.Changed();
+}
 
 void TBitmap::SetWidth(int width) {
     Resize(width, FHeight);

@@ -33,6 +33,9 @@ public:
 
     // Created on the first request and kept for the image's life.
     TCanvas& Canvas();
+    // Exchanges the pixels, the size and the recording with other's; each image keeps its canvas
+    // and its OnChange, and both report the change.
+    void SwapPixels(TBitmap& other);
 
     // Raw access for the canvas and for blitting: Width() pixels per row, no padding.
     std::uint32_t* ScanLine(int y) { return FPixels.data() + static_cast<std::size_t>(y) * FWidth; }

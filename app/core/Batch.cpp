@@ -4,6 +4,7 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "CodeImage.h"
+#include "DrawAhead.h"
 #include "Exception.h"
 #include "StrToInt.h"
 
@@ -130,23 +131,25 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(directory), ignored);
     }
-    TCodeImageInputs current = inputs;
     // The last file written: its file system is synced at the end.
     std::string written;
     try {
+        TDrawAhead ahead(barcode, image, inputs, range,
+                         [&](std::int32_t n) { return BatchFileName(directory, n, extension); });
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
         for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
              ++wide) {
             const auto n = static_cast<std::int32_t>(wide);
-            ClearCodeImage(image);
+            const std::exception_ptr failed = ahead.Next(image, barcode);
             if (callbacks.Position) {
                 callbacks.Position(n);
             }
-            current.Data = std::to_string(n);
             if (callbacks.Data) {
-                callbacks.Data(current.Data);
+                callbacks.Data(std::to_string(n));
             }
-            DrawCodeImage(barcode, image, current);
+            if (failed) {
+                std::rethrow_exception(failed);
+            }
             std::string name = BatchFileName(directory, n, extension);
             if (callbacks.FileName) {
                 name = callbacks.FileName(name);

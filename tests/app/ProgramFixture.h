@@ -30,11 +30,7 @@ struct MainWindowTest : ::testing::Test {
     }
     ~MainWindowTest() override { Application::MessageHook = nullptr; }
 
-    Bytes CodeImage() {
-        TMemoryStream stream;
-        Form3.CodeImage().SaveToStream(stream);
-        return stream.Data();
-    }
+    Bytes CodeImage() { return BmpBytes(Form3.CodeImage()); }
     void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
     // Until the batch run is over and "Generate and save" reads so again.
     void WaitForBatch() {

@@ -4,13 +4,13 @@
 #include "CoreComposed.h"
 #include "NoTmpfile.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <poll.h>
 #include <sstream>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -242,8 +242,12 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
         }
         const char* cli = std::getenv("QUILLMARK_CLI");
         const std::string last = std::to_string(LastNumber);
-        // Looked at while the process stands still: a temporary name seen then is there when the
-        // signal arrives. A run that ends before one is seen is started again.
+        // Temporary names are the only files the batch creates: the rest are renamed into place.
+        // The process is stopped right after one appeared and looked at while it stands still: a
+        // temporary name seen then is there when the signal arrives. A run that ends before one
+        // is seen is started again.
+        const int created = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+        inotify_add_watch(created, dir.c_str(), IN_CREATE);
         pid_t child = 0;
         int status = 0;
         bool caught = false;
@@ -260,18 +264,25 @@ TEST(Cli, SignalsLeaveOnlyWholeFiles) {
                 }
                 _exit(127);
             }
-            for (bool reached = false;;) {
-                std::this_thread::sleep_for(std::chrono::microseconds(reached ? 20 : 500));
-                reached = reached || Written(dir) >= 2;
+            for (;;) {
+                char events[4096];
+                pollfd ready{created, POLLIN, 0};
+                if (poll(&ready, 1, 100) <= 0 || read(created, events, sizeof events) <= 0) {
+                    if (waitpid(child, &status, WNOHANG) == child) {
+                        break;
+                    }
+                    continue;
+                }
                 kill(child, SIGSTOP);
                 waitpid(child, &status, WUNTRACED);
-                caught = WIFSTOPPED(status) && reached && HasTemporary(dir);
+                caught = WIFSTOPPED(status) && Written(dir) >= 2 && HasTemporary(dir);
                 if (caught || !WIFSTOPPED(status)) {
                     break;
                 }
                 kill(child, SIGCONT);
             }
         }
+        close(created);
         ASSERT_TRUE(caught);
         kill(child, signal);
         kill(child, SIGCONT);

@@ -1,4 +1,5 @@
 #include "Batch.h"
+#include "Canvas.h"
 #include "Exception.h"
 
 #include "CoreComposed.h"
@@ -97,6 +98,47 @@ TEST(Batch, EachNumberIsReportedComposedAndWritten) {
     const ScratchDir renamed;
     RunRange({3, 3}, renamed.Path(), {}, ".seen");
     EXPECT_EQ(Entries(renamed.Path()), std::vector<std::string>{"code_3.bmp.seen"});
+}
+
+// The caller's image and barcode hold each number from its report on, drawn with the attributes
+// of the image's canvas as the caller left them.
+TEST(Batch, TheCallersImageHoldsTheNumberReported) {
+    const auto prepared = [](TBarcode& barcode, TBitmap& image) {
+        ConfigureMainBarcode(barcode);
+        InitCodeImage(image);
+        image.Canvas().Font().Size = 12;
+        image.Canvas().Brush().Color = clYellow;
+    };
+    TBarcode barcode;
+    TBitmap image;
+    prepared(barcode, image);
+    std::vector<Bytes> seen;
+    TBatchCallbacks callbacks;
+    callbacks.FileName = [&](const std::string& name) {
+        seen.push_back(BmpBytes(image));
+        return name;
+    };
+    const ScratchDir dir;
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    // The second run replaces the first one's files, which are then let go.
+    for (int run = 0; run < 2; ++run) {
+        seen.clear();
+        RunBatch(barcode, image, {}, {4, 6}, dir.Path().string(), callbacks);
+    }
+    EXPECT_EQ(openFiles(), before);
+    for (int n = 4; n <= 6; ++n) {
+        TBarcode alone;
+        TBitmap expected;
+        prepared(alone, expected);
+        ComposeCodeImage(alone, expected, {.Data = std::to_string(n)});
+        EXPECT_EQ(seen.at(static_cast<std::size_t>(n - 4)), BmpBytes(expected)) << n;
+        EXPECT_EQ(ReadFile(FileOf(dir.Path(), n)), BmpBytes(expected)) << n;
+    }
+    EXPECT_EQ(seen.back(), BmpBytes(image));
+    EXPECT_EQ(barcode.Text(), "6");
 }
 
 // A missing destination is made with its parents before the first file; a range without numbers

@@ -20,19 +20,13 @@
 
 namespace {
 
-Bytes StreamBytes(const TBitmap& image) {
-    TMemoryStream stream;
-    image.SaveToStream(stream);
-    return stream.Data();
-}
-
 TEST(BmpStream, CodeImageHeadersAndRows) {
     TBitmap image = WhiteImage(525, 276);
     image.Canvas().Brush().Color = clRed;
     image.Canvas().FillRect({0, 0, 1, 1});
     image.Canvas().Brush().Color = clBlue;
     image.Canvas().FillRect({524, 275, 525, 276});
-    const Bytes bmp = StreamBytes(image);
+    const Bytes bmp = BmpBytes(image);
     ASSERT_EQ(bmp.size(), 579654u);
     const Bytes headers{// "BM", file size 579,654, reserved, pixels at 54
                         'B', 'M', 0x46, 0xD8, 0x08, 0, 0, 0, 0, 0, 54, 0, 0, 0,
@@ -283,7 +277,7 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
             EXPECT_EQ(SaveInChild(image, dir / c.Target, c.AsUser, noTmpfile), "none");
             umount2((dir / "old").c_str(), MNT_DETACH);
             fs::permissions(dir, fs::perms::all);
-            EXPECT_EQ(ReadFile(dir / c.File), StreamBytes(image));
+            EXPECT_EQ(ReadFile(dir / c.File), BmpBytes(image));
             if (c.Result != Created) {
                 EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace);
                 // Set-user-ID 04755 loses its bit.

@@ -2,7 +2,6 @@
 
 #include "Barcode.h"
 #include "CodeImage.h"
-#include "Stream.h"
 
 #include "Testing.h"
 
@@ -18,9 +17,7 @@ inline TBitmap ComposedImage(const TCodeImageInputs& inputs, bool checksum = tru
 }
 
 inline Bytes ComposedBmp(const TCodeImageInputs& inputs, bool checksum = true) {
-    TMemoryStream bytes;
-    ComposedImage(inputs, checksum).SaveToStream(bytes);
-    return bytes.Data();
+    return BmpBytes(ComposedImage(inputs, checksum));
 }
 
 // Its file as SaveToFile writes it with these options.

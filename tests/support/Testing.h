@@ -3,6 +3,7 @@
 // What the test programs share: GoogleTest, the standard library, files, a scratch directory,
 // exceptions' messages and the pixels of an image.
 #include "Bitmap.h"
+#include "Stream.h"
 #include "Types.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,12 @@ template <class E> std::string Raised(const std::function<void()>& action) {
         return "another exception";
     }
     return "none";
+}
+
+inline Bytes BmpBytes(const TBitmap& image) {
+    TMemoryStream stream;
+    image.SaveToStream(stream);
+    return stream.Data();
 }
 
 inline TBitmap WhiteImage(int width, int height) {
