@@ -1,22 +1,13 @@
 #include "ProgramFixture.h"
 
 #include "AboutDlg.h"
-#include "BUDirectoryBox.h"
-#include "BUFileNameBox.h"
 #include "BUSurfTo.h"
 #include "Batch.h"
 #include "Product.h"
 #include "RLed.h"
-#include "sCheckbox.h"
-#include "sEdit.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -31,56 +22,34 @@ std::vector<std::string> Codes(int from, int to) {
     return names;
 }
 
-// What "Generate and save" leaves behind: the messages, the files, the data field, the file name
-// box and the LED bar, which keeps a failing number. The destination does not exist before the
-// run.
+// "Generate and save" writes the range of the inputs into a new destination; at the first failure
+// it says why, and the data field, the file name box and the LED bar keep the failing number.
 TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     const fs::path out = dir / "new" / "out";
     const fs::path blocker = out / "code_5.bmp";
-    const struct {
-        const char* To;
-        bool Blocked; // a directory in the way of code_5.bmp
-        std::string Message;
-        std::vector<std::string> Files;
-        int Last, Position;
-    } cases[] = {
-        {"2", false, "", Codes(0, 2), 2, 0},
-        {"10", true, "error: Cannot create file " + blocker.string() + ": Is a directory.\n",
-         Codes(0, 5), 5, 5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.To);
-        fs::remove_all(dir / "new");
-        if (c.Blocked) {
-            fs::create_directories(blocker);
-        }
-        messages.clear();
-        Form1.typkodu->setCurrentText("Code 128B");
-        Form1.tonumber->setText(c.To);
-        Form1.BUDirectoryBox1->SetDirectory(out.string());
-        Form3.hide();
-        QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
-        WaitForBatch();
-        EXPECT_EQ(messages, c.Message);
-        EXPECT_EQ(Entries(out), c.Files);
-        EXPECT_EQ(Form1.kod->text().toStdString(), std::to_string(c.Last));
-        EXPECT_EQ(Form1.BUFileNameBox1->FileName(), BatchFileName(out.string(), c.Last));
-        EXPECT_EQ(Form1.RLed1->MaxValue(), std::stoi(c.To));
-        EXPECT_EQ(Form1.RLed1->Position(), c.Position);
-        EXPECT_TRUE(Form3.isVisible());
-        EXPECT_EQ(ReadFile(out / "code_1.bmp"),
-                  ComposedBmp({.TypeText = "Code 128B", .Data = "1"}));
-    }
+    fs::create_directories(blocker);
+    Form1.typkodu->setCurrentText("Code 128B");
+    Form1.tonumber->setText("10");
+    Form1.BUDirectoryBox1->SetDirectory(out.string());
+    Form3.hide();
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    WaitForBatch();
+    EXPECT_EQ(messages, "error: Cannot create file " + blocker.string() + ": Is a directory.\n");
+    EXPECT_EQ(Entries(out), Codes(0, 5));
+    EXPECT_EQ(Form1.kod->text().toStdString(), "5");
+    EXPECT_EQ(Form1.BUFileNameBox1->FileName(), BatchFileName(out.string(), 5));
+    EXPECT_EQ(Form1.RLed1->MaxValue(), 10);
+    EXPECT_EQ(Form1.RLed1->Position(), 5);
+    EXPECT_TRUE(Form3.isVisible());
+    EXPECT_EQ(ReadFile(out / "code_1.bmp"), ComposedBmp({.TypeText = "Code 128B", .Data = "1"}));
 
     // A range that cannot fit on the disk is refused before the first file.
     fs::remove_all(out);
     messages.clear();
     Form1.tonumber->setText("10000000");
     QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
-    EXPECT_EQ(messages.rfind("error: Not enough space in " + out.string() +
-                                 ": the batch needs 5,796,540,579,654 bytes, ",
-                             0),
-              0u)
+    EXPECT_EQ(
+        messages.rfind("error: Not enough space in " + out.string() + ": the batch needs ", 0), 0u)
         << messages;
     EXPECT_FALSE(fs::exists(out / "code_0.bmp"));
 }

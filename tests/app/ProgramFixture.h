@@ -3,13 +3,20 @@
 #include "main.h"
 
 #include "Application.h"
-#include "CoreComposed.h"
+#include "BUDirectoryBox.h"
+#include "BUFileNameBox.h"
 #include "Unit3.h"
 #include "sButton.h"
+#include "sCheckbox.h"
+#include "sEdit.h"
 
+#include "CoreComposed.h"
+#include "QtPrint.h"
+
+#include <QApplication>
+#include <QComboBox>
 #include <QTest>
-
-namespace fs = std::filesystem;
+#include <QTimer>
 
 // The program as it starts: the main window, then the code window, then the first showing.
 struct MainWindowTest : ::testing::Test {
@@ -23,11 +30,7 @@ struct MainWindowTest : ::testing::Test {
     }
     ~MainWindowTest() override { Application::MessageHook = nullptr; }
 
-    Bytes CodeImage() {
-        TMemoryStream stream;
-        Form3.CodeImage().SaveToStream(stream);
-        return stream.Data();
-    }
+    Bytes CodeImage() { return BmpBytes(Form3.CodeImage()); }
     void Generate() { QTest::mouseClick(Form1.GenerateBut, Qt::LeftButton); }
     // Until the batch run is over and "Generate and save" reads so again.
     void WaitForBatch() {

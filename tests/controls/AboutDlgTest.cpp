@@ -59,8 +59,6 @@ TEST_F(AboutDlg, ShortWithoutAdditionalTextAndWithTheApplicationIcon) {
     const QImage icon = dlg.IconImage->pixmap().toImage();
     EXPECT_EQ(icon.size(), QSize(32, 32));
     EXPECT_EQ(icon.pixel(31, 31), QColor(Qt::red).rgb());
-    EXPECT_EQ(dlg.size(), QSize(296, 184));
-    EXPECT_EQ(dlg.OKBtn->geometry(), QRect(212, 150, 75, 25));
     EXPECT_TRUE(dlg.Label4->isHidden());
     EXPECT_TRUE(dlg.AdditionalMemo->isHidden());
 }
@@ -82,9 +80,7 @@ TEST_F(AboutDlg, LinkColoursFollowTheMouseAndClicksOpenMailAndWeb) {
         {dlg.WWWLabel, blue, red},
         {dlg.Panel1, blue, blue},
         {dlg.EmailLabel, red, blue},
-        {dlg.Label3, red, blue},
         {dlg.Bevel1, red, blue},
-        {dlg.OKBtn, blue, blue},
         {dlg.WWWLabel, blue, red},
         {dlg.AdditionalMemo->viewport(), blue, blue},
     };

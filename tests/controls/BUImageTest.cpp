@@ -1,13 +1,9 @@
 #include "BUImage.h"
 
 #include "Canvas.h"
-#include "Pixels.h"
+#include "Testing.h"
 
-#include <QEnterEvent>
 #include <QTest>
-#include <QToolTip>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,43 +22,12 @@ TColor Shown(TBUImage& control) {
     return image ? image->Pixel(0, 0) : -1;
 }
 
-constexpr TColor Leave = clRed, Enter = clLime, Down = clBlue, Clicked1 = clYellow,
-                 Clicked2 = clAqua, Drawn = clGray;
-
-// The pictures that are only stored until a press or a click shows them.
-void SetClickPictures(TBUImage& control) {
-    TPicture p;
-    control.SetPictureDown(Painted(p, Down));
-    control.SetPictureClicked1(Painted(p, Clicked1));
-    control.SetPictureClicked2(Painted(p, Clicked2));
-}
+constexpr TColor Leave = clRed, Down = clBlue, Clicked1 = clYellow, Clicked2 = clAqua,
+                 Drawn = clGray;
 
 struct TBUImageTest : ::testing::Test {
-    TBUImageTest() {
-        SetClickPictures(control);
-        control.resize(4, 3);
-    }
     TBUImage control;
 };
-
-TEST_F(TBUImageTest, PictureSettersShowOnlyWhatTheyShould) {
-    EXPECT_EQ(Shown(control), -1);
-    TPicture p;
-    control.SetPictureEnter(Painted(p, Enter)); // shown: the leave picture is empty
-    EXPECT_EQ(Shown(control), Enter);
-    control.SetPictureLeave(Painted(p, Leave));
-    EXPECT_EQ(Shown(control), Leave);
-    control.SetPictureEnter(Painted(p, clWhite)); // not shown: there is a leave picture
-    EXPECT_EQ(Shown(control), Leave);
-
-    // SetState only shows a picture; the state stays.
-    const std::pair<int, TColor> states[] = {{1, Clicked1}, {2, Clicked2}, {7, Down}, {0, Leave}};
-    for (const auto& [state, picture] : states) {
-        control.SetState(state);
-        EXPECT_EQ(Shown(control), picture) << state;
-        EXPECT_EQ(control.GetState(), 0);
-    }
-}
 
 // Each press reports a position change with EffectDownUp, each click always.
 TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
@@ -83,7 +48,9 @@ TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
         TBUImage image;
         TPicture p;
         image.SetPictureLeave(Painted(p, Leave));
-        SetClickPictures(image);
+        image.SetPictureDown(Painted(p, Down));
+        image.SetPictureClicked1(Painted(p, Clicked1));
+        image.SetPictureClicked2(Painted(p, Clicked2));
         int positionChanges = 0;
         image.OnPositionChanged = [&](QObject*) { ++positionChanges; };
         image.SetEffectDownUp(c.DownUp);
@@ -99,32 +66,6 @@ TEST_F(TBUImageTest, ClicksCycleAsFarAsTheEffectsAllow) {
         }
         EXPECT_EQ(positionChanges, c.DownUp ? 6 : 3);
     }
-}
-
-TEST_F(TBUImageTest, EnterAndLeaveColourTheHintAndSwapPicturesWithHighlight) {
-    const QColor before = QToolTip::palette().color(QPalette::ToolTipBase);
-    std::string events;
-    control.OnMouseEnter = [&](QObject*) { events += "enter "; };
-    control.OnMouseLeave = [&](QObject*) { events += "leave "; };
-    control.OnPositionChanged = [&](QObject*) { events += "position "; };
-    TPicture p;
-    control.SetPictureLeave(Painted(p, Leave));
-    control.SetPictureEnter(Painted(p, Enter));
-
-    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QCoreApplication::sendEvent(&control, &enter);
-    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0xFF, 0xFF, 0xE1));
-    EXPECT_EQ(Shown(control), Leave); // no highlight effect
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&control, &leave);
-    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), before);
-    EXPECT_EQ(events, "enter position leave position ");
-
-    control.SetEffectHighlight(true);
-    QCoreApplication::sendEvent(&control, &enter);
-    EXPECT_EQ(Shown(control), Enter);
-    QCoreApplication::sendEvent(&control, &leave);
-    EXPECT_EQ(Shown(control), Leave);
 }
 
 TEST_F(TBUImageTest, WheelTurnsBecomeNotches) {
@@ -154,16 +95,6 @@ TEST_F(TBUImageTest, WheelTurnsBecomeNotches) {
     };
     EXPECT_TRUE(control.WheelTurned({}, 500, {}));
     EXPECT_EQ(control.WheelAccumulator(), -10);
-}
-
-TEST_F(TBUImageTest, CanvasCreatesAWhiteImageOfTheControlsSizeOnce) {
-    TCanvas& canvas = control.Canvas();
-    const TBitmap* image = control.Picture().Bitmap();
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->Width(), 4);
-    EXPECT_EQ(image->Height(), 3);
-    EXPECT_EQ(image->Pixel(3, 2), clWhite);
-    EXPECT_EQ(&control.Canvas(), &canvas);
 }
 
 } // namespace

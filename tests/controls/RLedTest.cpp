@@ -39,12 +39,3 @@ TEST(RLed, PaintsEachAcceptedChangeBeforeTheSetterReturns) {
     EXPECT_EQ(led.grab().toImage().convertToFormat(QImage::Format_RGB32),
               BitmapImage(led.Bar().Image()));
 }
-
-// A size given from outside reaches the bar.
-TEST(RLed, ResizedTheBarFollows) {
-    TRLed led;
-    led.Load(MainWindowLedBar);
-    led.resize(300, 17);
-    led.show();
-    EXPECT_EQ(led.Bar().Width(), 300);
-}

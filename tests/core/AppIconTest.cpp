@@ -1,8 +1,6 @@
 #include "AppIcon.h"
 
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
+#include "Testing.h"
 
 // The symbol (46 modules of side/64 pixels) sits centred below the band, half the side tall;
 // the band covers the top eighth.

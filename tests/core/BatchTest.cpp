@@ -1,23 +1,11 @@
 #include "Batch.h"
-
-#include "Barcode.h"
-#include "Bitmap.h"
 #include "Canvas.h"
-#include "CodeImage.h"
 #include "Exception.h"
 
 #include "CoreComposed.h"
-#include "ImageRaised.h"
-#include "ScratchDir.h"
 
-#include <gtest/gtest.h>
-
-#include <climits>
 #include <stop_token>
 #include <sys/statvfs.h>
-#include <tuple>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -93,9 +81,7 @@ TEST(BatchRange, CountsInSixtyFourBitsAndNamesTheFiles) {
     // The directory text stays as it stands.
     const std::string s(1, PathSeparator);
     EXPECT_EQ(BatchFileName("out", 7), "out" + s + "code_7.bmp");
-    EXPECT_EQ(BatchFileName("out" + s, -3), "out" + s + s + "code_-3.bmp");
-    EXPECT_EQ(BatchFileName("", 0), s + "code_0.bmp");
-    EXPECT_EQ(BatchFileName(" a b ", INT_MIN), " a b " + s + "code_-2147483648.bmp");
+    EXPECT_EQ(BatchFileName(" a b" + s, INT_MIN), " a b" + s + s + "code_-2147483648.bmp");
     EXPECT_EQ(BatchFileName("out", 7, "svg"), "out" + s + "code_7.svg");
 }
 
@@ -133,9 +119,7 @@ TEST(Batch, TheCallersImageHoldsTheNumberReported) {
     std::vector<Bytes> seen;
     TBatchCallbacks callbacks;
     callbacks.FileName = [&](const std::string& name) {
-        TMemoryStream bytes;
-        image.SaveToStream(bytes);
-        seen.push_back(bytes.Data());
+        seen.push_back(BmpBytes(image));
         return name;
     };
     const ScratchDir dir;
@@ -151,19 +135,15 @@ TEST(Batch, TheCallersImageHoldsTheNumberReported) {
         TBitmap expected;
         prepared(alone, expected);
         ComposeCodeImage(alone, expected, {.Data = std::to_string(n)});
-        TMemoryStream bytes;
-        expected.SaveToStream(bytes);
-        EXPECT_EQ(seen.at(static_cast<std::size_t>(n - 4)), bytes.Data()) << n;
-        EXPECT_EQ(ReadFile(FileOf(dir.Path(), n)), bytes.Data()) << n;
+        EXPECT_EQ(seen.at(static_cast<std::size_t>(n - 4)), BmpBytes(expected)) << n;
+        EXPECT_EQ(ReadFile(FileOf(dir.Path(), n)), BmpBytes(expected)) << n;
     }
-    EXPECT_EQ(seen.back(), [&] {
-        TMemoryStream bytes;
-        image.SaveToStream(bytes);
-        return bytes.Data();
-    }());
+    EXPECT_EQ(seen.back(), BmpBytes(image));
     EXPECT_EQ(barcode.Text(), "6");
 }
 
+// A missing destination is made with its parents before the first file; a range without numbers
+// makes nothing.
 TEST(Batch, RangesWriteTheirNumbersOnly) {
     const std::pair<TBatchRange, std::vector<std::string>> rows[] = {
         {{11, 10}, {}},
@@ -173,19 +153,12 @@ TEST(Batch, RangesWriteTheirNumbersOnly) {
     };
     for (const auto& [range, files] : rows) {
         const ScratchDir dir;
-        EXPECT_EQ(RunRange(range, dir.Path()).size(), 3 * files.size() + 1);
-        EXPECT_EQ(Entries(dir.Path()), files);
+        EXPECT_EQ(RunRange(range, dir / "a" / "b").size(), 3 * files.size() + 1);
+        EXPECT_EQ(fs::exists(dir / "a"), !files.empty());
+        if (!files.empty()) {
+            EXPECT_EQ(Entries(dir / "a" / "b"), files);
+        }
     }
-}
-
-// A missing destination is made with its parents before the first file; a range without numbers
-// makes nothing.
-TEST(Batch, CreatesAMissingDestination) {
-    const ScratchDir dir;
-    RunRange({1, 0}, dir / "none");
-    EXPECT_FALSE(fs::exists(dir / "none"));
-    RunRange({0, 1}, dir / "a" / "b");
-    EXPECT_EQ(Entries(dir / "a" / "b"), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
 }
 
 // A stop asked for while a file is written ends the run after that file.

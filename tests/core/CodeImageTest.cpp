@@ -1,18 +1,8 @@
-#include "CodeImage.h"
-
-#include "Barcode.h"
-#include "Bitmap.h"
 #include "Canvas.h"
-#include "Exception.h"
 #include "SymbologyNames.h"
 
 #include "CoreComposed.h"
-#include "ImageArt.h"
-#include "ImageRaised.h"
-#include "Pixels.h"
-#include "SymbolColumns.h"
-
-#include <gtest/gtest.h>
+#include "EngineCases.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "EngineCases.h"
 
-#include <utility>
-
 using enum TBarcodeType;
 
 namespace {

@@ -3,34 +3,13 @@
 #include "Color.h"
 #include "Picture.h"
 
-#include "ImageArt.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <vector>
-
-namespace {
+#include "Testing.h"
 
 TEST(Color, SystemColoursResolveThroughTheClassicTable) {
     EXPECT_EQ(
         (std::vector{ColorToRGB(clBtnFace), ColorToRGB(clWindow), ColorToRGB(clWindowText),
                      ColorToRGB(clBtnHighlight), ColorToRGB(clBtnShadow), ColorToRGB(clInfoBk)}),
         (std::vector<TColor>{0xF0F0F0, clWhite, clBlack, clWhite, 0xA0A0A0, 0xE1FFFF}));
-}
-
-// A pixel holds red, green, blue from the high byte down; drawing stores the resolved colour.
-TEST(Color, PixelsHoldRedGreenBlueFromTheHighByteDown) {
-    EXPECT_EQ(ColorToPixel(clRed), 0x00FF0000u);
-    EXPECT_EQ(ColorToPixel(clLime), 0x0000FF00u);
-    EXPECT_EQ(ColorToPixel(clBlue), 0x000000FFu);
-    EXPECT_EQ(ColorToPixel(0x123456), 0x00563412u);
-    EXPECT_EQ(PixelToColor(0x00563412u), 0x123456);
-    TBitmap image = WhiteImage(1, 1);
-    image.Canvas().Brush().Color = clInfoBk; // 0xE1FFFF as 0x00BBGGRR
-    image.Canvas().FillRect({0, 0, 1, 1});
-    EXPECT_EQ(image.ScanLine(0)[0], 0x00FFFFE1u);
 }
 
 TEST(Bitmap, ResizeKeepsTheTopLeftAndFillsNewPixelsWithTheBrush) {
@@ -115,5 +94,3 @@ TEST(Picture, KeepsItsOwnCopyAndReportsEveryChange) {
     EXPECT_EQ(picture.Bitmap(), nullptr);
     EXPECT_EQ(changes, 8);
 }
-
-} // namespace

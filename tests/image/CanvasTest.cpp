@@ -1,11 +1,6 @@
 #include "Canvas.h"
 
-#include "ImageArt.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "Testing.h"
 
 namespace {
 
@@ -127,60 +122,35 @@ TEST(DrawFocusRect, InvertsEveryOtherOutlinePixelAndUndoesItself) {
 // where it paints only what the shapes since then covered, and the recording starts anew with
 // that one fill.
 TEST(Clear, PaintsTheWholeImageWhateverWasDrawnSince) {
-    using Draw = void (*)(TCanvas&);
-    const struct {
-        const char* What;
-        Draw Drawing;
-        TColor Brush; // at the second Clear
-    } cases[] = {
-        {"rectangle",
-         [](TCanvas& c) {
-             c.FillRect({2, 3, 9, 7});
-         },
-         clWhite},
-        {"slanted polygon",
-         [](TCanvas& c) {
-             c.Polygon(std::vector<TPoint>{{1, 1}, {19, 6}, {6, 15}});
-         },
-         clWhite},
-        {"glyphs only",
-         [](TCanvas& c) {
-             c.Brush().Style = TBrushStyle::bsClear;
-             c.TextOut(1, 2, "Wg");
-         },
-         clWhite},
-        {"text in a band",
-         [](TCanvas& c) {
-             c.TextRect({3, 6, 17, 12}, 4, 3, "Wg");
-         },
-         clWhite},
-        {"outline, which ends the recording",
-         [](TCanvas& c) {
-             c.Pen().Style = TPenStyle::psSolid;
-             c.Polygon(std::vector<TPoint>{{2, 2}, {12, 2}, {12, 9}});
-         },
-         clWhite},
-        {"another brush colour",
-         [](TCanvas& c) {
-             c.FillRect({2, 3, 9, 7});
-         },
-         clRed},
-    };
-    for (const auto& c : cases) {
+    const auto check = [](const char* what, TColor brush, void (*drawing)(TCanvas&)) {
         TBitmap image = WhiteImage(20, 16);
         TCanvas& canvas = image.Canvas();
         canvas.Clear();
         canvas.Brush().Color = clBlue;
         canvas.Pen() = {clBlack, 1, TPenStyle::psClear};
         canvas.Font().Color = clLime;
-        c.Drawing(canvas);
-        canvas.Brush() = {c.Brush, TBrushStyle::bsSolid};
+        drawing(canvas);
+        canvas.Brush() = {brush, TBrushStyle::bsSolid};
         canvas.Clear();
-        EXPECT_EQ(CountPixels(image, c.Brush), 20 * 16) << c.What;
-        ASSERT_NE(image.Recording(), nullptr) << c.What;
-        const TDrawing whole = {TDrawnRect{{0, 0, 20, 16}, ColorToPixel(c.Brush)}};
-        EXPECT_EQ(*image.Recording(), whole) << c.What;
-    }
+        EXPECT_EQ(CountPixels(image, brush), 20 * 16) << what;
+        ASSERT_NE(image.Recording(), nullptr) << what;
+        const TDrawing whole{TDrawnRect{{0, 0, 20, 16}, ColorToPixel(brush)}};
+        EXPECT_EQ(*image.Recording(), whole) << what;
+    };
+    check("rectangle", clWhite, [](TCanvas& c) { c.FillRect({2, 3, 9, 7}); });
+    check("another brush colour", clRed, [](TCanvas& c) { c.FillRect({2, 3, 9, 7}); });
+    check("slanted polygon", clWhite, [](TCanvas& c) {
+        c.Polygon(std::vector<TPoint>{{1, 1}, {19, 6}, {6, 15}});
+    });
+    check("glyphs only", clWhite, [](TCanvas& c) {
+        c.Brush().Style = TBrushStyle::bsClear;
+        c.TextOut(1, 2, "Wg");
+    });
+    check("text in a band", clWhite, [](TCanvas& c) { c.TextRect({3, 6, 17, 12}, 4, 3, "Wg"); });
+    check("outline, which ends the recording", clWhite, [](TCanvas& c) {
+        c.Pen().Style = TPenStyle::psSolid;
+        c.Polygon(std::vector<TPoint>{{2, 2}, {12, 2}, {12, 9}});
+    });
 }
 
 } // namespace

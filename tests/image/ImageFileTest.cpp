@@ -1,20 +1,12 @@
 #include "ImageFile.h"
-#include "Bitmap.h"
 #include "Canvas.h"
 #include "Exception.h"
 
-#include "ImageFiles.h"
-#include "ImageRaised.h"
-#include "Pixels.h"
-#include "ScratchDir.h"
+#include "Testing.h"
 
-#include <gtest/gtest.h>
-
-#include <png.h>
-
-#include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <png.h>
 
 namespace {
 

@@ -44,22 +44,18 @@ TEST(Utf8, DecodesCharactersReplacesMalformedBytesAndStepsInStep) {
         std::u32string Chars;
     } cases[] = {
         {"", U""},
-        {"EAN-13", U"EAN-13"},
         {"\xC3\xA9", U"\u00E9"},
         {"x\xE2\x82\xAC", U"x\u20AC"},
         {"\xF4\x8F\xBF\xBF", U"\U0010FFFF"},
-        {"\xEF\xBF\xBD", U"\uFFFD"},
         {"a\x80z", U"a\uFFFDz"},
         {"\xC3", U"\uFFFD"},
         {"\xE2\x82\x41", U"\uFFFDA"},
-        {"\xF0\x9F\x98Z", U"\uFFFDZ"},
         {"\xC0\x80", U"\uFFFD"},         // overlong NUL
         {"\xE0\x80\xAFZ", U"\uFFFDZ"},   // overlong "/"
         {"\xF0\x80\x80\x80", U"\uFFFD"}, // overlong NUL
         {"\xED\xA0\x80", U"\uFFFD"},     // surrogates, the first and the last
         {"\xED\xBF\xBF", U"\uFFFD"},
         {"\xF4\x90\x80\x80", U"\uFFFD"}, // above U+10FFFF
-        {"\xF5\xFE\xFF", U"\uFFFD"},
         {"\xE2\x82\xC3\xA9\xFF\x80", U"\uFFFD\u00E9\uFFFD"},
     };
     for (const auto& c : cases) {

@@ -5,9 +5,7 @@
 #include "sStyleEdits.h"
 
 #include "FakeOwner.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
+#include "Testing.h"
 
 namespace {
 
@@ -54,13 +52,6 @@ TEST(EditFrame, PaleWithoutLinesNormallyWhiteWithTwoLinesWhileHot) {
     }
 }
 
-TEST(CheckBox, GlyphAndCaptionPlaces) {
-    EXPECT_EQ(CheckGlyphRect(100, 18, 16, calLeft), (TRect{0, 1, 16, 17}));
-    EXPECT_EQ(CheckCaptionBox(100, 18, 16, calLeft), (TRect{21, 1, 99, 17}));
-    EXPECT_EQ(CheckGlyphRect(100, 18, 16, calRight), (TRect{81, 1, 100, 17}));
-    EXPECT_EQ(CheckCaptionBox(100, 18, 16, calRight), (TRect{1, 1, 79, 17}));
-}
-
 TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     TsCheckLook look;
     TBitmap image = WhiteImage(100, 18);
@@ -82,26 +73,6 @@ TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     // The focus dots around the caption, inverted to 0x0F0F0F.
     EXPECT_GT(CountPixels(image, 0x0F0F0F), 20);
     EXPECT_GE(BoundsOf(image, 0x0F0F0F).Left, 21 - 2);
-}
-
-TEST(BuiltinImages, Bord1IsARaisedRoundedFrame) {
-    const TBitmap& mask = BorderMask(pdBorder1);
-    // Only the corner pixels that a face cuts out (see BorderMask.Tiles...) are transparent.
-    EXPECT_EQ(CountPixels(mask, clFuchsia), 3 * 20);
-    for (int state = 0; state < 2; ++state) {
-        const int x0 = 30 * state;
-        // Middle: mid gray, fully see-through. Outer line: rim alpha; light top, dark bottom.
-        EXPECT_EQ(mask.Pixel(x0 + 15, 15), 0x808080);
-        EXPECT_EQ(mask.Pixel(x0 + 15, 45) & 0xFF, 0xFF);
-        const int outerAlpha = mask.Pixel(x0 + 15, 30) & 0xFF;
-        EXPECT_GE(outerAlpha, 0x38);
-        EXPECT_LE(outerAlpha, 0x65);
-        EXPECT_EQ(mask.Pixel(x0 + 15, 34) & 0xFF, 0xFF);
-        const int light = mask.Pixel(x0 + 15, 1) & 0xFF;
-        const int dark = mask.Pixel(x0 + 15, 28) & 0xFF;
-        EXPECT_GT(light, 0xD0);
-        EXPECT_LT(dark, 0x70);
-    }
 }
 
 } // namespace

@@ -3,13 +3,7 @@
 
 #include "Bitmap.h"
 #include "Exception.h"
-#include "ImageArt.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "Testing.h"
 
 namespace {
 

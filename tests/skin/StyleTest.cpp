@@ -4,13 +4,7 @@
 
 #include "Exception.h"
 #include "FakeOwner.h"
-#include "Pixels.h"
-
-#include <gtest/gtest.h>
-
-#include <tuple>
-
-namespace {
+#include "Testing.h"
 
 TEST(Style, ImageAndGradientSharesNeverExceed100) {
     TsActiveBGStyle s(nullptr);
@@ -114,11 +108,6 @@ TEST(Style, NotificationsFadeOrRepaint) {
     s.Notify(TsMessage::Size);
     EXPECT_TRUE(s.BGChanged());
     EXPECT_TRUE(s.RegionChanged());
-    // A control told of the focus stays hot when the mouse leaves.
-    s.SetControlKind(93);
-    s.Notify(TsMessage::SetFocus);
-    s.Notify(TsMessage::MouseLeave);
-    EXPECT_TRUE(s.IsHot());
 }
 
 TEST(Style, GettersAnswerWithTheHotValuesWhileHot) {
@@ -137,25 +126,6 @@ TEST(Style, GettersAnswerWithTheHotValuesWhileHot) {
     EXPECT_EQ(s.GetGradientPercent(), 40);
     EXPECT_EQ(s.GetGradientData().size(), 5u);
     EXPECT_EQ(s.GetBevelWidth(), 5);
-}
-
-// The main window's buttons: the gray-to-white gradient at 70 % over clBtnFace.
-TEST(Face, NormalFaceOfTheMainWindowButtons) {
-    TsActiveBGStyle s(nullptr);
-    s.Painting().SetColor(clBtnFace);
-    s.Background().Gradient().SetData(NormalGradient);
-    TBitmap face = WhiteImage(75, 25);
-    s.PaintBG(face, {0, 0, 75, 25});
-    // Row y: gradient 128 + y * 127 / 24 rounded, then * 0.7 + 240 * 0.3 rounded.
-    const struct {
-        int Row;
-        TColor Colour;
-    } rows[] = {{0, 0xA2A2A2}, {1, 0xA5A5A5}, {12, 0xCECECE}, {24, 0xFAFAFA}};
-    for (const auto& r : rows) {
-        for (int x = 0; x < 75; ++x) {
-            ASSERT_EQ(face.Pixel(x, r.Row), r.Colour) << x << "," << r.Row;
-        }
-    }
 }
 
 TEST(Face, SharesOfPictureGradientAndColour) {
@@ -189,17 +159,3 @@ TEST(Face, SharesOfPictureGradientAndColour) {
         EXPECT_EQ(face.Pixel(3, 2), c.Other) << c.Name;
     }
 }
-
-TEST(Navigation, KeysByVirtualKeyNumber) {
-    TsStyle s(nullptr);
-    EXPECT_EQ(s.Navigation(13), snNone);
-    s.SetKeysNextControl("13, 40");
-    s.SetKeysPrevControl("38,113");
-    const std::pair<int, TsNavigation> cases[] = {{13, snNext},  {40, snNext}, {38, snPrev},
-                                                  {113, snPrev}, {3, snNone},  {1, snNone}};
-    for (const auto& [key, move] : cases) {
-        EXPECT_EQ(s.Navigation(key), move) << key;
-    }
-}
-
-} // namespace

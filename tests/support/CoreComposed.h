@@ -1,12 +1,9 @@
 #pragma once
 
 #include "Barcode.h"
-#include "Bitmap.h"
 #include "CodeImage.h"
-#include "Stream.h"
 
-#include "ImageFiles.h"
-#include "ScratchDir.h"
+#include "Testing.h"
 
 // The code image the main window composes from these inputs.
 inline TBitmap ComposedImage(const TCodeImageInputs& inputs, bool checksum = true) {
@@ -19,11 +16,8 @@ inline TBitmap ComposedImage(const TCodeImageInputs& inputs, bool checksum = tru
     return image;
 }
 
-// Its BMP bytes.
 inline Bytes ComposedBmp(const TCodeImageInputs& inputs, bool checksum = true) {
-    TMemoryStream bytes;
-    ComposedImage(inputs, checksum).SaveToStream(bytes);
-    return bytes.Data();
+    return BmpBytes(ComposedImage(inputs, checksum));
 }
 
 // Its file as SaveToFile writes it with these options.

@@ -3,16 +3,10 @@
 #include "Barcode.h"
 #include "Exception.h"
 
-#include <gtest/gtest.h>
+#include "Testing.h"
 
-#include <algorithm>
-#include <initializer_list>
-#include <iterator>
-#include <string>
-#include <string_view>
-
-// One row of an encoder table: the data and what BuildPattern makes of it, the pattern or the
-// message of the refusal.
+// One row of an encoder table: the data and the pattern BuildPattern makes of it, or the message
+// of the refusal.
 struct TEncoding {
     TBarcodeType Typ;
     std::string Text;
@@ -43,14 +37,29 @@ inline void ExpectEncodings(std::initializer_list<TEncoding> rows) {
     }
 }
 
-// A pattern spelled in pieces, start, characters, check and stop, with spaces between them.
+// A pattern spelled in pieces with spaces between them.
 inline std::string Pieces(std::string_view spelled) {
     std::string pattern;
     std::ranges::copy_if(spelled, std::back_inserter(pattern), [](char ch) { return ch != ' '; });
     return pattern;
 }
 
-// Width digits as the published tables write them, characters apart, turned into a pattern.
+// Width digits as the published tables write them, turned into a pattern.
 inline std::string W(std::string_view widths) {
     return TBarcode::WidthsToPattern(Pieces(widths));
+}
+
+// What a pattern should paint, worked out independently of the painter: the element's character
+// for every pixel column from the symbol's left edge.
+inline std::vector<char> SymbolColumns(std::string_view pattern, const std::array<int, 4>& slots) {
+    std::vector<char> columns;
+    for (const char ch : pattern) {
+        const int slot = ch >= 'A' ? ch - 'A' : ch >= '5' ? ch - '5' : ch - '0';
+        columns.insert(columns.end(), slots[slot], ch);
+    }
+    return columns;
+}
+
+inline bool IsBar(char element) {
+    return element >= '5';
 }
