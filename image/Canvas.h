@@ -33,6 +33,14 @@ public:
     TTextMode TextMode() const { return FTextMode; }
     void SetTextMode(TTextMode v) { FTextMode = v; }
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
+    // Takes over all of other's attributes: pen, brush, font, pen position and text mode.
+    void TakeAttributes(const TCanvas& other) {
+        FPen = other.FPen;
+        FBrush = other.FBrush;
+        FFont = other.FFont;
+        FPenPos = other.FPenPos;
+        FTextMode = other.FTextMode;
+    }
 
     // Paints left <= x < right, top <= y < bottom with the brush; a clear brush paints nothing.
     void FillRect(const TRect& rect);

@@ -24,13 +24,7 @@ TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImage
                        const TBatchRange& range)
     : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From) {
     // Clearing and text take the canvas's brush and font: the same as in the caller's image.
-    TCanvas& from = image.Canvas();
-    TCanvas& to = FImage.Canvas();
-    to.Pen() = from.Pen();
-    to.Brush() = from.Brush();
-    to.Font() = from.Font();
-    to.SetTextMode(from.TextMode());
-    to.MoveTo(from.PenPos().x, from.PenPos().y);
+    FImage.Canvas().TakeAttributes(image.Canvas());
     if (TwoProcessors()) {
         try {
             FThread = std::thread([this] { Run(); });
