@@ -152,6 +152,23 @@ std::string TBarcode::TypeCaption() const {
     return std::string(BarcodeTypeCaption(FTyp));
 }
 
+std::string TBarcode::PrintedText() const {
+    using enum TBarcodeType;
+    switch (FTyp) {
+    case bcCodeEAN13:
+        return EanCode(13);
+    case bcCodeEAN8:
+        return EanCode(8);
+    case bcCodeMSI:
+        return FText + static_cast<char>('0' + MsiCheckDigit(FText));
+    case bcCode128C:
+    case bcCode_2_5_interleaved:
+        return FText.size() % 2 == 1 ? '0' + FText : FText;
+    default:
+        return FText;
+    }
+}
+
 void TBarcode::RaiseBadData(std::string_view reason) const {
     std::string message = "TBarcode:" + TypeCaption() + " bad Data <" + FText + ">";
     if (!reason.empty()) {

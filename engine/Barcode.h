@@ -71,6 +71,13 @@ public:
 
     std::string TypeCaption() const;
 
+    // The line a symbology prints under its bars, for data BuildPattern accepts: the characters
+    // encoded, with the check characters that the symbology prints and no others. EAN: every
+    // digit of the code string, padding and check digit included; MSI: the data and its check
+    // digit; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading zero;
+    // every other symbology: the data as it stands.
+    std::string PrintedText() const;
+
     // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
     void ComputeElementWidths();
     // Width in pixels of slot 0..3, as of the last ComputeElementWidths.
@@ -117,6 +124,8 @@ public:
     static int FindCodabarIndex(char ch);
     std::string EncodeMsi() const;
     static int DigitSum(int v);
+    // The published modulo 10 check digit of MSI over decimal digits.
+    static int MsiCheckDigit(std::string_view digits);
     std::string EncodePostNet() const;
 
     // One or two characters of a base symbology for each character code 0..127.

@@ -52,18 +52,6 @@ void AppendMsiDigit(std::string& pattern, int digit) {
     }
 }
 
-// The published modulo 10 rule: from the rightmost digit on, every other digit is doubled and
-// contributes the digit sum of the product. Reducing as we go suits data of any length.
-int MsiCheckDigit(std::string_view digits) {
-    int total = 0;
-    bool doubled = true;
-    for (auto ch = digits.rbegin(); ch != digits.rend(); ++ch, doubled = !doubled) {
-        const int digit = *ch - '0';
-        total = (total + (doubled ? TBarcode::DigitSum(2 * digit) : digit)) % 10;
-    }
-    return (10 - total) % 10;
-}
-
 // PostNet: the published five flags per digit, "1" a full bar and "0" a short bar, indexed by
 // the digit's value. Every bar is followed by a wide space.
 constexpr std::string_view PostNetFlags[] = {
@@ -129,6 +117,18 @@ std::string TBarcode::EncodeMsi() const {
     AppendMsiDigit(pattern, MsiCheckDigit(FText));
     pattern += MsiStop;
     return pattern;
+}
+
+// The published modulo 10 rule: from the rightmost digit on, every other digit is doubled and
+// contributes the digit sum of the product. Reducing as we go suits data of any length.
+int TBarcode::MsiCheckDigit(std::string_view digits) {
+    int total = 0;
+    bool doubled = true;
+    for (auto ch = digits.rbegin(); ch != digits.rend(); ++ch, doubled = !doubled) {
+        const int digit = *ch - '0';
+        total = (total + (doubled ? DigitSum(2 * digit) : digit)) % 10;
+    }
+    return (10 - total) % 10;
 }
 
 int TBarcode::DigitSum(int v) {

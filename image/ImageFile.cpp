@@ -14,11 +14,13 @@
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, TImageFormat>, 4> Words{{
+constexpr std::array<std::pair<std::string_view, TImageFormat>, 6> Words{{
     {"bmp", TImageFormat::Bmp},
     {"png", TImageFormat::Png},
     {"svg", TImageFormat::Svg},
     {"jpg", TImageFormat::Jpeg},
+    {"pdf", TImageFormat::Pdf},
+    {"eps", TImageFormat::Eps},
 }};
 
 std::vector<std::uint8_t> Encode(const TBitmap& image, const std::string& name, TImageFormat format,
@@ -28,6 +30,10 @@ std::vector<std::uint8_t> Encode(const TBitmap& image, const std::string& name, 
     }
     if (format == TImageFormat::Jpeg) {
         return EncodeJpeg(image, scale, dpi);
+    }
+    if (format != TImageFormat::Svg) {
+        throw Exception("Cannot write " + name + " as " + std::string(FormatExtension(format)) +
+                        ": only the symbol is written so");
     }
     const TDrawing* drawing = image.Recording();
     if (drawing == nullptr) {
@@ -39,18 +45,24 @@ std::vector<std::uint8_t> Encode(const TBitmap& image, const std::string& name, 
 
 } // namespace
 
-TImageFormat FormatOfName(std::string_view name) {
+std::string ExtensionOf(std::string_view name) {
     const auto dot = name.rfind('.');
     if (dot == std::string_view::npos) {
-        return TImageFormat::Bmp;
+        return {};
     }
     std::string extension(name.substr(dot + 1));
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+TImageFormat FormatOfName(std::string_view name) {
+    const std::string extension = ExtensionOf(name);
     if (extension == "jpeg") {
         return TImageFormat::Jpeg;
     }
-    return FormatNamed(extension).value_or(TImageFormat::Bmp);
+    const auto format = FormatNamed(extension).value_or(TImageFormat::Bmp);
+    return format == TImageFormat::Pdf || format == TImageFormat::Eps ? TImageFormat::Bmp : format;
 }
 
 std::optional<TImageFormat> FormatNamed(std::string_view word) {

@@ -1,9 +1,13 @@
 #include "SvgFile.h"
 
 #include "FontFace.h"
+#include "PrintDrawing.h"
+#include "ScalableFont.h"
 #include "Utf8.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <variant>
 
@@ -15,15 +19,41 @@ std::string Hex(std::uint32_t pixel) {
     return text;
 }
 
-std::string Millimetres(long long pixels, int dpi) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(pixels) * 254 / (10.0 * dpi));
-    std::string mm = text;
-    mm.erase(mm.find_last_not_of('0') + 1);
-    if (mm.back() == '.') {
-        mm.pop_back();
+// v with up to six decimals, without trailing zeros, whatever the locale's decimal point.
+std::string Decimal(double v) {
+    char text[48];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6).ptr;
+    std::string decimal(text, end);
+    decimal.erase(decimal.find_last_not_of('0') + 1);
+    if (decimal.back() == '.') {
+        decimal.pop_back();
     }
-    return mm + "mm";
+    return decimal == "-0" ? "0" : decimal;
+}
+
+// The length of `pixels` at dpi in millimetres, as a renderer at dpi turns it back into exactly
+// that many pixels: rounded down to the micrometre, one micrometre less where the renderer's own
+// arithmetic (either way round) would still come out above the whole number and round it up.
+double StatedMillimetres(long long pixels, int dpi) {
+    const auto whole = static_cast<double>(pixels);
+    const double mm = std::floor(whole * 25.4 / dpi * 1e6) / 1e6;
+    const std::string stated = Decimal(mm);
+    double read = 0;
+    std::from_chars(stated.data(), stated.data() + stated.size(), read);
+    const bool above = read / 25.4 * dpi > whole || read * dpi / 25.4 > whole;
+    return above ? mm - 1e-6 : mm;
+}
+
+std::string Millimetres(long long pixels, int dpi) {
+    return Decimal(StatedMillimetres(pixels, dpi)) + "mm";
+}
+
+std::string SvgHeader(const std::string& width, const std::string& height,
+                      const std::string& viewWidth, const std::string& viewHeight) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           width + "\" height=\"" + height + "\" viewBox=\"0 0 " + viewWidth + " " + viewHeight +
+           "\">\n";
 }
 
 // What XML 1.0 can carry in place of the character: control characters, tab and line breaks
@@ -118,14 +148,45 @@ struct Writer {
 
 std::string SvgDocument(const TDrawing& drawing, int width, int height, int scale, int dpi) {
     Writer writer;
-    writer.Out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                 "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-                 Millimetres(1LL * width * scale, dpi) + "\" height=\"" +
-                 Millimetres(1LL * height * scale, dpi) + "\" viewBox=\"0 0 " +
-                 std::to_string(width) + " " + std::to_string(height) + "\">\n";
+    writer.Out =
+        SvgHeader(Millimetres(1LL * width * scale, dpi), Millimetres(1LL * height * scale, dpi),
+                  std::to_string(width), std::to_string(height));
     for (const TDrawnShape& shape : drawing) {
         std::visit(writer, shape);
     }
     writer.Out += "</svg>\n";
     return writer.Out;
+}
+
+std::string PrintDrawingSvg(const TPrintDrawing& drawing, int dpi) {
+    // The page grows to whole pixels at dpi, by less than one on the right and at the bottom.
+    const auto pixels = [&](double units) {
+        return static_cast<long long>(std::ceil(units * drawing.Millimetres * dpi / 25.4 - 1e-9));
+    };
+    const long long width = pixels(drawing.Width);
+    const long long height = pixels(drawing.Height);
+    const auto units = [&](long long whole) {
+        return Decimal(StatedMillimetres(whole, dpi) / drawing.Millimetres);
+    };
+    std::string out =
+        SvgHeader(Millimetres(width, dpi), Millimetres(height, dpi), units(width), units(height));
+    out += "<rect x=\"0\" y=\"0\" width=\"" + units(width) + "\" height=\"" + units(height) +
+           "\" fill=\"#ffffff\"/>\n";
+    for (const TPrintRect& r : drawing.Rects) {
+        out += "<rect x=\"" + Decimal(r.X) + "\" y=\"" + Decimal(r.Y) + "\" width=\"" +
+               Decimal(r.Width) + "\" height=\"" + Decimal(r.Height) + "\" fill=\"#000000\"/>\n";
+    }
+    for (const TPrintText& text : drawing.Texts) {
+        out += "<text y=\"" + Decimal(text.Baseline) + "\" font-family=\"" +
+               Escaped(text.Font->FamilyName()) + "\" font-size=\"" + Decimal(text.Size) +
+               "\" fill=\"#000000\" xml:space=\"preserve\">";
+        for (std::size_t i = 0; i < text.Chars.size(); ++i) {
+            out += "<tspan x=\"" + Decimal(text.X[i]) + "\">";
+            AppendEscaped(out, text.Chars[i]);
+            out += "</tspan>";
+        }
+        out += "</text>\n";
+    }
+    out += "</svg>\n";
+    return out;
 }

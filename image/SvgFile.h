@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Drawing.h"
+#include "PrintDrawing.h"
 
 #include <string>
 
@@ -10,3 +11,9 @@
 // raster filled; a text is the font's family and pixel size with each character placed where
 // the raster put its glyph, clipped as the raster clipped it.
 std::string SvgDocument(const TDrawing& drawing, int width, int height, int scale, int dpi);
+
+// The SVG 1.1 document of a print drawing, one user unit being one unit of the drawing. Its width
+// and height are in millimetres, the page grown by less than a pixel to whole pixels at dpi, so
+// that a renderer at that resolution draws it into whole pixels; the rectangles and glyphs keep
+// their exact places, each glyph where the drawing puts it.
+std::string PrintDrawingSvg(const TPrintDrawing& drawing, int dpi);

@@ -101,9 +101,21 @@ TBitmap Drawn(TColor first, TColor second) {
 TEST(ImageFile, TheNamesExtensionChoosesTheFormat) {
     using enum TImageFormat;
     const std::pair<std::string, TImageFormat> rows[] = {
-        {"a.png", Png},     {"A.PNG", Png},   {"a.Svg", Svg},    {"a.jpg", Jpeg},
-        {"a.JPEG", Jpeg},   {"a.bmp", Bmp},   {"a", Bmp},        {"a.gif", Bmp},
-        {"a.png.txt", Bmp}, {"d.png/a", Bmp}, {".x/a.svg", Svg}, {"a.jpg ", Bmp},
+        {"a.png", Png},
+        {"A.PNG", Png},
+        {"a.Svg", Svg},
+        {"a.jpg", Jpeg},
+        {"a.JPEG", Jpeg},
+        {"a.bmp", Bmp},
+        {"a", Bmp},
+        {"a.gif", Bmp},
+        {"a.png.txt", Bmp},
+        {"d.png/a", Bmp},
+        {".x/a.svg", Svg},
+        {"a.jpg ", Bmp},
+        // The code image is never written as PDF or EPS.
+        {"a.pdf", Bmp},
+        {"a.EPS", Bmp},
     };
     for (const auto& [name, format] : rows) {
         EXPECT_EQ(FormatOfName(name), format) << name;
