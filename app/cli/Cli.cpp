@@ -5,7 +5,9 @@
 #include "Bitmap.h"
 #include "CodeImage.h"
 #include "Exception.h"
+#include "NumberText.h"
 #include "Stream.h"
+#include "Symbol.h"
 #include "SymbologyNames.h"
 #include "Version.h"
 
@@ -20,7 +22,8 @@
 namespace {
 
 constexpr std::string_view Usage = R"(Usage: quillmark-cli [OPTION]...
-Draws the code image of Quillmark's main window without a window.
+Draws the code image of Quillmark's main window without a window, or with --symbol the symbol
+for print: the bars with their quiet zones, sized in millimetres.
 
   --type NAME     symbology, one of the texts of --list-types (default "Code EAN13")
   --data TEXT     the data to encode (default "1234567890128")
@@ -30,19 +33,33 @@ Draws the code image of Quillmark's main window without a window.
   --output FILE   write the 525 x 276 code image to FILE ("-" is standard output), as PNG,
                   SVG or JPEG when its name ends in .png, .svg, .jpg or .jpeg (in any case),
                   else as BMP
-  --format F      bmp, png, svg or jpg: write that format whatever the name
+  --format F      bmp, png, svg or jpg (pdf and eps with --symbol): write that format whatever
+                  the name
   --scale N       every pixel becomes N x N pixels, N from 1 to 20 (default 1); an SVG
                   drawing becomes N times as wide and high
-  --dpi D         the resolution the file states, from 1 to 65535 (default 96; a BMP states
-                  none unless --dpi is given); an SVG states its size in mm from it
+  --dpi D         the resolution the file states, from 1 to 65535 (default 96, with --symbol
+                  600; a BMP of the code image states none unless --dpi is given); an SVG
+                  states its size in mm from it
+  --symbol        write the symbol instead of the code image: exactly the bars and their
+                  quiet zones at any length, the human-readable line as the symbology prints
+                  it; PDF or EPS when the name ends in .pdf or .eps, else as above; rasters
+                  at --dpi (default 600), every module whole dots
+  --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508)
+  --height MM     the bars, from 1 to 1000 mm (default the symbology's nominal height, else
+                  the larger of 15% of the width and 6.35 mm)
+  --ratio R       wide to narrow for Code 39, Codabar and Code 2 5, from 2 to 3 (from 2.25 for
+                  Code 2 5 matrix; default 2, for matrix 2.25); for PostNet the space after
+                  each bar, its bars 1.058 to 1.27 mm apart; the other symbologies have none
+  --reduction MM  taken from every bar's width against ink spread, from 0 to less than the
+                  X-dimension (default 0)
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
   --from N --to M --dir DIR
                   batch: write DIR/code_<n>.bmp (.png, .svg, .jpg with --format) for every n
                   from N to M, with n as the data (N and M as the main window reads them:
                   decimal, or hex after $, x or 0x); takes --type, --no-text, --single,
-                  --no-checksum, --format, --scale and --dpi, not --data, --output or
-                  --pattern; makes DIR and its parents when missing; shows a progress bar
-                  when stderr is a terminal
+                  --no-checksum, --format, --scale and --dpi, or --symbol and its sizes, not
+                  --data, --output or --pattern; makes DIR and its parents when missing;
+                  shows a progress bar when stderr is a terminal
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version
@@ -50,8 +67,15 @@ Draws the code image of Quillmark's main window without a window.
 A symbol too wide for the 525 x 276 code image is drawn cut off, as the window draws it, with
 a warning on stderr.
 
-A module (the narrowest bar) is 2 x N pixels, so it measures 2 x N x 25.4 / D mm in print: for
-about 0.33 mm at 600 dpi, --scale 4 --dpi 600 (8 dots, 0.339 mm).
+In the code image a module (the narrowest bar) is 2 x N pixels, so it measures 2 x N x 25.4 / D
+mm in print. For print, the symbol:
+  quillmark-cli --symbol --data 590123412345 --output label.pdf
+  quillmark-cli --symbol --type "Code 128B" --data PO-2024-000123456 --x-dim 0.25 --output po.eps
+  quillmark-cli --symbol --x-dim 0.33 --dpi 600 --output label.png
+  quillmark-cli --symbol --type "Code 39" --data CODE-39 --ratio 2.5 --output label.svg
+  quillmark-cli --symbol --x-dim 0.25 --dpi 203 --reduction 0.02 --output label.bmp
+  quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
+A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
 
 A batch that cannot fit in the free space of its directory does not start.
 
@@ -66,6 +90,10 @@ enum class Info { None, Help, Version, ListTypes };
 
 struct Options {
     Info Show = Info::None;
+    bool Symbol = false;
+    TSymbolOptions Sizes;
+    bool SizesGiven = false;
+    bool ScaleGiven = false;
     TCodeImageInputs Inputs;
     bool Checksum = true;
     bool Pattern = false;
@@ -85,6 +113,18 @@ struct UsageError {
     std::string Hint;
 };
 
+// A decimal number (digits and a point) from minimum to maximum, or the usage error of the option
+// that names the range as --help states it.
+double DecimalNumber(const std::string& option, const std::string& text, double minimum,
+                     double maximum, const std::string& unit) {
+    const std::optional<double> value = DecimalOf(text);
+    if (!value || *value < minimum || *value > maximum) {
+        throw UsageError{option + " takes " + unit + " from " + Number(minimum) + " to " +
+                         Number(maximum) + ", not '" + text + "'"};
+    }
+    return *value;
+}
+
 // A whole decimal number from 1 to maximum, or the usage error of the option.
 int WholeNumber(const std::string& option, const std::string& text, int maximum) {
     int value = 0;
@@ -95,6 +135,46 @@ int WholeNumber(const std::string& option, const std::string& text, int maximum)
                          ", not '" + text + "'"};
     }
     return value;
+}
+
+// The format of the symbol's file or files: --format, else the output's name, else BMP.
+TImageFormat SymbolFormat(const Options& options) {
+    return options.File.Format.value_or(options.Output ? SymbolFormatOfName(*options.Output)
+                                                       : TImageFormat::Bmp);
+}
+
+// The symbol's options go together, and its sizes fit the symbology and the format's resolution.
+void CheckSymbolUsage(Options& options) {
+    const bool vector =
+        options.File.Format == TImageFormat::Pdf || options.File.Format == TImageFormat::Eps;
+    if (!options.Symbol) {
+        if (options.SizesGiven) {
+            throw UsageError{"--x-dim, --height, --ratio and --reduction size the symbol; add "
+                             "--symbol"};
+        }
+        if (vector) {
+            throw UsageError{"--format pdf and eps write the symbol; add --symbol"};
+        }
+        return;
+    }
+    if (options.ScaleGiven) {
+        throw UsageError{"the symbol is sized in millimetres by --x-dim, not by --scale"};
+    }
+    if (options.Pattern) {
+        throw UsageError{"--pattern draws nothing; give it without --symbol"};
+    }
+    options.Sizes.ShowText = options.Inputs.ShowText;
+    TBarcode barcode;
+    barcode.SetTyp(*FindSymbology(options.Inputs.TypeText));
+    const TImageFormat format = SymbolFormat(options);
+    const bool raster =
+        format != TImageFormat::Pdf && format != TImageFormat::Eps && format != TImageFormat::Svg;
+    const std::string refusal = SymbolOptionsRefusal(
+        barcode, options.Sizes,
+        raster ? std::optional(options.File.Dpi.value_or(SymbolDpi)) : std::nullopt);
+    if (!refusal.empty()) {
+        throw UsageError{refusal};
+    }
 }
 
 Options Parse(std::span<const std::string> args) {
@@ -121,15 +201,32 @@ Options Parse(std::span<const std::string> args) {
         } else if (arg == "--format") {
             options.File.Format = FormatNamed(value());
             if (!options.File.Format) {
-                throw UsageError{"--format takes bmp, png, svg or jpg, not '" + args[i] + "'"};
+                throw UsageError{"--format takes bmp, png, svg, jpg, pdf or eps, not '" + args[i] +
+                                 "'"};
             }
             options.FileOptionsGiven = true;
         } else if (arg == "--scale") {
             options.File.Scale = WholeNumber(arg, value(), MaxImageScale);
             options.FileOptionsGiven = true;
+            options.ScaleGiven = true;
         } else if (arg == "--dpi") {
             options.File.Dpi = WholeNumber(arg, value(), MaxImageDpi);
             options.FileOptionsGiven = true;
+        } else if (arg == "--symbol") {
+            options.Symbol = true;
+        } else if (arg == "--x-dim") {
+            options.Sizes.XDim = DecimalNumber(arg, value(), MinXDim, MaxXDim, "millimetres");
+            options.SizesGiven = true;
+        } else if (arg == "--height") {
+            options.Sizes.Height =
+                DecimalNumber(arg, value(), MinBarHeight, MaxBarHeight, "millimetres");
+            options.SizesGiven = true;
+        } else if (arg == "--ratio") {
+            options.Sizes.Ratio = DecimalNumber(arg, value(), 0, MaxXDim, "a ratio");
+            options.SizesGiven = true;
+        } else if (arg == "--reduction") {
+            options.Sizes.Reduction = DecimalNumber(arg, value(), 0, MaxXDim, "millimetres");
+            options.SizesGiven = true;
         } else if (arg == "--from") {
             options.From = value();
         } else if (arg == "--to") {
@@ -157,6 +254,7 @@ Options Parse(std::span<const std::string> args) {
     if (options.Show != Info::None) {
         return options;
     }
+    CheckSymbolUsage(options);
     if (options.Batch()) {
         if (!options.From || !options.To || !options.Dir) {
             throw UsageError{"a batch needs all of --from, --to and --dir"};
@@ -222,9 +320,20 @@ private:
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
-    CheckBatchFits(range, *options.Dir,
-                   BatchBytesPerFile(barcode, options.Inputs, range, options.File),
-                   FormatExtension(options.File.Format.value_or(TImageFormat::Bmp)));
+    const TImageFormat format = options.File.Format.value_or(TImageFormat::Bmp);
+    std::uint64_t bytesPerFile = 0;
+    if (options.Symbol) {
+        TBarcode first = barcode;
+        first.SetText(std::to_string(range.From));
+        try {
+            bytesPerFile = SymbolFileSize(first, options.Sizes, format, options.File);
+        } catch (const Exception&) {
+            // The batch reports it at its first number.
+        }
+    } else {
+        bytesPerFile = BatchBytesPerFile(barcode, options.Inputs, range, options.File);
+    }
+    CheckBatchFits(range, *options.Dir, bytesPerFile, FormatExtension(format));
     Progress progress(err, BatchCount(range));
     TBatchCallbacks callbacks;
     if (progressBar) {
@@ -234,7 +343,11 @@ void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::
         };
     }
     try {
-        RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks, options.File);
+        if (options.Symbol) {
+            RunSymbolBatch(barcode, options.Sizes, range, *options.Dir, callbacks, options.File);
+        } else {
+            RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks, options.File);
+        }
     } catch (...) {
         progress.Abandon();
         throw;
@@ -269,12 +382,27 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
     }
     TBitmap image;
     InitCodeImage(image);
+    if (options.Symbol) {
+        barcode.SetTyp(*FindSymbology(options.Inputs.TypeText));
+        barcode.SetText(options.Inputs.Data);
+        // What a raster draws is said first: a batch may take a while.
+        if (const std::string note =
+                XDimNote(barcode.Typ(), options.Sizes, SymbolFormat(options), options.File);
+            !note.empty()) {
+            err << "quillmark-cli: " << note << '\n';
+        }
+    }
     if (options.Batch()) {
         WriteBatch(options, barcode, image, err, progressBar);
         return;
     }
+    const std::string output = *options.Output == "-" ? "/dev/stdout" : *options.Output;
+    if (options.Symbol) {
+        SaveSymbolFile(barcode, options.Sizes, output, options.File);
+        return;
+    }
     ComposeCodeImage(barcode, image, options.Inputs);
-    image.SaveToFile(*options.Output == "-" ? "/dev/stdout" : *options.Output, options.File);
+    image.SaveToFile(output, options.File);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
         err << "quillmark-cli: warning: " << warning << '\n';

@@ -6,6 +6,7 @@
 #include "CodeImage.h"
 #include "DrawAhead.h"
 #include "Exception.h"
+#include "NumberText.h"
 #include "StrToInt.h"
 
 #include <charconv>
@@ -67,19 +68,6 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
     return total > replaced ? total - replaced : 0;
 }
 
-namespace {
-
-// 5796540000000 as "5,796,540,000,000".
-std::string Grouped(std::uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), 1, ',');
-    }
-    return digits;
-}
-
-} // namespace
-
 std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
                                 const TBatchRange& range, const TImageFileOptions& file) {
     TBarcode copy = barcode;
@@ -119,13 +107,9 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
     }
 }
 
-void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-              const TBatchRange& range, std::string_view directory,
-              const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
-    TImageFileOptions options = file;
-    options.Format = file.Format.value_or(TImageFormat::Bmp);
-    options.Durability = TDurability::Cache;
-    const std::string_view extension = FormatExtension(*options.Format);
+void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::string_view extension,
+                   const TBatchCallbacks& callbacks,
+                   const std::function<std::unique_ptr<TBatchSteps>()>& start) {
     if (BatchCount(range) > 0 && !directory.empty()) {
         // Where no directory can be made, the first file's write says why.
         std::error_code ignored;
@@ -134,12 +118,12 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
     // The last file written: its file system is synced at the end.
     std::string written;
     try {
-        TDrawAhead ahead(barcode, image, inputs, range);
+        const std::unique_ptr<TBatchSteps> steps = start();
         // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
         for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
              ++wide) {
             const auto n = static_cast<std::int32_t>(wide);
-            const std::exception_ptr failed = ahead.Next(image, barcode);
+            const std::exception_ptr failed = steps->Draw(n);
             if (callbacks.Position) {
                 callbacks.Position(n);
             }
@@ -153,7 +137,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
             if (callbacks.FileName) {
                 name = callbacks.FileName(name);
             }
-            ahead.Write(name, [&] { image.SaveToFile(name, options); });
+            steps->Write(name);
             written = std::move(name);
         }
     } catch (const Exception&) {
@@ -173,4 +157,40 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
     if (!written.empty()) {
         SyncFileSystemOf(written);
     }
+}
+
+namespace {
+
+// The code image of each number, drawn one number ahead (TDrawAhead) in the caller's image and
+// barcode.
+class TCodeImageSteps : public TBatchSteps {
+public:
+    TCodeImageSteps(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+                    const TBatchRange& range, const TImageFileOptions& options)
+        : FBarcode(barcode), FImage(image), FOptions(options),
+          FAhead(barcode, image, inputs, range) {}
+
+    std::exception_ptr Draw(std::int32_t) override { return FAhead.Next(FImage, FBarcode); }
+    void Write(const std::string& name) override {
+        FAhead.Write(name, [&] { FImage.SaveToFile(name, FOptions); });
+    }
+
+private:
+    TBarcode& FBarcode;
+    TBitmap& FImage;
+    const TImageFileOptions& FOptions;
+    TDrawAhead FAhead;
+};
+
+} // namespace
+
+void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+              const TBatchRange& range, std::string_view directory,
+              const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    TImageFileOptions options = file;
+    options.Format = file.Format.value_or(TImageFormat::Bmp);
+    options.Durability = TDurability::Cache;
+    RunBatchSteps(range, directory, FormatExtension(*options.Format), callbacks, [&] {
+        return std::make_unique<TCodeImageSteps>(barcode, image, inputs, range, options);
+    });
 }

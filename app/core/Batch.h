@@ -3,7 +3,9 @@
 #include "ImageFile.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -74,6 +76,26 @@ struct TBatchCallbacks {
     // may take a while, follows.
     std::function<void()> Written;
 };
+
+// What a batch does with each number: draws it, the numbers in ascending order, and writes what
+// it drew.
+class TBatchSteps {
+public:
+    virtual ~TBatchSteps() = default;
+    // Returns what drawing number n raised; nothing is written for it then.
+    virtual std::exception_ptr Draw(std::int32_t n) = 0;
+    virtual void Write(const std::string& name) = 0;
+};
+
+// The run of every batch, with the steps that start makes for it: makes a missing destination
+// with its parents (unless the range is empty), then for each number n until a stop is
+// requested draws it, reports the position and the data, reports the file name (the directory,
+// the separator, "code_", n and the extension) and writes the number to the name reported back.
+// The steps are let go before the file system of the files written is synced once at the end.
+// The first exception ends the run and propagates; the files written before it stay.
+void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::string_view extension,
+                   const TBatchCallbacks& callbacks,
+                   const std::function<std::unique_ptr<TBatchSteps>()>& start);
 
 // Batch generation: first makes a missing destination with its parents (unless the range is
 // empty); then, for each number n of the range in ascending order until a stop is requested,

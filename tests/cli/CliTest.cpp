@@ -1,4 +1,6 @@
 #include "Cli.h"
+#include "NumberText.h"
+#include "Symbol.h"
 #include "Version.h"
 
 #include "CoreComposed.h"
@@ -64,11 +66,110 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
          "--scale takes a whole number from 1 to 20, not '0'"},
         {{"--dpi", "65536", "--output", "x.png"},
          "--dpi takes a whole number from 1 to 65535, not '65536'"},
-        {{"--format", "PNG", "--output", "x"}, "--format takes bmp, png, svg or jpg, not 'PNG'"},
+        {{"--format", "PNG", "--output", "x"},
+         "--format takes bmp, png, svg, jpg, pdf or eps, not 'PNG'"},
+        {{"--height", "20", "--output", "x.png"},
+         "--x-dim, --height, --ratio and --reduction size the symbol; add --symbol"},
+        {{"--format", "eps", "--output", "x"},
+         "--format pdf and eps write the symbol; add --symbol"},
+        {{"--symbol", "--scale", "1", "--output", "x.png"},
+         "the symbol is sized in millimetres by --x-dim, not by --scale"},
+        {{"--symbol", "--pattern"}, "--pattern draws nothing; give it without --symbol"},
+        {{"--symbol", "--x-dim", "1e-1", "--output", "x.png"},
+         "--x-dim takes millimetres from 0.05 to 10, not '1e-1'"},
+        {{"--symbol", "--ratio", "2.5", "--output", "x.pdf"},
+         "EAN13 has no wide-to-narrow ratio: its elements are whole modules"},
+        // A bar of one dot at 96 dpi keeps nothing after 0.2 mm; a PDF has no dots.
+        {{"--symbol", "--reduction", "0.2", "--dpi", "96", "--output", "x.png"},
+         "a bar-width reduction of 0.2 mm leaves nothing of the narrow bars at 96 dpi"},
+        {{"--symbol", "--reduction", "0.2", "--dpi", "96", "--from", "1", "--to", "2", "--dir",
+          "d"},
+         "a bar-width reduction of 0.2 mm leaves nothing of the narrow bars at 96 dpi"},
     };
     for (const auto& [args, message] : rows) {
         EXPECT_EQ(Invoke(args), (Result{2, "", "quillmark-cli: " + message + "\n"}));
     }
+}
+
+// Each limit --help states is the one the parser keeps: the value at it is taken, a hair beyond
+// it refused.
+TEST(Cli, HelpStatesTheLimitsItKeeps) {
+    const std::string help = Invoke({"--help"}).Out;
+    const ScratchDir dir;
+    const std::string svg = dir / "x.svg";
+    const struct {
+        std::string Option;
+        std::vector<std::string> Context;
+    } rows[] = {
+        {"--x-dim", {"--symbol", "--output", svg}},
+        {"--height", {"--symbol", "--output", svg}},
+        {"--ratio", {"--symbol", "--type", "Code 39", "--output", svg}},
+        {"--dpi", {"--symbol", "--output", svg}},
+        {"--scale", {"--output", svg}},
+    };
+    for (const auto& [option, context] : rows) {
+        SCOPED_TRACE(option);
+        // The first "from A to B" of the option's entry.
+        const std::size_t entry = help.find("\n  " + option + " ");
+        ASSERT_NE(entry, std::string::npos);
+        const std::size_t from = help.find(" from ", entry) + 6;
+        const std::size_t to = help.find(" to ", from);
+        const std::string low = help.substr(from, to - from);
+        const std::string high = help.substr(to + 4, help.find_first_of(" ;(,", to + 4) - to - 4);
+        const auto exit = [&](const std::string& value) {
+            std::vector<std::string> args = context;
+            args.insert(args.end(), {option, value});
+            return Invoke(args).Code;
+        };
+        // A whole number's neighbours, or a thousandth beyond.
+        const bool whole = option == "--dpi" || option == "--scale";
+        const auto beyond = [&](const std::string& limit, int side) {
+            return whole ? std::to_string(std::stoi(limit) + side)
+                         : Number(std::stod(limit) + side * 0.001);
+        };
+        EXPECT_EQ(exit(low), 0) << low;
+        EXPECT_EQ(exit(high), 0) << high;
+        EXPECT_EQ(exit(beyond(low, -1)), 2) << low;
+        EXPECT_EQ(exit(beyond(high, 1)), 2) << high;
+    }
+    // The reduction: anything from 0 to less than the X-dimension.
+    for (const auto& [reduction, code] :
+         {std::pair("0", 0), std::pair("0.329", 0), std::pair("0.33", 2)}) {
+        EXPECT_EQ(Invoke({"--symbol", "--reduction", reduction, "--output", svg}).Code, code);
+    }
+}
+
+// The symbol one option away from the code image: the file SaveSymbolFile writes, in a batch as
+// alone, with the X-dimension a raster draws on stderr where it is not the one asked for.
+TEST(Cli, SymbolFilesAndTheirNote) {
+    const ScratchDir dir;
+    TBarcode barcode;
+    barcode.SetTyp(TBarcodeType::bcCode128B);
+    barcode.SetChecksum(true);
+    const auto saved = [&](const std::string& data, const TSymbolOptions& options,
+                           const TImageFileOptions& file) {
+        barcode.SetText(data);
+        SaveSymbolFile(barcode, options, dir / "expected", file);
+        return ReadFile(dir / "expected");
+    };
+    EXPECT_EQ(Invoke({"--symbol", "--type", "Code 128B", "--data", "Q-7", "--x-dim", "0.19",
+                      "--dpi", "96", "--no-text", "--output", dir / "q.png"}),
+              (Result{0, "",
+                      "quillmark-cli: the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not "
+                      "0.19 mm\n"}));
+    EXPECT_EQ(ReadFile(dir / "q.png"), saved("Q-7", {.XDim = 0.19, .ShowText = false},
+                                             {.Format = TImageFormat::Png, .Dpi = 96}));
+    EXPECT_EQ(Invoke({"--symbol", "--type", "Code 128B", "--height", "12.5", "--format", "bmp",
+                      "--from", "9", "--to", "10", "--dir", dir / "batch"}),
+              (Result{0, "", ""}));
+    for (const std::string n : {"9", "10"}) {
+        EXPECT_EQ(ReadFile(dir / "batch" / ("code_" + n + ".bmp")),
+                  saved(n, {.Height = 12.5}, {.Format = TImageFormat::Bmp}))
+            << n;
+    }
+    EXPECT_EQ(Invoke({"--symbol", "--output", dir / "label.pdf"}), (Result{0, "", ""}));
+    const Bytes pdf = ReadFile(dir / "label.pdf");
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 5), "%PDF-");
 }
 
 // A failure exits 1 with its message and leaves no file. On a terminal a batch's progress bar

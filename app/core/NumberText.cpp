@@ -1,0 +1,34 @@
+#include "NumberText.h"
+
+#include <charconv>
+
+std::string Grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
+std::string Number(double v) {
+    char text[48];
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3).ptr;
+    std::string number(text, end);
+    if (number.find('.') != std::string::npos) {
+        number.erase(number.find_last_not_of('0') + 1);
+        if (number.back() == '.') {
+            number.pop_back();
+        }
+    }
+    return number == "-0" ? "0" : number;
+}
+
+std::optional<double> DecimalOf(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos ||
+        std::from_chars(text.data(), end, value, std::chars_format::fixed).ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}

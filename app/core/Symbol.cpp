@@ -1,0 +1,537 @@
+#include "Symbol.h"
+
+#include "Batch.h"
+#include "Bitmap.h"
+#include "Exception.h"
+#include "NumberText.h"
+#include "ScalableFont.h"
+#include "Stream.h"
+#include "SvgFile.h"
+#include "Utf8.h"
+#include "VectorFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+using enum TBarcodeType;
+using enum TSymbolText;
+
+constexpr std::string_view Gs1 =
+    "GS1 General Specifications, EAN/UPC symbols: light margins of 11X left and 7X right (EAN-13) "
+    "and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the nominal X of 0.33 mm; "
+    "guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal X";
+constexpr std::string_view TwoOfFive =
+    "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the narrow";
+constexpr std::string_view DiscreteTwoOfFive =
+    "no ISO or AIM specification: the quiet zones of 10X and the wide range of the other 2 of 5 "
+    "codes (matrix 2 of 5 from 2.25, as the engine draws it)";
+constexpr std::string_view Code39 = "ISO/IEC 16388 (Code 39): quiet zones of 10X; wide elements 2 "
+                                    "to 3 times the narrow";
+constexpr std::string_view Code128 =
+    "ISO/IEC 15417 (Code 128): quiet zones of 10X; elements of 1 to 4 modules";
+constexpr std::string_view Code93 =
+    "AIM USS-93 (Code 93): quiet zones of 10X; elements of 1 to 4 modules";
+constexpr std::string_view Msi = "no ISO or AIM specification (MSI Plessey): quiet zones of 10X "
+                                 "as its readers ask; narrow and wide elements of 1 and 2 modules";
+constexpr std::string_view PostNet =
+    "USPS Publication 25 (POSTNET): bars 0.020 in wide at 22 bars an inch (20 to 24), full bars "
+    "0.125 in high; clear zones of 1/8 in left and right and 0.04 in above and below; no "
+    "human-readable line (the address above it is one)";
+constexpr std::string_view Codabar =
+    "ANSI/AIM BC3 (USS-Codabar): quiet zones of 10X; wide elements 2 to 3 times the narrow";
+
+constexpr double Inch = 25.4;
+
+// In the order of TBarcodeType.
+constexpr TSymbolRules Rules[] = {
+    {bcCode_2_5_interleaved, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, TwoOfFive},
+    {bcCode_2_5_industrial, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred,
+     DiscreteTwoOfFive},
+    {bcCode_2_5_matrix, 10, 10, 0, false, 0.33, 0, 0, 2.25, 3, 0, 0, 0, Centred, DiscreteTwoOfFive},
+    {bcCode39, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Code39},
+    {bcCode39Extended, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Code39},
+    {bcCode128A, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
+    {bcCode128B, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
+    {bcCode128C, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
+    {bcCode93, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code93},
+    {bcCode93Extended, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code93},
+    {bcCodeMSI, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Msi},
+    {bcCodePostNet, Inch / 8, Inch / 8, 0.04 * Inch, true, 0.02 * Inch, 0.125 * Inch, 0, 0, 0,
+     Inch / 24, Inch / 20, Inch / 22, None, PostNet},
+    {bcCodeCodabar, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Codabar},
+    {bcCodeEAN8, 7, 7, 0, false, 0.33, 18.23, 0.33, 0, 0, 0, 0, 0, Ean8, Gs1},
+    {bcCodeEAN13, 11, 7, 0, false, 0.33, 22.85, 0.33, 0, 0, 0, 0, 0, Ean13, Gs1},
+};
+static_assert(std::size(Rules) == BarcodeTypeCount);
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(Rules); ++i) {
+        if (static_cast<std::size_t>(Rules[i].Typ) != i) {
+            return false;
+        }
+    }
+    return true;
+}());
+
+// Where the specification names no height: the larger of this share of the symbol's width and
+// this many millimetres.
+constexpr double HeightShareOfWidth = 0.15;
+constexpr double MinimumHeight = 6.35;
+// The human-readable line, in modules: its digits' height (2.75 mm at 0.33 mm, as GS1 prints
+// EAN), the gap above it, and how far EAN's guard bars reach below the others.
+constexpr double TextHeight = 2.75 / 0.33;
+constexpr double TextGap = 1;
+constexpr double GuardExtension = 5;
+// The centre of each EAN digit in modules from the first bar: under its seven modules, and
+// EAN-13's first digit left of the guard, clear of it by a module.
+constexpr double Ean13FirstDigit = -4.5;
+constexpr double DigitModules = 7;
+constexpr double GuardModules = 3;
+constexpr double CentreGuardModules = 5;
+// The elements of EAN's guards, counted in the pattern: left, centre and right.
+constexpr std::array<std::pair<int, int>, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
+constexpr std::array<std::pair<int, int>, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+
+// Lengths of one layout: millimetres for a vector file, or the dots of a raster at Dpi, where
+// every length is whole.
+struct TUnits {
+    int Dpi = 0;
+
+    bool Whole() const { return Dpi > 0; }
+    double PerMillimetre() const { return Whole() ? Dpi / Inch : 1; }
+    double Round(double v) const { return Whole() ? std::nearbyint(v) : v; }
+    double Up(double v) const { return Whole() ? std::ceil(v - 1e-9) : v; }
+    double Length(double mm) const {
+        return Whole() ? std::max(1.0, std::nearbyint(mm * PerMillimetre())) : mm;
+    }
+    double Narrow(double mm) const {
+        return Whole() ? std::nearbyint(RasterXDim(mm, Dpi) * PerMillimetre()) : mm;
+    }
+};
+
+bool HasRatio(const TSymbolRules& rules) {
+    return rules.RatioMax > 0;
+}
+
+double XDimOf(const TSymbolRules& rules, const TSymbolOptions& options) {
+    return options.XDim.value_or(rules.DefaultXDim);
+}
+
+// The ratio drawn: asked for, the engine's default, or the one of the nominal pitch.
+double RatioOf(const TSymbolRules& rules, const TSymbolOptions& options) {
+    if (rules.PitchNominal > 0) {
+        return options.Ratio.value_or(rules.PitchNominal / XDimOf(rules, options) - 1);
+    }
+    if (!HasRatio(rules)) {
+        return 2;
+    }
+    return options.Ratio.value_or(std::clamp(2.0, rules.RatioMin, rules.RatioMax));
+}
+
+// The pattern's characters laid out left to right from x: each element's kind and extent.
+struct TElement {
+    char Code;
+    double X;
+    double Width;
+    bool Bar() const { return Code >= '5'; }
+    bool Short() const { return Code >= 'A'; }
+};
+
+std::vector<TElement> Elements(std::string_view pattern, const std::array<double, 4>& slots,
+                               double x) {
+    std::vector<TElement> elements;
+    elements.reserve(pattern.size());
+    for (const char code : pattern) {
+        const double width = slots[(code >= 'A'   ? code - 'A'
+                                    : code >= '5' ? code - '5'
+                                                  : code - '0')];
+        elements.push_back({code, x, width});
+        x += width;
+    }
+    return elements;
+}
+
+TFont FontNamed(const char* name) {
+    TFont font;
+    font.Name = name;
+    return font;
+}
+
+// OCR-B where it is installed, else the code image's font.
+TScalableFont& EanFont() {
+    TScalableFont& ocrB = TScalableFont::For(FontNamed("OCR B"));
+    return ocrB.FamilyName() == "OCR B" ? ocrB : TScalableFont::For(TFont{});
+}
+
+// What a line can show of a character: control characters take a space's room.
+char32_t Printable(char32_t ch) {
+    return ch < 0x20 || ch == 0x7F ? U' ' : ch;
+}
+
+class TLayout {
+public:
+    TLayout(const TSymbolRules& rules, const TSymbolOptions& options, TUnits units)
+        : FRules(rules), FOptions(options), FUnits(units) {}
+
+    TSymbol Compose(std::string_view pattern, std::string_view printed);
+
+private:
+    double Quiet(double amount) const {
+        return FRules.QuietInMillimetres ? FUnits.Up(amount * FUnits.PerMillimetre())
+                                         : amount * FNarrow;
+    }
+    double DefaultHeightMm(double widthUnits) const;
+    void AddBars(const std::vector<TElement>& elements, double guardsLonger);
+    // The text's glyphs from x, each advance at the em size; returns the width.
+    double Place(TPrintText& text, double x) const;
+    void AddEanDigits(std::string_view digits);
+    void AddCentredLine(std::string_view line);
+    // The font's em size that gives its digits the line's height.
+    double EmSize(TScalableFont& font) const { return FTextHeight / font.Ink(U'0').Top; }
+
+    const TSymbolRules& FRules;
+    const TSymbolOptions& FOptions;
+    TUnits FUnits;
+    double FNarrow = 0;
+    // Where the pattern starts, and the extent of its bars (a space may end it).
+    double FBarsLeft = 0;
+    double FInkLeft = 0;
+    double FInkWidth = 0;
+    double FTop = 0;
+    double FBarHeight = 0;
+    double FTextHeight = 0;
+    double FBottom = 0;
+    TSymbol FSymbol;
+};
+
+double TLayout::DefaultHeightMm(double widthUnits) const {
+    if (FRules.NominalHeight > 0) {
+        const double xDrawn = FNarrow / FUnits.PerMillimetre();
+        return FRules.NominalXDim > 0 ? FRules.NominalHeight * xDrawn / FRules.NominalXDim
+                                      : FRules.NominalHeight;
+    }
+    return std::max(HeightShareOfWidth * widthUnits / FUnits.PerMillimetre(), MinimumHeight);
+}
+
+void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger) {
+    const double reduction = FUnits.Round(FOptions.Reduction * FUnits.PerMillimetre());
+    // A raster's odd dot of reduction comes off the right edge.
+    const double leftCut = FUnits.Whole() ? std::floor(reduction / 2) : reduction / 2;
+    const auto* guards = FRules.Text == Ean13 ? &Ean13Guards : &Ean8Guards;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const TElement& e = elements[i];
+        if (!e.Bar()) {
+            continue;
+        }
+        double height = e.Short()
+                            ? (FUnits.Whole() ? std::floor(FBarHeight * 2 / 5) : FBarHeight * 0.4)
+                            : FBarHeight;
+        if (guardsLonger > 0 && std::any_of(guards->begin(), guards->end(), [&](auto range) {
+                return static_cast<int>(i) >= range.first && static_cast<int>(i) < range.second;
+            })) {
+            height += guardsLonger;
+        }
+        FSymbol.Drawing.Rects.push_back({e.X + leftCut, FTop, e.Width - reduction, height});
+    }
+}
+
+double TLayout::Place(TPrintText& text, double x) const {
+    const double start = x;
+    for (const char32_t ch : text.Chars) {
+        text.X.push_back(x);
+        x += text.Font->Advance(ch) * text.Size;
+    }
+    return x - start;
+}
+
+void TLayout::AddEanDigits(std::string_view digits) {
+    TScalableFont& font = EanFont();
+    const double em = EmSize(font);
+    const double baseline = FUnits.Round(FTop + FBarHeight + TextGap * FNarrow + FTextHeight);
+    const bool ean13 = FRules.Text == Ean13;
+    // Each half's digits under their seven modules, after the left guard and after the centre.
+    const std::size_t half = ean13 ? 6 : 4;
+    const double rightHalf = GuardModules + half * DigitModules + CentreGuardModules;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        double centre = 0;
+        if (ean13 && i == 0) {
+            centre = Ean13FirstDigit;
+        } else {
+            const std::size_t k = ean13 ? i - 1 : i;
+            centre = k < half ? GuardModules + (k + 0.5) * DigitModules
+                              : rightHalf + (k - half + 0.5) * DigitModules;
+        }
+        const char32_t digit = static_cast<unsigned char>(digits[i]);
+        TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
+        text = {&font, em, baseline, std::u32string(1, digit), {}};
+        text.X.push_back(FBarsLeft + centre * FNarrow - font.Advance(digit) * em / 2);
+        FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * em);
+    }
+}
+
+void TLayout::AddCentredLine(std::string_view line) {
+    TScalableFont& font = TScalableFont::For(TFont{});
+    TPrintText text{&font, EmSize(font), 0, {}, {}};
+    for (const char32_t ch : DecodeUtf8(line)) {
+        text.Chars.push_back(Printable(ch));
+    }
+    double height = FTextHeight;
+    double width = Place(text, 0);
+    // A line wider than the bars is made smaller, to stay out of the quiet zones.
+    if (width > FInkWidth) {
+        text.Size *= FInkWidth / width;
+        height *= FInkWidth / width;
+        text.X.clear();
+        width = Place(text, 0);
+    }
+    const double left = FInkLeft + (FInkWidth - width) / 2;
+    for (double& x : text.X) {
+        x += left;
+    }
+    text.Baseline = FUnits.Round(FTop + FBarHeight + TextGap * FNarrow + height);
+    for (const char32_t ch : text.Chars) {
+        FBottom = std::max(FBottom, text.Baseline + font.Ink(ch).Bottom * text.Size);
+    }
+    FSymbol.Drawing.Texts.push_back(std::move(text));
+}
+
+TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
+    const double x = XDimOf(FRules, FOptions);
+    const double ratio = RatioOf(FRules, FOptions);
+    FNarrow = FUnits.Narrow(x);
+    const std::array<double, 4> slots = {FNarrow, FUnits.Round(ratio * FNarrow),
+                                         FUnits.Round(1.5 * ratio * FNarrow),
+                                         FUnits.Round(2 * ratio * FNarrow)};
+    FBarsLeft = Quiet(FRules.QuietLeft);
+    const std::vector<TElement> elements = Elements(pattern, slots, FBarsLeft);
+    const auto first = std::ranges::find_if(elements, &TElement::Bar);
+    const auto last = std::ranges::find_if(elements.rbegin(), elements.rend(), &TElement::Bar);
+    if (first != elements.end()) {
+        FInkLeft = first->X;
+        FInkWidth = last->X + last->Width - FInkLeft;
+    }
+    const double patternWidth =
+        elements.empty() ? 0 : elements.back().X + elements.back().Width - FBarsLeft;
+    const double width = FBarsLeft + patternWidth + Quiet(FRules.QuietRight);
+    FTop = Quiet(FRules.QuietVertical);
+    FBarHeight = FUnits.Length(FOptions.Height.value_or(DefaultHeightMm(width)));
+    FTextHeight = TextHeight * FNarrow;
+    FBottom = FTop + FBarHeight;
+
+    const bool text = FOptions.ShowText && FRules.Text != None;
+    const bool ean = FRules.Text == Ean13 || FRules.Text == Ean8;
+    AddBars(elements, text && ean ? GuardExtension * FNarrow : 0);
+    if (text && ean) {
+        FBottom = FTop + FBarHeight + GuardExtension * FNarrow;
+        AddEanDigits(printed);
+    } else if (text && !printed.empty()) {
+        AddCentredLine(printed);
+    }
+    FSymbol.Drawing.Millimetres = 1 / FUnits.PerMillimetre();
+    FSymbol.Drawing.Width = width;
+    FSymbol.Drawing.Height = FUnits.Up(FBottom + Quiet(FRules.QuietVertical));
+    FSymbol.XDim = FNarrow / FUnits.PerMillimetre();
+    return std::move(FSymbol);
+}
+
+bool IsVector(TImageFormat format) {
+    return format == TImageFormat::Pdf || format == TImageFormat::Eps;
+}
+
+int DpiOf(const TImageFileOptions& file) {
+    return file.Dpi.value_or(SymbolDpi);
+}
+
+// The file of the symbol: a vector file's bytes, or a raster in image.
+std::vector<std::uint8_t> SymbolFile(const TBarcode& barcode, const TSymbolOptions& options,
+                                     TImageFormat format, const TImageFileOptions& file,
+                                     TBitmap& image) {
+    if (file.Scale != 1) {
+        throw Exception("The symbol is sized in millimetres; it takes no scale");
+    }
+    const int dpi = DpiOf(file);
+    if (IsVector(format) || format == TImageFormat::Svg) {
+        const TSymbol symbol = ComposeSymbol(barcode, options);
+        if (format == TImageFormat::Svg) {
+            const std::string svg = PrintDrawingSvg(symbol.Drawing, dpi);
+            return {svg.begin(), svg.end()};
+        }
+        return EncodeVector(symbol.Drawing,
+                            format == TImageFormat::Pdf ? TVectorFormat::Pdf : TVectorFormat::Eps);
+    }
+    RasterisePrintDrawing(ComposeSymbol(barcode, options, dpi).Drawing, image);
+    return {};
+}
+
+void WriteSymbolFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
+                     const TBitmap& image, TImageFormat format, const TImageFileOptions& file) {
+    if (image.Empty()) {
+        const std::span<const std::uint8_t> piece(bytes);
+        WriteFileAtomically(name, {&piece, 1}, file.Durability);
+        return;
+    }
+    TImageFileOptions raster = file;
+    raster.Format = format;
+    raster.Dpi = DpiOf(file);
+    SaveImageFile(image, name, raster);
+}
+
+// The symbol of each number, drawn when it is asked for.
+class TSymbolSteps : public TBatchSteps {
+public:
+    TSymbolSteps(const TBarcode& barcode, const TSymbolOptions& options,
+                 const TImageFileOptions& file)
+        : FBarcode(barcode), FOptions(options), FFile(file) {}
+
+    std::exception_ptr Draw(std::int32_t n) override {
+        FBarcode.SetText(std::to_string(n));
+        try {
+            FBytes = SymbolFile(FBarcode, FOptions, *FFile.Format, FFile, FImage);
+        } catch (...) {
+            return std::current_exception();
+        }
+        return nullptr;
+    }
+    void Write(const std::string& name) override {
+        WriteSymbolFile(name, FBytes, FImage, *FFile.Format, FFile);
+    }
+
+private:
+    TBarcode FBarcode;
+    const TSymbolOptions& FOptions;
+    const TImageFileOptions& FFile;
+    std::vector<std::uint8_t> FBytes;
+    TBitmap FImage;
+};
+
+} // namespace
+
+const TSymbolRules& SymbolRules(TBarcodeType typ) {
+    return Rules[static_cast<std::size_t>(typ) % std::size(Rules)];
+}
+
+std::string SymbolOptionsRefusal(const TBarcode& barcode, const TSymbolOptions& options,
+                                 std::optional<int> rasterDpi) {
+    const TSymbolRules& rules = SymbolRules(barcode.Typ());
+    const std::string name = barcode.TypeCaption();
+    const double x = XDimOf(rules, options);
+    if (!(x >= MinXDim && x <= MaxXDim)) {
+        return "the X-dimension is from " + Number(MinXDim) + " to " + Number(MaxXDim) +
+               " mm, not " + Number(x);
+    }
+    if (options.Height && !(*options.Height >= MinBarHeight && *options.Height <= MaxBarHeight)) {
+        return "the bar height is from " + Number(MinBarHeight) + " to " + Number(MaxBarHeight) +
+               " mm, not " + Number(*options.Height);
+    }
+    const double ratio = RatioOf(rules, options);
+    if (rules.PitchNominal > 0) {
+        const double pitch = x * (1 + ratio);
+        if (!(pitch >= rules.PitchMin - 1e-9 && pitch <= rules.PitchMax + 1e-9) || ratio <= 0) {
+            return "the bars of " + name + " are " + Number(rules.PitchMin) + " to " +
+                   Number(rules.PitchMax) + " mm apart (20 to 24 an inch), not " + Number(pitch) +
+                   " (X-dimension " + Number(x) + " mm, ratio " + Number(ratio) + ")";
+        }
+    } else if (!HasRatio(rules) && options.Ratio) {
+        return name + " has no wide-to-narrow ratio: its elements are whole modules";
+    } else if (HasRatio(rules) && !(ratio >= rules.RatioMin && ratio <= rules.RatioMax)) {
+        return "the wide-to-narrow ratio of " + name + " is from " + Number(rules.RatioMin) +
+               " to " + Number(rules.RatioMax) + ", not " + Number(ratio);
+    }
+    if (!(options.Reduction >= 0 && options.Reduction < x)) {
+        return "the bar-width reduction is from 0 to less than the X-dimension (" + Number(x) +
+               " mm), not " + Number(options.Reduction);
+    }
+    if (rasterDpi) {
+        const double dots = *rasterDpi / Inch;
+        const double narrow = std::max(1.0, std::nearbyint(x * dots));
+        if (std::nearbyint(options.Reduction * dots) >= narrow) {
+            return "a bar-width reduction of " + Number(options.Reduction) +
+                   " mm leaves nothing of the narrow bars at " + std::to_string(*rasterDpi) +
+                   " dpi";
+        }
+    }
+    return {};
+}
+
+TSymbol ComposeSymbol(const TBarcode& barcode, const TSymbolOptions& options,
+                      std::optional<int> rasterDpi) {
+    TBarcode copy = barcode;
+    const std::string pattern = copy.BuildPattern();
+    if (const std::string refusal = SymbolOptionsRefusal(barcode, options, rasterDpi);
+        !refusal.empty()) {
+        throw Exception("Cannot draw the symbol: " + refusal);
+    }
+    const TUnits units{rasterDpi.value_or(0)};
+    TSymbol symbol =
+        TLayout(SymbolRules(barcode.Typ()), options, units).Compose(pattern, copy.PrintedText());
+    if (rasterDpi) {
+        const auto width = static_cast<long long>(std::ceil(symbol.Drawing.Width));
+        const auto height = static_cast<long long>(std::ceil(symbol.Drawing.Height));
+        if (width * height > MaxSymbolPixels) {
+            throw Exception("The symbol needs " + Grouped(width) + " x " + Grouped(height) +
+                            " dots at " + std::to_string(*rasterDpi) +
+                            " dpi, more than a raster file holds (" + Grouped(MaxSymbolPixels) +
+                            "); write it as PDF, EPS or SVG, or at a lower resolution");
+        }
+    }
+    return symbol;
+}
+
+TImageFormat SymbolFormatOfName(std::string_view name) {
+    const auto format = FormatNamed(ExtensionOf(name));
+    return format && IsVector(*format) ? *format : FormatOfName(name);
+}
+
+void SaveSymbolFile(const TBarcode& barcode, const TSymbolOptions& options, const std::string& name,
+                    const TImageFileOptions& file) {
+    const TImageFormat format = file.Format.value_or(SymbolFormatOfName(name));
+    TBitmap image;
+    WriteSymbolFile(name, SymbolFile(barcode, options, format, file, image), image, format, file);
+}
+
+std::uint64_t SymbolFileSize(const TBarcode& barcode, const TSymbolOptions& options,
+                             TImageFormat format, const TImageFileOptions& file) {
+    TBitmap image;
+    const std::vector<std::uint8_t> bytes = SymbolFile(barcode, options, format, file, image);
+    if (image.Empty()) {
+        return bytes.size();
+    }
+    TImageFileOptions raster = file;
+    raster.Dpi = DpiOf(file);
+    return ImageFileSize(image, format, raster);
+}
+
+double RasterXDim(double xDim, int dpi) {
+    return std::max(1.0, std::nearbyint(xDim * dpi / Inch)) * Inch / dpi;
+}
+
+std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options, TImageFormat format,
+                     const TImageFileOptions& file) {
+    if (IsVector(format) || format == TImageFormat::Svg) {
+        return {};
+    }
+    const double asked = XDimOf(SymbolRules(typ), options);
+    const int dpi = DpiOf(file);
+    const double drawn = RasterXDim(asked, dpi);
+    if (std::abs(drawn - asked) <= 0.05 * asked) {
+        return {};
+    }
+    const auto dots = static_cast<long long>(std::nearbyint(drawn * dpi / Inch));
+    return "the X-dimension drawn is " + Number(drawn) + " mm (" + std::to_string(dots) +
+           (dots == 1 ? " dot" : " dots") + " at " + std::to_string(dpi) + " dpi), not " +
+           Number(asked) + " mm";
+}
+
+void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
+                    const TBatchRange& range, std::string_view directory,
+                    const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    TImageFileOptions steady = file;
+    steady.Format = file.Format.value_or(TImageFormat::Bmp);
+    steady.Durability = TDurability::Cache;
+    RunBatchSteps(range, directory, FormatExtension(*steady.Format), callbacks,
+                  [&] { return std::make_unique<TSymbolSteps>(barcode, options, steady); });
+}

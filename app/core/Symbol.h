@@ -1,0 +1,116 @@
+#pragma once
+
+#include "Barcode.h"
+#include "Batch.h"
+#include "ImageFile.h"
+#include "PrintDrawing.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The symbol is what a label prints: the bars of a symbology at any length with the published
+// quiet zones, sized in millimetres, and the human-readable line as the symbology prints it. One
+// layout, in millimetres for vector files and in whole dots for rasters, feeds every format.
+
+inline constexpr double MinXDim = 0.05;
+inline constexpr double MaxXDim = 10;
+inline constexpr double MinBarHeight = 1;
+inline constexpr double MaxBarHeight = 1000;
+// The resolution of a raster symbol unless another is asked for.
+inline constexpr int SymbolDpi = 600;
+// A raster symbol larger than this many pixels is refused: a vector file holds it in kilobytes.
+inline constexpr long long MaxSymbolPixels = 64LL * 1000 * 1000;
+
+// What the user asks for; an unset size takes the symbology's default.
+struct TSymbolOptions {
+    // The narrow element in millimetres.
+    std::optional<double> XDim{};
+    // The bars in millimetres.
+    std::optional<double> Height{};
+    // Wide to narrow, for the symbologies with wide and narrow elements.
+    std::optional<double> Ratio{};
+    // Millimetres taken from every bar's width, half on each side, against ink spread.
+    double Reduction = 0;
+    bool ShowText = true;
+};
+
+enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8 };
+
+// The published rules a symbology's symbol follows.
+struct TSymbolRules {
+    TBarcodeType Typ;
+    // Light margins left and right, and above and below the symbol: in modules (X), or in
+    // millimetres where QuietInMillimetres.
+    double QuietLeft;
+    double QuietRight;
+    double QuietVertical;
+    bool QuietInMillimetres;
+    double DefaultXDim;
+    // The bars' nominal height in millimetres at NominalXDim (scaling with the X-dimension where
+    // NominalXDim is set); 0 where the specification names none: then the larger of 15 % of the
+    // symbol's width and 6.35 mm.
+    double NominalHeight;
+    double NominalXDim;
+    // The wide-to-narrow range; 0 where the elements are whole modules (the ratio is 2).
+    double RatioMin;
+    double RatioMax;
+    // A symbology of bars at a fixed pitch (bar and space, in millimetres) instead of a ratio.
+    double PitchMin;
+    double PitchMax;
+    double PitchNominal;
+    TSymbolText Text;
+    std::string_view Source;
+};
+
+const TSymbolRules& SymbolRules(TBarcodeType typ);
+
+// The symbol laid out: the drawing, and the X-dimension it was drawn with in millimetres (a
+// raster's is a whole number of dots).
+struct TSymbol {
+    TPrintDrawing Drawing;
+    double XDim = 0;
+};
+
+// What is wrong with the options for the symbology, in one line ("the wide-to-narrow ratio of
+// Code 39 is from 2 to 3, not 3.5"), or an empty text. With a resolution, what a raster at it
+// cannot draw too (a reduction of whole bars, more than MaxSymbolPixels).
+std::string SymbolOptionsRefusal(const TBarcode& barcode, const TSymbolOptions& options,
+                                 std::optional<int> rasterDpi = {});
+
+// The symbol of the barcode's Typ, Text and Checksum: in millimetres, or with rasterDpi in dots
+// of that resolution, every element a whole number of dots and the module the nearest to the
+// X-dimension asked for, never 0. Raises the barcode's refusal of the data, then the options'.
+TSymbol ComposeSymbol(const TBarcode& barcode, const TSymbolOptions& options,
+                      std::optional<int> rasterDpi = {});
+
+// By the name's extension, in any case: PDF and EPS besides the code image's formats.
+TImageFormat SymbolFormatOfName(std::string_view name);
+
+// Writes the symbol file in the options' format, else the one its name asks for, as every file
+// is written (WriteFileAtomically). A raster is drawn at the options' resolution (SymbolDpi when
+// unset) and states it; an SVG states a size of whole pixels at it; the scale must be 1.
+void SaveSymbolFile(const TBarcode& barcode, const TSymbolOptions& options, const std::string& name,
+                    const TImageFileOptions& file);
+
+// Batch generation of the symbol: RunBatchSteps with each number's symbol as it is asked for,
+// in the options' format (BMP when unset), the files' names ending in its extension. The barcode
+// is copied; its Typ and Checksum are the symbol's.
+void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
+                    const TBatchRange& range, std::string_view directory,
+                    const TBatchCallbacks& callbacks, const TImageFileOptions& file);
+
+// The bytes SaveSymbolFile writes for these inputs.
+std::uint64_t SymbolFileSize(const TBarcode& barcode, const TSymbolOptions& options,
+                             TImageFormat format, const TImageFileOptions& file);
+
+// A raster's module: the whole number of dots nearest to the X-dimension at dpi, never 0, in
+// millimetres.
+double RasterXDim(double xDim, int dpi);
+
+// Where the symbol file in that format at the file options' resolution draws a module that
+// differs from the X-dimension asked for by more than 5 %: "the X-dimension drawn is 0.265 mm
+// (1 dot at 96 dpi), not 0.19 mm"; otherwise (vector files among them) an empty text.
+std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options, TImageFormat format,
+                     const TImageFileOptions& file);

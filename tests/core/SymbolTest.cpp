@@ -1,0 +1,330 @@
+#include "Symbol.h"
+#include "Bitmap.h"
+#include "Exception.h"
+#include "ScalableFont.h"
+
+#include "Testing.h"
+
+#include <cmath>
+
+namespace {
+
+using enum TBarcodeType;
+
+TBarcode Barcode(TBarcodeType typ, const std::string& data) {
+    TBarcode barcode;
+    barcode.SetTyp(typ);
+    barcode.SetText(data);
+    barcode.SetChecksum(true);
+    return barcode;
+}
+
+TSymbol Compose(TBarcodeType typ, const std::string& data, TSymbolOptions options = {},
+                std::optional<int> dpi = {}) {
+    return ComposeSymbol(Barcode(typ, data), options, dpi);
+}
+
+// The extent of the bars: the first one's left edge, the last one's right edge.
+std::pair<double, double> BarsExtent(const TPrintDrawing& drawing) {
+    return {drawing.Rects.front().X, drawing.Rects.back().X + drawing.Rects.back().Width};
+}
+
+// Where a glyph's advance is centred.
+double Centre(const TPrintText& text, std::size_t i) {
+    return text.X[i] + text.Font->Advance(text.Chars[i]) * text.Size / 2;
+}
+
+std::string Printed(const TPrintDrawing& drawing) {
+    std::string line;
+    for (const TPrintText& text : drawing.Texts) {
+        for (const char32_t ch : text.Chars) {
+            line += static_cast<char>(ch);
+        }
+    }
+    return line;
+}
+
+constexpr double Near = 1e-9;
+
+} // namespace
+
+// At an X-dimension of 1 mm a millimetre is a module: each symbology's quiet zones, its bars'
+// height and its line, as its specification asks.
+TEST(Symbol, GeometryInModules) {
+    const double ean13 = 22.85 / 0.33;
+    const double text = 2.75 / 0.33;
+    const struct {
+        TBarcodeType Typ;
+        std::string Data;
+        double Left; // quiet zones
+        double Right;
+        double Bars; // their width
+        double Height;
+        std::string Line;
+    } rows[] = {
+        {bcCodeEAN13, "590123412345", 11, 7, 95, ean13, "5901234123457"},
+        {bcCodeEAN8, "1234567", 7, 7, 67, 18.23 / 0.33, "12345670"},
+        // 15 % of the width with the quiet zones, 6.35 mm at the least.
+        {bcCode128B, "Hello", 10, 10, 90, 16.5, "Hello"},
+        {bcCode128C, "12345", 10, 10, 68, 13.2, "012345"},
+        {bcCode39, "AB", 10, 10, 64, 12.6, "AB"},
+        {bcCode_2_5_interleaved, "1234", 10, 10, 36, 8.4, "1234"},
+        // The stop's last element is a space: the quiet zone begins after it.
+        {bcCode_2_5_industrial, "1", 10, 11, 27, 7.2, "1"},
+        {bcCodeMSI, "1234", 10, 10, 67, 13.05, "12344"},
+        {bcCodeCodabar, "A1B", 10, 10, 31, 7.65, "A1B"},
+        {bcCode93, "A", 10, 10, 46, 9.9, "A"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
+        const TPrintDrawing d = Compose(row.Typ, row.Data, {.XDim = 1}).Drawing;
+        const auto [left, right] = BarsExtent(d);
+        EXPECT_NEAR(left, row.Left, Near);
+        EXPECT_NEAR(right - left, row.Bars, Near);
+        EXPECT_NEAR(d.Width - right, row.Right, Near);
+        // EAN's guards are longer than its other bars.
+        const auto shortest = std::ranges::min(d.Rects, {}, &TPrintRect::Height);
+        EXPECT_NEAR(shortest.Y, 0, Near);
+        EXPECT_NEAR(shortest.Height, row.Height, 1e-6);
+        EXPECT_EQ(Printed(d), row.Line);
+        // The line's digits are 2.75 mm high at 0.33 mm, a module below the bars; the symbol ends
+        // where its lowest glyph does.
+        const TPrintText& line = d.Texts.back();
+        const double digit = line.Font->Ink(U'0').Top * line.Size;
+        EXPECT_NEAR(digit, text, 1e-6);
+        EXPECT_NEAR(line.Baseline, row.Height + 1 + digit, 1e-6);
+        double bottom = 0;
+        for (const TPrintText& glyphs : d.Texts) {
+            for (const char32_t ch : glyphs.Chars) {
+                bottom =
+                    std::max(bottom, glyphs.Baseline + glyphs.Font->Ink(ch).Bottom * glyphs.Size);
+            }
+        }
+        EXPECT_NEAR(d.Height, bottom, 1e-9);
+        if (row.Typ == bcCodeEAN13 || row.Typ == bcCodeEAN8) {
+            continue;
+        }
+        // Centred under the bars.
+        const std::size_t last = line.Chars.size() - 1;
+        EXPECT_NEAR((line.X[0] + line.X[last] + line.Font->Advance(line.Chars[last]) * line.Size) /
+                        2,
+                    left + row.Bars / 2, 1e-6);
+    }
+}
+
+// EAN: the first digit of EAN-13 in the left quiet zone, the others each under its seven
+// modules, and the guards five modules longer than the other bars.
+TEST(Symbol, EanDigitsAndGuards) {
+    const TPrintDrawing d13 = Compose(bcCodeEAN13, "590123412345", {.XDim = 1}).Drawing;
+    ASSERT_EQ(d13.Texts.size(), 13u);
+    EXPECT_NEAR(Centre(d13.Texts[0], 0), 11 - 4.5, 1e-9);
+    for (std::size_t i = 1; i < 13; ++i) {
+        const double module = i <= 6 ? 11 + 3 + 7 * (i - 1) : 11 + 50 + 7 * (i - 7);
+        EXPECT_NEAR(Centre(d13.Texts[i], 0), module + 3.5, 1e-9) << i;
+    }
+    const TPrintDrawing d8 = Compose(bcCodeEAN8, "1234567", {.XDim = 1}).Drawing;
+    ASSERT_EQ(d8.Texts.size(), 8u);
+    EXPECT_NEAR(Centre(d8.Texts[4], 0), 7 + 36 + 3.5, 1e-9);
+    const double bars = 22.85 / 0.33;
+    // Guard bars: the first two, the two of the centre, the last two.
+    std::vector<double> heights;
+    for (const TPrintRect& r : d13.Rects) {
+        heights.push_back(std::round(r.Height - bars));
+    }
+    std::vector<double> guards(heights.size(), 0);
+    for (const std::size_t i : {0, 1, 14, 15, 28, 29}) {
+        guards[i] = 5;
+    }
+    EXPECT_EQ(heights, guards);
+    // Without the line every bar is as high as the others.
+    const TPrintDrawing bare =
+        Compose(bcCodeEAN13, "590123412345", {.XDim = 1, .ShowText = false}).Drawing;
+    EXPECT_TRUE(bare.Texts.empty());
+    EXPECT_NEAR(bare.Rects[0].Height, bars, 1e-9);
+    EXPECT_NEAR(bare.Height, bars, 1e-9);
+}
+
+// PostNet: bars of 0.508 mm at 22 an inch, full bars 3.175 mm and short ones two fifths of it,
+// clear zones in millimetres on all four sides, and no line under the bars.
+TEST(Symbol, PostNetByThePostalSpecification) {
+    const TPrintDrawing d = Compose(bcCodePostNet, "12").Drawing;
+    EXPECT_TRUE(d.Texts.empty());
+    EXPECT_NEAR(d.Rects[0].X, 3.175, Near);
+    EXPECT_NEAR(d.Rects[0].Y, 1.016, Near);
+    EXPECT_NEAR(d.Rects[0].Width, 0.508, Near);
+    EXPECT_NEAR(d.Rects[1].X - d.Rects[0].X, 25.4 / 22, Near);
+    EXPECT_NEAR(d.Rects[0].Height, 3.175, Near);
+    // "1" is 00011: three short bars first.
+    EXPECT_NEAR(d.Rects[1].Height, 3.175 * 0.4, Near);
+    EXPECT_EQ(d.Rects.size(), 12u);
+    EXPECT_NEAR(d.Width, 2 * 3.175 + 11 * 25.4 / 22 + 0.508, Near);
+    EXPECT_NEAR(d.Height, 2 * 1.016 + 3.175, Near);
+}
+
+// A raster's module is the whole number of dots nearest to the X-dimension, never 0; the file
+// says so where that differs from what was asked for by more than 5 %.
+TEST(Symbol, RasterModulesAreWholeDots) {
+    const struct {
+        double XDim;
+        int Dpi;
+        int Dots;
+        std::string Note;
+    } rows[] = {
+        {0.33, 96, 1, "the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.33 mm"},
+        {0.33, 203, 3, "the X-dimension drawn is 0.375 mm (3 dots at 203 dpi), not 0.33 mm"},
+        {0.33, 300, 4, ""},
+        {0.33, 600, 8, ""},
+        {0.25, 203, 2, ""},
+        {0.19, 96, 1, "the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm"},
+        {0.05, 1, 1, "the X-dimension drawn is 25.4 mm (1 dot at 1 dpi), not 0.05 mm"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.XDim) + " mm at " + std::to_string(row.Dpi));
+        const TSymbolOptions options{.XDim = row.XDim};
+        const TSymbol symbol = Compose(bcCodeEAN13, "590123412345", options, row.Dpi);
+        EXPECT_NEAR(symbol.XDim, row.Dots * 25.4 / row.Dpi, 1e-9);
+        // The first bar after eleven modules of quiet zone, one module wide.
+        EXPECT_EQ(symbol.Drawing.Rects[0].X, 11 * row.Dots);
+        EXPECT_EQ(symbol.Drawing.Rects[0].Width, row.Dots);
+        EXPECT_EQ(symbol.Drawing.Width, 113 * row.Dots);
+        EXPECT_EQ(XDimNote(bcCodeEAN13, options, TImageFormat::Png, {.Dpi = row.Dpi}), row.Note);
+        EXPECT_EQ(XDimNote(bcCodeEAN13, options, TImageFormat::Pdf, {.Dpi = row.Dpi}), "");
+        TBitmap image;
+        RasterisePrintDrawing(symbol.Drawing, image);
+        EXPECT_EQ(image.Pixel(11 * row.Dots - 1, 0), clWhite);
+        EXPECT_EQ(image.Pixel(11 * row.Dots, 0), clBlack);
+        EXPECT_EQ(image.Pixel(12 * row.Dots - 1, 0), clBlack);
+        EXPECT_EQ(image.Pixel(12 * row.Dots, 0), clWhite);
+    }
+}
+
+// Every symbology at its longest, in a raster: nothing but white in the quiet zones, EAN-13's
+// first digit under the bars' height aside; a line too long for the bars is made smaller.
+TEST(Symbol, QuietZonesStayWhite) {
+    const std::string digits(80, '7');
+    const std::pair<TBarcodeType, std::string> rows[] = {
+        {bcCodeEAN13, "590123412345"},
+        {bcCodeEAN8, "1234567"},
+        {bcCode128C, digits},
+        {bcCode128B, std::string(80, 'W')},
+        {bcCode39, std::string(80, 'M')},
+        {bcCode93Extended, std::string(80, 'm')},
+        {bcCode_2_5_interleaved, digits},
+        {bcCode_2_5_matrix, digits},
+        {bcCodeMSI, digits},
+        {bcCodeCodabar, digits},
+        {bcCodePostNet, digits},
+    };
+    for (const auto& [typ, data] : rows) {
+        SCOPED_TRACE(BarcodeTypeCaption(typ));
+        const TSymbol symbol = Compose(typ, data, {}, 300);
+        TBitmap image;
+        RasterisePrintDrawing(symbol.Drawing, image);
+        const auto [left, right] = BarsExtent(symbol.Drawing);
+        const TPrintRect shortest = std::ranges::min(symbol.Drawing.Rects, {}, &TPrintRect::Height);
+        const int barsBottom = static_cast<int>(shortest.Y + shortest.Height);
+        TRect ink = BoundsOf(image, clBlack);
+        EXPECT_EQ(ink.Right, right);
+        if (typ == bcCodeEAN13) {
+            // Only the first digit is left of the bars, below them.
+            TBitmap quiet = image;
+            quiet.SetWidth(static_cast<int>(left));
+            EXPECT_GE(BoundsOf(quiet, clBlack).Top, barsBottom);
+        } else {
+            EXPECT_EQ(ink.Left, left);
+        }
+        EXPECT_EQ(image.Width(), static_cast<int>(std::ceil(symbol.Drawing.Width)));
+        EXPECT_EQ(image.Height(), static_cast<int>(std::ceil(symbol.Drawing.Height)));
+    }
+}
+
+// What the symbology and the resolution refuse, at the edges of each range.
+TEST(Symbol, OptionsRefusedAtTheirLimits) {
+    const struct {
+        TBarcodeType Typ;
+        TSymbolOptions Options;
+        std::optional<int> Dpi;
+        std::string Refusal;
+    } rows[] = {
+        {bcCodeEAN13, {.XDim = 0.05}, {}, ""},
+        {bcCodeEAN13, {.XDim = 0.049}, {}, "the X-dimension is from 0.05 to 10 mm, not 0.049"},
+        {bcCodeEAN13, {.XDim = 10}, {}, ""},
+        {bcCodeEAN13, {.XDim = 10.001}, {}, "the X-dimension is from 0.05 to 10 mm, not 10.001"},
+        {bcCodeEAN13, {.Height = 1}, {}, ""},
+        {bcCodeEAN13, {.Height = 0.999}, {}, "the bar height is from 1 to 1000 mm, not 0.999"},
+        {bcCodeEAN13, {.Height = 1000.5}, {}, "the bar height is from 1 to 1000 mm, not 1000.5"},
+        {bcCode39, {.Ratio = 2}, {}, ""},
+        {bcCode39, {.Ratio = 3}, {}, ""},
+        {bcCode39,
+         {.Ratio = 1.99},
+         {},
+         "the wide-to-narrow ratio of Code39 is from 2 to 3, not 1.99"},
+        {bcCodeCodabar,
+         {.Ratio = 3.01},
+         {},
+         "the wide-to-narrow ratio of Codebar is from 2 to 3, not 3.01"},
+        {bcCode_2_5_matrix,
+         {.Ratio = 2.24},
+         {},
+         "the wide-to-narrow ratio of 2_5_matrix is from 2.25 to 3, not 2.24"},
+        {bcCode128B,
+         {.Ratio = 2},
+         {},
+         "Code128B has no wide-to-narrow ratio: its elements are whole modules"},
+        {bcCodePostNet, {.Ratio = 1.5}, {}, ""},
+        {bcCodePostNet,
+         {.Ratio = 1.51},
+         {},
+         "the bars of PostNet are 1.058 to 1.27 mm apart (20 to 24 an inch), not 1.275 "
+         "(X-dimension 0.508 mm, ratio 1.51)"},
+        {bcCodePostNet, {.XDim = 0.381, .Ratio = 2}, {}, ""},
+        {bcCodePostNet,
+         {.XDim = 1.3},
+         {},
+         "the bars of PostNet are 1.058 to 1.27 mm apart (20 to 24 an inch), not 1.155 "
+         "(X-dimension 1.3 mm, ratio -0.112)"},
+        {bcCodeEAN13, {.Reduction = 0.329}, {}, ""},
+        {bcCodeEAN13,
+         {.Reduction = 0.33},
+         {},
+         "the bar-width reduction is from 0 to less than the X-dimension (0.33 mm), not 0.33"},
+        {bcCodeEAN13,
+         {.Reduction = -0.01},
+         {},
+         "the bar-width reduction is from 0 to less than the X-dimension (0.33 mm), not -0.01"},
+        // 1 dot at 96 dpi: a reduction of half a dot or more leaves none.
+        {bcCodeEAN13, {.Reduction = 0.13}, 96, ""},
+        {bcCodeEAN13,
+         {.Reduction = 0.14},
+         96,
+         "a bar-width reduction of 0.14 mm leaves nothing of the narrow bars at 96 dpi"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(SymbolOptionsRefusal(Barcode(row.Typ, ""), row.Options, row.Dpi), row.Refusal);
+    }
+    EXPECT_EQ(Raised<Exception>([] { Compose(bcCode128B, "x", {.Ratio = 2.5}); }),
+              "Cannot draw the symbol: Code128B has no wide-to-narrow ratio: its elements are "
+              "whole modules");
+    // The data is refused first, as Generate refuses it.
+    EXPECT_EQ(Raised<Exception>([] { Compose(bcCode39, "a", {.Ratio = 9}); }),
+              "TBarcode:Code39 bad Data <a>: character 1 \"a\" is not in Code 39; Code 39 "
+              "Extended encodes it");
+    EXPECT_EQ(Raised<Exception>([] { Compose(bcCode39Extended, std::string(4000, 'x'), {}, 600); }),
+              "The symbol needs 832,464 x 124,945 dots at 600 dpi, more than a raster file holds "
+              "(64,000,000); write it as PDF, EPS or SVG, or at a lower resolution");
+}
+
+// A reduction narrows every bar by its amount, half on each side, in millimetres; a raster's odd
+// dot comes off the bar's right edge.
+TEST(Symbol, ReductionNarrowsEveryBar) {
+    const TPrintDrawing plain = Compose(bcCode128B, "Q", {.XDim = 1}).Drawing;
+    const TPrintDrawing reduced = Compose(bcCode128B, "Q", {.XDim = 1, .Reduction = 0.2}).Drawing;
+    ASSERT_EQ(plain.Rects.size(), reduced.Rects.size());
+    for (std::size_t i = 0; i < plain.Rects.size(); ++i) {
+        EXPECT_NEAR(reduced.Rects[i].X, plain.Rects[i].X + 0.1, Near);
+        EXPECT_NEAR(reduced.Rects[i].Width, plain.Rects[i].Width - 0.2, Near);
+    }
+    // 0.33 mm at 600 dpi is 8 dots; 0.13 mm is 3 of them.
+    const TPrintRect dots = Compose(bcCode128B, "Q", {.Reduction = 0.13}, 600).Drawing.Rects[0];
+    EXPECT_EQ(dots, (TPrintRect{80 + 1, 0, 16 - 3, dots.Height}));
+}
