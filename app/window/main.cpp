@@ -9,7 +9,8 @@
 #include "Batch.h"
 #include "BatchWorker.h"
 #include "Exception.h"
-#include "LengthLimit.h"
+#include "FormControls.h"
+#include "PrintSymbol.h"
 #include "Product.h"
 #include "QtBridge.h"
 #include "RLed.h"
@@ -24,9 +25,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
@@ -37,19 +41,17 @@ struct TDefaultPaths {
     std::string FileName;
     std::string DialogDir;
     std::string Directory;
+    std::string ExportFileName;
 };
 
 TDefaultPaths DefaultPaths() {
 #ifdef _WIN32
-    return {"c:\\output.bmp", "c:\\", "C:\\qmk output"};
+    return {"c:\\output.bmp", "c:\\", "C:\\qmk output", "c:\\label.pdf"};
 #else
     const std::string home = TBUCustomBox::HomeDirectory();
-    return {home + "/output.bmp", home, home + "/qmk output"};
+    return {home + "/output.bmp", home, home + "/qmk output", home + "/label.pdf"};
 #endif
 }
-
-// Far beyond any data that fits the code image, and short enough that the field stays quick.
-constexpr int FieldLengthLimit = 4096;
 
 // The symbology list's rows are 16 pixels high.
 class TFixedHeightItems : public QStyledItemDelegate {
@@ -59,73 +61,6 @@ public:
         return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
     }
 };
-
-// A classic group box: an etched frame that starts half a line down, the caption on its top
-// edge, so that the controls keep their places below it.
-constexpr const char* GroupStyle = "QGroupBox { border: 2px groove #d8d8d8; margin-top: 6px; }"
-                                   "QGroupBox::title { subcontrol-origin: margin; left: 7px;"
-                                   " padding: 0px 0px; }";
-
-QGroupBox* NewGroup(QWidget* parent, const char* caption, int top, int height) {
-    auto* group = new QGroupBox(caption, parent);
-    group->setGeometry(0, top, 523, height);
-    group->setStyleSheet(GroupStyle);
-    return group;
-}
-
-// The skinned controls' stored style: the shared gray-to-white button face with its hot
-// gradient, and the edits' and check boxes' light top border.
-constexpr const char* ButtonGradient = "8421504;16777215;99;0;0;16777215;16777215;0;0;0";
-constexpr const char* ButtonHotGradient =
-    "8421504;8421504;10;0;0;8421504;16777215;43;0;0;16777215;10658466;28;0;0;10658466;"
-    "13816530;18;0;0;13816530;13816530;0;0;0";
-
-void StyleEditor(TsStyle& style, const char* section) {
-    style.SetSkinSection(section);
-    style.Painting().SetColorBorderTop(clBtnHighlight);
-    style.Caption().SetActive(false);
-}
-
-TsCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top) {
-    auto* box = new TsCheckBox(parent);
-    box->setGeometry(left, top, 100, 18);
-    StyleEditor(box->sStyle(), "TsCheckBox");
-    box->SetCaption(caption);
-    box->SetChecked(true);
-    box->SetTabStop(true);
-    return box;
-}
-
-TsEdit* NewEdit(QWidget* parent, const char* text, QRect place) {
-    auto* edit = new TsEdit(parent);
-    edit->setGeometry(place);
-    StyleEditor(edit->sStyle(), "TsEdit");
-    new TLengthLimit(edit, FieldLengthLimit);
-    edit->setText(text);
-    return edit;
-}
-
-TsButton* NewButton(QWidget* parent, const char* caption, QRect place) {
-    auto* button = new TsButton(parent);
-    button->setGeometry(place);
-    button->SetCaption(caption);
-    TsActiveBGStyle& style = button->sStyle();
-    style.SetSkinSection("TsButton");
-    style.Painting().SetColor(clBtnFace);
-    style.Background().Gradient().SetData(ButtonGradient);
-    style.HotStyle().HotBackground().Gradient().SetData(ButtonHotGradient);
-    style.HotStyle().HotPainting().SetTransparency(0);
-    return button;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->setFont(ScreenFont("MS Sans Serif", 8, true));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace
 
@@ -171,6 +106,7 @@ TForm1::TForm1(QWidget* parent)
     BUFileNameBox1->SetDialogOptions(
         {TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing, TOpenOption::ofOverwritePrompt});
     BUFileNameBox1->SetButtonIsFlat(true);
+    FExport.FileName = paths.ExportFileName;
     SaveToBut = NewButton(GroupBox2, "Save", {440, 14, 75, 25});
     SaveToBut->setEnabled(false);
 
@@ -215,6 +151,9 @@ TForm1::TForm1(QWidget* parent)
     // Enter in the data field generates, as Ctrl+Enter does.
     connect(kod, &QLineEdit::returnPressed, this,
             [this] { Application::Guarded([this] { GenerateButClick(kod); }); });
+    for (QWidget* field : findChildren<QLineEdit*>()) {
+        field->installEventFilter(this);
+    }
     FBatch->OnProgress = [this](const TBatchView& view) { ShowBatchView(view); };
     FBatch->OnFinished = [this](const TBatchView& view, const TBarcode& barcode,
                                 std::exception_ptr error) { BatchFinished(view, barcode, error); };
@@ -242,6 +181,9 @@ void TForm1::CreateMenu() {
     Generatemultiple1 =
         AddItem(File1, "Generate multiple", &TForm1::Generatemultiple1Click, {Qt::Key_F4});
     Saveto1 = AddItem(File1, "Save to...", &TForm1::Saveto1Click, {Qt::CTRL | Qt::Key_S});
+    Exportforprint1 = AddItem(File1, "Export for print...", &TForm1::Exportforprint1Click,
+                              {Qt::CTRL | Qt::Key_E});
+    Print1 = AddItem(File1, "Print...", &TForm1::Print1Click, {Qt::CTRL | Qt::Key_P});
     File1->addSeparator();
     // Inside a text field Ctrl+X cuts: the field takes the key before the menu sees it.
     Exit1 = AddItem(File1, "Exit", &TForm1::Exit1Click, {Qt::CTRL | Qt::Key_X});
@@ -337,7 +279,7 @@ void TForm1::SetBatchRunning(bool running) {
     for (QWidget* input : inputs) {
         input->setEnabled(!running);
     }
-    for (QAction* item : {Generate1, Generatemultiple1, Saveto1}) {
+    for (QAction* item : {Generate1, Generatemultiple1, Saveto1, Exportforprint1, Print1}) {
         item->setEnabled(!running);
     }
 }
@@ -379,6 +321,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        // Not accepted, the override lets the menu's shortcut have the key.
+        if (Exportforprint1->shortcuts().contains(key) || Print1->shortcuts().contains(key)) {
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TForm1::Generate1Click(QObject* Sender) {
     GenerateButClick(Sender);
 }
@@ -390,6 +343,53 @@ void TForm1::Generatemultiple1Click(QObject* Sender) {
 void TForm1::Saveto1Click(QObject* Sender) {
     if (SaveToBut->isEnabled()) {
         SaveToButClick(Sender);
+    }
+}
+
+TBarcode TForm1::SymbolBarcode() const {
+    TBarcode barcode = bcode1;
+    if (const auto typ = FindSymbology(typkodu->currentText().toStdString())) {
+        barcode.SetTyp(*typ);
+    }
+    barcode.SetText(kod->text().toStdString());
+    barcode.SetChecksum(true);
+    barcode.BuildPattern();
+    return barcode;
+}
+
+void TForm1::Exportforprint1Click(QObject*) {
+    const TBarcode barcode = SymbolBarcode();
+    TExportDialog dialog(this, FExport, barcode.Typ());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    FExport = dialog.Settings();
+    TImageFileOptions file;
+    file.Dpi = FExport.Dpi;
+    SaveSymbolFile(barcode, FExport.Symbol, FExport.FileName, file);
+    std::string done = "Uloženo do " + FExport.FileName;
+    const std::string note =
+        XDimNote(barcode.Typ(), FExport.Symbol, SymbolFormatOfName(FExport.FileName), file);
+    if (!note.empty()) {
+        done += "\n(" + note + ")";
+    }
+    Application::ShowMessage(done);
+}
+
+void TForm1::Print1Click(QObject*) {
+    const TBarcode barcode = SymbolBarcode();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    PrintSymbol(printer, barcode, FExport.Symbol);
+    TImageFileOptions printed;
+    printed.Dpi = printer.resolution();
+    if (const std::string note =
+            XDimNote(barcode.Typ(), FExport.Symbol, TImageFormat::Bmp, printed);
+        !note.empty()) {
+        Application::ShowWarning("Warning: " + note + ".");
     }
 }
 

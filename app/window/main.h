@@ -2,6 +2,7 @@
 
 #include "Barcode.h"
 #include "CodeImage.h"
+#include "ExportDialog.h"
 
 #include <QMainWindow>
 
@@ -33,6 +34,8 @@ public:
     QAction* Generate1;
     QAction* Generatemultiple1;
     QAction* Saveto1;
+    QAction* Exportforprint1;
+    QAction* Print1;
     QAction* Exit1;
     QMenu* Help1;
     QAction* About1;
@@ -72,6 +75,10 @@ public:
     void Generate1Click(QObject* Sender);
     void Generatemultiple1Click(QObject* Sender);
     void Saveto1Click(QObject* Sender);
+    // The symbol of the symbology and data in the window, for print: written to a file with the
+    // sizes of the export dialog, or printed with them through the system's print dialog.
+    void Exportforprint1Click(QObject* Sender);
+    void Print1Click(QObject* Sender);
     void Exit1Click(QObject* Sender);
     void About1Click(QObject* Sender);
     void Websiteofthisproduct1Click(QObject* Sender);
@@ -90,6 +97,9 @@ protected:
     // The close box stops a running batch and closes once the file being written is whole and
     // the files are synced.
     void closeEvent(QCloseEvent* event) override;
+    // Ctrl+E and Ctrl+P reach the menu from a text field too, where the field would take them
+    // for moving the cursor.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenu();
@@ -99,6 +109,9 @@ private:
     // Shows the code window in front with its image control in place.
     void ShowCodeWindow();
     TCodeImageInputs Inputs() const;
+    // The barcode of the symbology and data in the window, its check characters on; raises what
+    // Generate raises for data the symbology refuses.
+    TBarcode SymbolBarcode() const;
     // While a batch runs "Generate and save" reads "Stop" (Esc clicks it), and whatever would
     // start another run or change this one's inputs is disabled.
     void SetBatchRunning(bool running);
@@ -106,4 +119,5 @@ private:
     void BatchFinished(const TBatchView& view, const TBarcode& barcode, std::exception_ptr error);
 
     TBatchWorker* FBatch;
+    TExportSettings FExport;
 };
