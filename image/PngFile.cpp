@@ -3,10 +3,12 @@
 #include "Bitmap.h"
 #include "Exception.h"
 #include "ImageFile.h"
+#include "PrintDrawing.h"
 
 #include <png.h>
 
 #include <csetjmp>
+#include <functional>
 #include <string>
 
 namespace {
@@ -75,41 +77,41 @@ void PackRow(const std::uint32_t* pixels, std::size_t count, bool twoColour, png
     }
 }
 
-// Everything libpng may leave by longjmp runs here, over plain data only. Chosen by measuring
-// the code images: without row filters and at compression level 9 the 1-bit rows compress
-// smallest (filters only blur the long runs of equal bytes that deflate finds).
-bool Encode(png_structp png, png_infop info, const TBitmap& image, int scale, int dpi,
-            bool twoColour, std::uint32_t* widened, png_bytep row) {
+// What a PNG holds: its size, 1-bit greyscale or 8-bit RGB, its resolution and how hard deflate
+// works.
+struct TPngShape {
+    std::size_t Width;
+    std::size_t Height;
+    bool TwoColour;
+    int Dpi;
+    int Level;
+};
+
+using TPngRows = std::function<png_const_bytep(std::size_t y)>;
+
+// Everything libpng may leave by longjmp runs here, over plain data only; rows hands over the
+// packed rows in order and may hand the same row again.
+bool Encode(png_structp png, png_infop info, const TPngShape& shape, const TPngRows& rows) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.Width() * scale),
-                 static_cast<png_uint_32>(image.Height() * scale), twoColour ? 1 : 8,
-                 twoColour ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(shape.Width),
+                 static_cast<png_uint_32>(shape.Height), shape.TwoColour ? 1 : 8,
+                 shape.TwoColour ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    const png_uint_32 perMetre = PixelsPerMetre(dpi);
+    const png_uint_32 perMetre = PixelsPerMetre(shape.Dpi);
     png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 9);
+    png_set_compression_level(png, shape.Level);
     png_write_info(png, info);
-    for (int y = 0; y < image.Height(); ++y) {
-        PackRow(image.WidenedRow(y, scale, widened),
-                static_cast<std::size_t>(image.Width()) * scale, twoColour, row);
-        for (int i = 0; i < scale; ++i) {
-            png_write_row(png, row);
-        }
+    for (std::size_t y = 0; y < shape.Height; ++y) {
+        png_write_row(png, rows(y));
     }
     png_write_end(png, info);
     return true;
 }
 
-} // namespace
-
-std::vector<std::uint8_t> EncodePng(const TBitmap& image, int scale, int dpi) {
-    const bool twoColour = OnlyBlackAndWhite(image);
-    const auto width = static_cast<std::size_t>(image.Width()) * scale;
-    std::vector<std::uint32_t> widened(width);
-    std::vector<png_byte> row(twoColour ? (width + 7) / 8 : width * 3);
+std::vector<std::uint8_t> Write(const TPngShape& shape, const TPngRows& rows) {
     Sink sink;
     Failure failure;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, Fail, IgnoreWarning);
@@ -118,7 +120,7 @@ std::vector<std::uint8_t> EncodePng(const TBitmap& image, int scale, int dpi) {
     bool encoded = false;
     if (created) {
         png_set_write_fn(png, &sink, Append, Flush);
-        encoded = Encode(png, info, image, scale, dpi, twoColour, widened.data(), row.data());
+        encoded = Encode(png, info, shape, rows);
     }
     png_destroy_write_struct(&png, &info);
     if (sink.OutOfMemory || !created) {
@@ -128,4 +130,34 @@ std::vector<std::uint8_t> EncodePng(const TBitmap& image, int scale, int dpi) {
         throw Exception("Cannot encode the image as PNG: " + failure.Message);
     }
     return std::move(sink.Bytes);
+}
+
+} // namespace
+
+// Chosen by measuring the code images: without row filters and at compression level 9 the
+// 1-bit rows compress smallest (filters only blur the long runs of equal bytes that deflate
+// finds).
+std::vector<std::uint8_t> EncodePng(const TBitmap& image, int scale, int dpi) {
+    const bool twoColour = OnlyBlackAndWhite(image);
+    const auto width = static_cast<std::size_t>(image.Width()) * scale;
+    std::vector<std::uint32_t> widened(width);
+    std::vector<png_byte> row(twoColour ? (width + 7) / 8 : width * 3);
+    const TPngShape shape{width, static_cast<std::size_t>(image.Height()) * scale, twoColour, dpi,
+                          9};
+    return Write(shape, [&](std::size_t y) -> png_const_bytep {
+        if (y % scale == 0) {
+            const auto source = static_cast<int>(y / scale);
+            PackRow(image.WidenedRow(source, scale, widened.data()), width, twoColour, row.data());
+        }
+        return row.data();
+    });
+}
+
+// Level 1: the symbol's rows at print resolution are many and mostly white, and deflate's best
+// effort takes many times as long over them for a file a few kilobytes smaller at most.
+std::vector<std::uint8_t> EncodePrintPng(const TPrintDrawing& drawing, int dpi) {
+    TPrintRaster raster(drawing);
+    const TPngShape shape{static_cast<std::size_t>(raster.Width()),
+                          static_cast<std::size_t>(raster.Height()), true, dpi, 1};
+    return Write(shape, [&](std::size_t y) { return raster.Row(static_cast<int>(y)); });
 }

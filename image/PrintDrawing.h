@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,46 @@ struct TPrintDrawing {
     std::vector<TPrintText> Texts;
 };
 
-// The image becomes the drawing with one pixel per unit: white, the rectangles black from their
-// rounded edges, each glyph in two colours at its rounded origin. The image is as large as the
-// drawing, rounded up.
+struct TGlyph;
+
+// The drawing with one pixel per unit, a row at a time: white, the rectangles black from their
+// rounded edges, each glyph in two colours at its rounded origin; as large as the drawing,
+// rounded up. Rows come as packed bits, the leftmost pixel in the top bit, 1 white and 0 black,
+// as a 1-bit greyscale file holds them; a row that only rectangles cross, the same ones as the
+// row above, is that row again, worked out once.
+class TPrintRaster {
+public:
+    explicit TPrintRaster(const TPrintDrawing& drawing);
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Row y of the rows asked for top to bottom; valid until the next one is asked for.
+    const std::uint8_t* Row(int y);
+
+private:
+    struct TRun {
+        int Left;
+        int Top;
+        int Right;
+        int Bottom;
+    };
+    struct TPlacedGlyph {
+        const TGlyph* Glyph;
+        int X;
+        int Y;
+    };
+    void Paint(int y);
+
+    int FWidth;
+    int FHeight;
+    std::vector<TRun> FRects;
+    std::vector<TPlacedGlyph> FGlyphs;
+    // Whether a row is painted afresh: its rectangles are not those of the row above, or glyphs
+    // cross it.
+    std::vector<bool> FFresh;
+    std::vector<std::uint8_t> FRow;
+    int FPainted = -1;
+};
+
+// The image becomes the drawing as TPrintRaster draws it, black and white.
 void RasterisePrintDrawing(const TPrintDrawing& drawing, TBitmap& image);

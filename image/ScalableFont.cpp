@@ -68,11 +68,7 @@ unsigned TScalableFont::GlyphIndex(char32_t ch) {
 
 const TGlyph& TScalableFont::Glyph(char32_t ch, double pixels) {
     const std::lock_guard guard(FLock);
-    if (pixels != FGlyphPixels) {
-        FGlyphs.clear();
-        FGlyphPixels = pixels;
-    }
-    auto [slot, added] = FGlyphs.try_emplace(ch);
+    auto [slot, added] = FGlyphs.try_emplace({pixels, ch});
     TGlyph& glyph = slot->second;
     if (!added) {
         return glyph;

@@ -5,6 +5,7 @@
 #include "Graphics.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,7 +48,8 @@ public:
     double Advance(char32_t ch);
     TInk Ink(char32_t ch);
     unsigned GlyphIndex(char32_t ch);
-    // The two-colour glyph with an em square of `pixels` pixels; any size from a pixel up.
+    // The two-colour glyph with an em square of `pixels` pixels; any size from a pixel up. Kept
+    // for the life of the font.
     const TGlyph& Glyph(char32_t ch, double pixels);
 
     // The outline of a glyph by its index in the font, quadratic curves raised to cubic ones,
@@ -71,7 +73,6 @@ private:
     std::mutex FLock;
     std::array<TMetrics, 128> FAscii;
     std::unordered_map<char32_t, TMetrics> FOthers;
-    // The glyphs of the size drawn last: a symbol and every symbol of a batch draw one size.
-    double FGlyphPixels = 0;
-    std::unordered_map<char32_t, TGlyph> FGlyphs;
+    // By size and character: a batch draws the same few again and again.
+    std::map<std::pair<double, char32_t>, TGlyph> FGlyphs;
 };

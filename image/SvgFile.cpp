@@ -31,17 +31,16 @@ std::string Decimal(double v) {
     return decimal == "-0" ? "0" : decimal;
 }
 
-// The length of `pixels` at dpi in millimetres, as a renderer at dpi turns it back into exactly
-// that many pixels: rounded down to the micrometre, one micrometre less where the renderer's own
-// arithmetic (either way round) would still come out above the whole number and round it up.
+// How far under a whole number of pixels a stated size stays, so that every renderer makes it
+// that number: they round up or to the nearest, some in single precision.
+double MarginUnder(double pixels) {
+    return 0.001 + pixels * 1e-6;
+}
+
+// The length of `pixels` at dpi in millimetres, a hair short (MarginUnder), to the nanometre.
 double StatedMillimetres(long long pixels, int dpi) {
     const auto whole = static_cast<double>(pixels);
-    const double mm = std::floor(whole * 25.4 / dpi * 1e6) / 1e6;
-    const std::string stated = Decimal(mm);
-    double read = 0;
-    std::from_chars(stated.data(), stated.data() + stated.size(), read);
-    const bool above = read / 25.4 * dpi > whole || read * dpi / 25.4 > whole;
-    return above ? mm - 1e-6 : mm;
+    return std::floor((whole - MarginUnder(whole)) * 25.4 / dpi * 1e6) / 1e6;
 }
 
 std::string Millimetres(long long pixels, int dpi) {
@@ -159,9 +158,11 @@ std::string SvgDocument(const TDrawing& drawing, int width, int height, int scal
 }
 
 std::string PrintDrawingSvg(const TPrintDrawing& drawing, int dpi) {
-    // The page grows to whole pixels at dpi, by less than one on the right and at the bottom.
+    // The page grows to whole pixels at dpi, by about one at most on the right and at the
+    // bottom, and never stated smaller than the drawing.
     const auto pixels = [&](double units) {
-        return static_cast<long long>(std::ceil(units * drawing.Millimetres * dpi / 25.4 - 1e-9));
+        const double exact = units * drawing.Millimetres * dpi / 25.4;
+        return static_cast<long long>(std::ceil(exact + MarginUnder(exact + 1)));
     };
     const long long width = pixels(drawing.Width);
     const long long height = pixels(drawing.Height);

@@ -183,7 +183,8 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
 
 // Rectangles and polygons as the raster filled them, the text per character where the raster
 // put its glyphs (DejaVu Sans at 11 pixels: ascent 11, "1" 7 pixels on, "<" 9), characters XML
-// cannot hold as spaces; the size is that of the pixels at the resolution, times the scale.
+// cannot hold as spaces; the size is that of the pixels at the resolution, times the scale, a
+// hair short so that a renderer makes it those pixels.
 TEST(ImageFile, SvgIsTheRecordedDrawing) {
     const ScratchDir dir;
     TBitmap image = WhiteImage(20, 10);
@@ -207,7 +208,7 @@ TEST(ImageFile, SvgIsTheRecordedDrawing) {
     const Bytes svg = ReadFile(dir / "x.svg");
     EXPECT_EQ(std::string(svg.begin(), svg.end()),
               R"svg(<?xml version="1.0" encoding="UTF-8"?>
-<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="4mm" height="2mm" viewBox="0 0 20 10">
+<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="3.999895mm" height="1.999898mm" viewBox="0 0 20 10">
 <rect x="0" y="0" width="20" height="10" fill="#ffffff"/>
 <rect x="2" y="1" width="2" height="8" fill="#000000"/>
 <polygon points="6,1 10,2 9,6" fill="#000000" fill-rule="evenodd"/>
