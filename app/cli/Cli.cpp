@@ -47,9 +47,11 @@ for print: the bars with their quiet zones, sized in millimetres.
   --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508)
   --height MM     the bars, from 1 to 1000 mm (default the symbology's nominal height, else
                   the larger of 15% of the width and 6.35 mm)
-  --ratio R       wide to narrow for Code 39, Codabar and Code 2 5, from 2 to 3 (from 2.25 for
-                  Code 2 5 matrix; default 2, for matrix 2.25); for PostNet the space after
-                  each bar, its bars 1.058 to 1.27 mm apart; the other symbologies have none
+  --ratio R       wide to narrow for Code 39, Codabar and Code 2 5, from 2 to 3 at an
+                  X-dimension of 0.5 mm or more, from 2.2 below it (Codabar from 2.25, Code 2
+                  5 matrix always from 2.25, industrial from 2); default the least allowed;
+                  for PostNet the space after each bar, its bars 1.058 to 1.27 mm apart; the
+                  other symbologies have none
   --reduction MM  taken from every bar's width against ink spread, from 0 to less than the
                   X-dimension (default 0)
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing

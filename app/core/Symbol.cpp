@@ -4,6 +4,7 @@
 #include "Bitmap.h"
 #include "Exception.h"
 #include "NumberText.h"
+#include "PngFile.h"
 #include "ScalableFont.h"
 #include "Stream.h"
 #include "SvgFile.h"
@@ -26,12 +27,14 @@ constexpr std::string_view Gs1 =
     "and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the nominal X of 0.33 mm; "
     "guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal X";
 constexpr std::string_view TwoOfFive =
-    "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the narrow";
+    "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
+    "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
 constexpr std::string_view DiscreteTwoOfFive =
     "no ISO or AIM specification: the quiet zones of 10X and the wide range of the other 2 of 5 "
     "codes (matrix 2 of 5 from 2.25, as the engine draws it)";
-constexpr std::string_view Code39 = "ISO/IEC 16388 (Code 39): quiet zones of 10X; wide elements 2 "
-                                    "to 3 times the narrow";
+constexpr std::string_view Code39 =
+    "ISO/IEC 16388 (Code 39): quiet zones of 10X; wide elements 2 to 3 times the narrow, 2.2 at "
+    "the least below an X-dimension of 0.5 mm";
 constexpr std::string_view Code128 =
     "ISO/IEC 15417 (Code 128): quiet zones of 10X; elements of 1 to 4 modules";
 constexpr std::string_view Code93 =
@@ -43,29 +46,65 @@ constexpr std::string_view PostNet =
     "0.125 in high; clear zones of 1/8 in left and right and 0.04 in above and below; no "
     "human-readable line (the address above it is one)";
 constexpr std::string_view Codabar =
-    "ANSI/AIM BC3 (USS-Codabar): quiet zones of 10X; wide elements 2 to 3 times the narrow";
+    "ANSI/AIM BC3 (USS-Codabar): quiet zones of 10X; wide elements 2 to 3 times the narrow, 2.25 "
+    "at the least below an X-dimension of 0.5 mm";
 
 constexpr double Inch = 25.4;
 
+// Elements of whole modules.
+constexpr TSymbolRules Modules(TBarcodeType typ, std::string_view source) {
+    return {.Typ = typ, .Source = source};
+}
+
+// Wide and narrow elements: 2 to 3, from a higher least value below an X-dimension of 0.5 mm.
+constexpr TSymbolRules WideAndNarrow(TBarcodeType typ, double least, double leastSmallX,
+                                     std::string_view source) {
+    return {.Typ = typ,
+            .RatioMin = least,
+            .RatioMinSmallX = leastSmallX,
+            .RatioMax = 3,
+            .Source = source};
+}
+
+constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight, double height,
+                           TSymbolText text) {
+    return {.Typ = typ,
+            .QuietLeft = quietLeft,
+            .QuietRight = quietRight,
+            .NominalHeight = height,
+            .NominalXDim = 0.33,
+            .Text = text,
+            .Source = Gs1};
+}
+
 // In the order of TBarcodeType.
 constexpr TSymbolRules Rules[] = {
-    {bcCode_2_5_interleaved, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, TwoOfFive},
-    {bcCode_2_5_industrial, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred,
-     DiscreteTwoOfFive},
-    {bcCode_2_5_matrix, 10, 10, 0, false, 0.33, 0, 0, 2.25, 3, 0, 0, 0, Centred, DiscreteTwoOfFive},
-    {bcCode39, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Code39},
-    {bcCode39Extended, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Code39},
-    {bcCode128A, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
-    {bcCode128B, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
-    {bcCode128C, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code128},
-    {bcCode93, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code93},
-    {bcCode93Extended, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Code93},
-    {bcCodeMSI, 10, 10, 0, false, 0.33, 0, 0, 0, 0, 0, 0, 0, Centred, Msi},
-    {bcCodePostNet, Inch / 8, Inch / 8, 0.04 * Inch, true, 0.02 * Inch, 0.125 * Inch, 0, 0, 0,
-     Inch / 24, Inch / 20, Inch / 22, None, PostNet},
-    {bcCodeCodabar, 10, 10, 0, false, 0.33, 0, 0, 2, 3, 0, 0, 0, Centred, Codabar},
-    {bcCodeEAN8, 7, 7, 0, false, 0.33, 18.23, 0.33, 0, 0, 0, 0, 0, Ean8, Gs1},
-    {bcCodeEAN13, 11, 7, 0, false, 0.33, 22.85, 0.33, 0, 0, 0, 0, 0, Ean13, Gs1},
+    WideAndNarrow(bcCode_2_5_interleaved, 2, 2.2, TwoOfFive),
+    WideAndNarrow(bcCode_2_5_industrial, 2, 2, DiscreteTwoOfFive),
+    WideAndNarrow(bcCode_2_5_matrix, 2.25, 2.25, DiscreteTwoOfFive),
+    WideAndNarrow(bcCode39, 2, 2.2, Code39),
+    WideAndNarrow(bcCode39Extended, 2, 2.2, Code39),
+    Modules(bcCode128A, Code128),
+    Modules(bcCode128B, Code128),
+    Modules(bcCode128C, Code128),
+    Modules(bcCode93, Code93),
+    Modules(bcCode93Extended, Code93),
+    Modules(bcCodeMSI, Msi),
+    {.Typ = bcCodePostNet,
+     .QuietLeft = Inch / 8,
+     .QuietRight = Inch / 8,
+     .QuietVertical = 0.04 * Inch,
+     .QuietInMillimetres = true,
+     .DefaultXDim = 0.02 * Inch,
+     .NominalHeight = 0.125 * Inch,
+     .PitchMin = Inch / 24,
+     .PitchMax = Inch / 20,
+     .PitchNominal = Inch / 22,
+     .Text = None,
+     .Source = PostNet},
+    WideAndNarrow(bcCodeCodabar, 2, 2.25, Codabar),
+    Ean(bcCodeEAN8, 7, 7, 18.23, Ean8),
+    Ean(bcCodeEAN13, 11, 7, 22.85, Ean13),
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);
 static_assert([] {
@@ -121,15 +160,22 @@ double XDimOf(const TSymbolRules& rules, const TSymbolOptions& options) {
     return options.XDim.value_or(rules.DefaultXDim);
 }
 
-// The ratio drawn: asked for, the engine's default, or the one of the nominal pitch.
+// The least ratio at the X-dimension.
+double RatioMinOf(const TSymbolRules& rules, double xDim) {
+    return xDim < SmallXDim ? rules.RatioMinSmallX : rules.RatioMin;
+}
+
+// The ratio drawn: asked for; or the engine's default, raised to the least the specification
+// allows at the X-dimension; or the one of the nominal pitch.
 double RatioOf(const TSymbolRules& rules, const TSymbolOptions& options) {
+    const double xDim = XDimOf(rules, options);
     if (rules.PitchNominal > 0) {
-        return options.Ratio.value_or(rules.PitchNominal / XDimOf(rules, options) - 1);
+        return options.Ratio.value_or(rules.PitchNominal / xDim - 1);
     }
     if (!HasRatio(rules)) {
         return 2;
     }
-    return options.Ratio.value_or(std::clamp(2.0, rules.RatioMin, rules.RatioMax));
+    return options.Ratio.value_or(std::clamp(2.0, RatioMinOf(rules, xDim), rules.RatioMax));
 }
 
 // The pattern's characters laid out left to right from x: each element's kind and extent.
@@ -303,9 +349,12 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     const double x = XDimOf(FRules, FOptions);
     const double ratio = RatioOf(FRules, FOptions);
     FNarrow = FUnits.Narrow(x);
-    const std::array<double, 4> slots = {FNarrow, FUnits.Round(ratio * FNarrow),
-                                         FUnits.Round(1.5 * ratio * FNarrow),
-                                         FUnits.Round(2 * ratio * FNarrow)};
+    // A raster's wide elements are whole dots too, never narrower than the least ratio allows.
+    const double least = HasRatio(FRules) ? RatioMinOf(FRules, x) * FNarrow : 0;
+    const auto wide = [&](double share) {
+        return std::max(FUnits.Round(share * ratio * FNarrow), FUnits.Up(share * least));
+    };
+    const std::array<double, 4> slots = {FNarrow, wide(1), wide(1.5), wide(2)};
     FBarsLeft = Quiet(FRules.QuietLeft);
     const std::vector<TElement> elements = Elements(pattern, slots, FBarsLeft);
     const auto first = std::ranges::find_if(elements, &TElement::Bar);
@@ -363,8 +412,21 @@ std::vector<std::uint8_t> SymbolFile(const TBarcode& barcode, const TSymbolOptio
         return EncodeVector(symbol.Drawing,
                             format == TImageFormat::Pdf ? TVectorFormat::Pdf : TVectorFormat::Eps);
     }
-    RasterisePrintDrawing(ComposeSymbol(barcode, options, dpi).Drawing, image);
+    const TSymbol symbol = ComposeSymbol(barcode, options, dpi);
+    // A PNG takes the raster's rows straight from the drawing: equal rows are worked out once.
+    if (format == TImageFormat::Png) {
+        return EncodePrintPng(symbol.Drawing, dpi);
+    }
+    RasterisePrintDrawing(symbol.Drawing, image);
     return {};
+}
+
+// The options a raster of the symbol is written with: its resolution.
+TImageFileOptions RasterOptions(const TImageFileOptions& file, TImageFormat format) {
+    TImageFileOptions raster = file;
+    raster.Format = format;
+    raster.Dpi = DpiOf(file);
+    return raster;
 }
 
 void WriteSymbolFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
@@ -374,10 +436,7 @@ void WriteSymbolFile(const std::string& name, const std::vector<std::uint8_t>& b
         WriteFileAtomically(name, {&piece, 1}, file.Durability);
         return;
     }
-    TImageFileOptions raster = file;
-    raster.Format = format;
-    raster.Dpi = DpiOf(file);
-    SaveImageFile(image, name, raster);
+    SaveImageFile(image, name, RasterOptions(file, format));
 }
 
 // The symbol of each number, drawn when it is asked for.
@@ -437,9 +496,14 @@ std::string SymbolOptionsRefusal(const TBarcode& barcode, const TSymbolOptions& 
         }
     } else if (!HasRatio(rules) && options.Ratio) {
         return name + " has no wide-to-narrow ratio: its elements are whole modules";
-    } else if (HasRatio(rules) && !(ratio >= rules.RatioMin && ratio <= rules.RatioMax)) {
-        return "the wide-to-narrow ratio of " + name + " is from " + Number(rules.RatioMin) +
-               " to " + Number(rules.RatioMax) + ", not " + Number(ratio);
+    } else if (HasRatio(rules) &&
+               !(ratio >= RatioMinOf(rules, x) - 1e-9 && ratio <= rules.RatioMax + 1e-9)) {
+        return "the wide-to-narrow ratio of " + name + " is from " + Number(RatioMinOf(rules, x)) +
+               " to " + Number(rules.RatioMax) +
+               (x < SmallXDim && rules.RatioMinSmallX > rules.RatioMin
+                    ? " at an X-dimension under " + Number(SmallXDim) + " mm"
+                    : "") +
+               ", not " + Number(ratio);
     }
     if (!(options.Reduction >= 0 && options.Reduction < x)) {
         return "the bar-width reduction is from 0 to less than the X-dimension (" + Number(x) +
@@ -500,9 +564,7 @@ std::uint64_t SymbolFileSize(const TBarcode& barcode, const TSymbolOptions& opti
     if (image.Empty()) {
         return bytes.size();
     }
-    TImageFileOptions raster = file;
-    raster.Dpi = DpiOf(file);
-    return ImageFileSize(image, format, raster);
+    return ImageFileSize(image, format, RasterOptions(file, format));
 }
 
 double RasterXDim(double xDim, int dpi) {

@@ -18,6 +18,9 @@ inline constexpr double MinXDim = 0.05;
 inline constexpr double MaxXDim = 10;
 inline constexpr double MinBarHeight = 1;
 inline constexpr double MaxBarHeight = 1000;
+// Below this X-dimension the wide elements of Code 39, Codabar and interleaved 2 of 5 must be
+// wider to stay apart from the narrow ones in print.
+inline constexpr double SmallXDim = 0.5;
 // The resolution of a raster symbol unless another is asked for.
 inline constexpr int SymbolDpi = 600;
 // A raster symbol larger than this many pixels is refused: a vector file holds it in kilobytes.
@@ -40,27 +43,29 @@ enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8 };
 
 // The published rules a symbology's symbol follows.
 struct TSymbolRules {
-    TBarcodeType Typ;
+    TBarcodeType Typ{};
     // Light margins left and right, and above and below the symbol: in modules (X), or in
     // millimetres where QuietInMillimetres.
-    double QuietLeft;
-    double QuietRight;
-    double QuietVertical;
-    bool QuietInMillimetres;
-    double DefaultXDim;
+    double QuietLeft = 10;
+    double QuietRight = 10;
+    double QuietVertical = 0;
+    bool QuietInMillimetres = false;
+    double DefaultXDim = 0.33;
     // The bars' nominal height in millimetres at NominalXDim (scaling with the X-dimension where
     // NominalXDim is set); 0 where the specification names none: then the larger of 15 % of the
     // symbol's width and 6.35 mm.
-    double NominalHeight;
-    double NominalXDim;
-    // The wide-to-narrow range; 0 where the elements are whole modules (the ratio is 2).
-    double RatioMin;
-    double RatioMax;
+    double NominalHeight = 0;
+    double NominalXDim = 0;
+    // The wide-to-narrow range, its least value higher below an X-dimension of SmallXDim; 0
+    // where the elements are whole modules (the ratio is 2).
+    double RatioMin = 0;
+    double RatioMinSmallX = 0;
+    double RatioMax = 0;
     // A symbology of bars at a fixed pitch (bar and space, in millimetres) instead of a ratio.
-    double PitchMin;
-    double PitchMax;
-    double PitchNominal;
-    TSymbolText Text;
+    double PitchMin = 0;
+    double PitchMax = 0;
+    double PitchNominal = 0;
+    TSymbolText Text = TSymbolText::Centred;
     std::string_view Source;
 };
 

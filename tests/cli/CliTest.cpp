@@ -103,7 +103,7 @@ TEST(Cli, HelpStatesTheLimitsItKeeps) {
     } rows[] = {
         {"--x-dim", {"--symbol", "--output", svg}},
         {"--height", {"--symbol", "--output", svg}},
-        {"--ratio", {"--symbol", "--type", "Code 39", "--output", svg}},
+        {"--ratio", {"--symbol", "--type", "Code 39", "--x-dim", "0.5", "--output", svg}},
         {"--dpi", {"--symbol", "--output", svg}},
         {"--scale", {"--output", svg}},
     };

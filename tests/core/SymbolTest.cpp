@@ -238,6 +238,38 @@ TEST(Symbol, QuietZonesStayWhite) {
     }
 }
 
+// The wide elements: by default the engine's ratio of 2, raised to the least the specification
+// allows at the X-dimension, and in a raster never narrower than that least on whole dots.
+TEST(Symbol, WideElementsKeepTheirLeastRatio) {
+    const struct {
+        TBarcodeType Typ;
+        TSymbolOptions Options;
+        std::optional<int> Dpi;
+        double Wide;
+    } rows[] = {
+        {bcCode39, {}, {}, 0.33 * 2.2},
+        {bcCode39, {.XDim = 0.5}, {}, 0.5 * 2},
+        {bcCodeCodabar, {}, {}, 0.33 * 2.25},
+        {bcCode_2_5_interleaved, {}, {}, 0.33 * 2.2},
+        {bcCode_2_5_industrial, {}, {}, 0.33 * 2},
+        {bcCode_2_5_matrix, {.XDim = 1}, {}, 2.25},
+        // One dot at 96 dpi: 2.2 dots would round to 2, below the least; 3 it is.
+        {bcCode39, {}, 96, 3},
+        // 0.33 mm at 600 dpi is 8 dots: 2.5 times them, 20.
+        {bcCode39, {.Ratio = 2.5}, 600, 20},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
+        const TPrintDrawing d = Compose(row.Typ, "1", row.Options, row.Dpi).Drawing;
+        // "1" has wide bars in every one of them; none is wider but matrix's guards.
+        EXPECT_TRUE(std::ranges::any_of(
+            d.Rects, [&](const TPrintRect& r) { return std::abs(r.Width - row.Wide) < 1e-9; }));
+        EXPECT_TRUE(std::ranges::all_of(d.Rects, [&](const TPrintRect& r) {
+            return r.Width < row.Wide + 1e-9 || row.Typ == bcCode_2_5_matrix;
+        }));
+    }
+}
+
 // What the symbology and the resolution refuse, at the edges of each range.
 TEST(Symbol, OptionsRefusedAtTheirLimits) {
     const struct {
@@ -253,14 +285,26 @@ TEST(Symbol, OptionsRefusedAtTheirLimits) {
         {bcCodeEAN13, {.Height = 1}, {}, ""},
         {bcCodeEAN13, {.Height = 0.999}, {}, "the bar height is from 1 to 1000 mm, not 0.999"},
         {bcCodeEAN13, {.Height = 1000.5}, {}, "the bar height is from 1 to 1000 mm, not 1000.5"},
-        {bcCode39, {.Ratio = 2}, {}, ""},
-        {bcCode39, {.Ratio = 3}, {}, ""},
+        // From 2 at 0.5 mm and above, from 2.2 (Codabar 2.25) below.
+        {bcCode39, {.XDim = 0.5, .Ratio = 2}, {}, ""},
         {bcCode39,
-         {.Ratio = 1.99},
+         {.XDim = 0.5, .Ratio = 1.99},
          {},
          "the wide-to-narrow ratio of Code39 is from 2 to 3, not 1.99"},
+        {bcCode39, {.XDim = 0.49, .Ratio = 2.2}, {}, ""},
+        {bcCode39,
+         {.XDim = 0.49, .Ratio = 2.19},
+         {},
+         "the wide-to-narrow ratio of Code39 is from 2.2 to 3 at an X-dimension under 0.5 mm, not "
+         "2.19"},
+        {bcCode39, {.Ratio = 3}, {}, ""},
         {bcCodeCodabar,
-         {.Ratio = 3.01},
+         {.Ratio = 2.24},
+         {},
+         "the wide-to-narrow ratio of Codebar is from 2.25 to 3 at an X-dimension under 0.5 mm, "
+         "not 2.24"},
+        {bcCodeCodabar,
+         {.XDim = 1, .Ratio = 3.01},
          {},
          "the wide-to-narrow ratio of Codebar is from 2 to 3, not 3.01"},
         {bcCode_2_5_matrix,
@@ -310,7 +354,7 @@ TEST(Symbol, OptionsRefusedAtTheirLimits) {
               "TBarcode:Code39 bad Data <a>: character 1 \"a\" is not in Code 39; Code 39 "
               "Extended encodes it");
     EXPECT_EQ(Raised<Exception>([] { Compose(bcCode39Extended, std::string(4000, 'x'), {}, 600); }),
-              "The symbol needs 832,464 x 124,945 dots at 600 dpi, more than a raster file holds "
+              "The symbol needs 880,482 x 132,147 dots at 600 dpi, more than a raster file holds "
               "(64,000,000); write it as PDF, EPS or SVG, or at a lower resolution");
 }
 
