@@ -94,6 +94,10 @@ void BM_EncodeDefaultCodeImage(benchmark::State& state, TImageFormat format) {
                                DefaultImageDpi)
                        .size();
             break;
+        case TImageFormat::Pdf:
+        case TImageFormat::Eps:
+            // Only the symbol is written so (SymbolBench).
+            break;
         }
         benchmark::DoNotOptimize(size);
     }

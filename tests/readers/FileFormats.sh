@@ -8,7 +8,7 @@
 set -euo pipefail
 
 cli=$(realpath "$1")
-for tool in zbarimg rsvg-convert convert compare; do
+for tool in zbarimg rsvg-convert convert compare identify; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed; scripts/bootstrap installs it" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -34,6 +34,8 @@ formats() {
         "$cli" --type "$type" --data "$data" --dpi "$dpi" "$@" --output "$base.$format"
     done
     rsvg-convert --dpi-x "$dpi" --dpi-y "$dpi" "$base.svg" -o "$base.svg.png" 2>/dev/null
+    check "size of the SVG rendered at $dpi dpi ($type $data $*)" "$(identify -format %wx%h "$base.png")" \
+        "$(identify -format %wx%h "$base.svg.png")"
     for file in "$base.png" "$base.jpg" "$base.svg.png"; do
         check "zbarimg on $file ($type $data $*)" "$read" \
             "$(zbarimg --nodbus -q --raw "$file" 2>/dev/null | sort -u)"
@@ -50,5 +52,14 @@ formats 'Code EAN13' 590123412345 5901234123457 96
 formats 'Code 128B' 'Hello, world' 'Hello, world' 96 --single
 formats 'Code 39' CODE-39 CODE-39P 300 --scale 2
 formats 'Code 93' 'QUILL MARK' 'QUILL MARK' 600 --no-text --scale 3
+
+# The symbol's SVG fills whole pixels at the resolution it was written for: no transparent row or
+# column at its edges, every pixel painted.
+for dpi in 203 300 600; do
+    "$cli" --symbol --type 'Code 128B' --data 'Hello, world' --dpi "$dpi" --output "symbol$dpi.svg"
+    rsvg-convert --dpi-x "$dpi" --dpi-y "$dpi" "symbol$dpi.svg" -o "symbol$dpi.png" 2>/dev/null
+    check "the symbol's SVG rendered at $dpi dpi is opaque" true \
+        "$(convert "symbol$dpi.png" -format '%[opaque]' info:)"
+done
 
 [ "$failed" -eq 0 ] && echo "all formats read back"
