@@ -29,16 +29,17 @@ _quillmark_cli()
             return
             ;;
         --format)
-            COMPREPLY=($(compgen -W "bmp png svg jpg" -- "$cur"))
+            COMPREPLY=($(compgen -W "bmp png svg jpg pdf eps" -- "$cur"))
             return
             ;;
-        --data | --scale | --dpi | --from | --to)
+        --data | --scale | --dpi | --from | --to | --x-dim | --height | --ratio | --reduction)
             return
             ;;
     esac
 
     local options=(--type --data --no-text --single --no-checksum --output --format --scale --dpi
-        --pattern --from --to --dir --list-types --help --version)
+        --symbol --x-dim --height --ratio --reduction --pattern --from --to --dir --list-types
+        --help --version)
     COMPREPLY=($(compgen -W "${options[*]}" -- "$cur"))
 } &&
     complete -F _quillmark_cli quillmark-cli

@@ -66,7 +66,8 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
         Form1.typkodu,     Form1.DualCode,       Form1.ShowText,  Form1.kod,
         Form1.GenerateBut, Form1.BUFileNameBox1, Form1.SaveToBut, Form1.fromnumber,
         Form1.tonumber,    Form1.BUDirectoryBox1};
-    QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Saveto1};
+    QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Saveto1,
+                              Form1.Exportforprint1, Form1.Print1};
     enum How { Click, Escape, CloseBox };
     for (const How how : {Click, Escape, CloseBox}) {
         SCOPED_TRACE(how);

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The desktop program in a real window on its own X display under openbox, used as a person uses
 # it: data typed and a symbology picked, Ctrl+Enter generates and Ctrl+S saves; the file button's
-# save dialog names a PNG file by its filter; a minimized code window comes back with the next
-# Generate; a range of 20,000 numbers started with F4 stops at Esc; Ctrl+X ends the program.
-# Every file must hold the bytes quillmark-cli writes for the same inputs.
+# save dialog names a PNG file by its filter; Ctrl+E in the data field exports the symbol and
+# Ctrl+P prints it through the system's print dialog; a minimized code window comes back with the
+# next Generate; a range of 20,000 numbers started with F4 stops at Esc; Ctrl+X ends the program.
+# Every file must hold the bytes quillmark-cli writes for the same inputs, and the printed page
+# the symbol at its true size.
 #
-#   DesktopProgram.sh QUILLMARK QUILLMARK_CLI
+# Runs under tests/print/WithPrivateCups.sh, whose scheduler the print dialog offers:
+#   WithPrivateCups.sh bash DesktopProgram.sh QUILLMARK QUILLMARK_CLI
 set -euo pipefail
 
 quillmark=$1
 cli=$2
-for tool in Xvfb openbox xdotool xprop zbarimg import; do
+for tool in Xvfb openbox xdotool xprop zbarimg import pdftoppm convert; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed; scripts/bootstrap installs it"; exit 1; }
 done
 
@@ -89,6 +92,46 @@ xdotool key Return
 "$cli" --type "Code 128B" --data "Hello, world" --output "$work/expected.png"
 cmp "$work/label.png" "$work/expected.png" || fail "Save wrote other bytes to label.png than quillmark-cli"
 
+# Export for print: Ctrl+E in the data field, where the field would take the key for moving its
+# cursor, opens the dialog; a PNG of 0.25 mm at 300 dpi named in it holds what quillmark-cli
+# writes for the same symbol.
+click 80 75
+xdotool key ctrl+e
+dialog=$(window '^Export for print$') || fail "Ctrl+E in the data field opened no export dialog"
+eventually focused
+xdotool key ctrl+a type 0.25
+xdotool key Tab Tab ctrl+a
+xdotool type 300
+xdotool key Tab Tab ctrl+a
+xdotool type "$work/label.png"
+xdotool key Return
+window '^Quillmark$' > /dev/null || fail "Export did not confirm"
+xdotool key Return
+"$cli" --symbol --type "Code 128B" --data "Hello, world" --x-dim 0.25 --dpi 300 \
+  --output "$work/expected.png"
+cmp "$work/label.png" "$work/expected.png" || fail "Export wrote other bytes than quillmark-cli"
+
+# Print: Ctrl+P opens the system's print dialog on the test's own queue; the page it prints holds
+# the symbol with the sizes the export dialog was given, at its true size: as wide as
+# quillmark-cli's symbol at the printer's 1,200 dpi, and a reader reads it.
+click 80 75
+xdotool key ctrl+p
+dialog=$(window '^Print$') || fail "Ctrl+P opened no print dialog"
+eventually focused
+xdotool key Return
+printed=$(wait_for_printed_pdf 60) || fail "nothing was printed"
+# The page's top-left corner, where the symbol is: a whole page at 1,200 dpi is more than
+# ImageMagick takes.
+pdftoppm -r 1200 -gray -singlefile -x 0 -y 0 -W 4000 -H 2000 "$printed" "$work/page"
+# The width of what is black in an image, in pixels.
+inked() { convert "$1" -threshold 50% -negate -trim -format %w info:; }
+"$cli" --symbol --type "Code 128B" --data "Hello, world" --x-dim 0.25 --dpi 1200 --no-text \
+  --output "$work/expected.png"
+[ "$(inked "$work/page.pgm")" = "$(inked "$work/expected.png")" ] ||
+  fail "the printed symbol is $(inked "$work/page.pgm") dots wide, not $(inked "$work/expected.png")"
+decoded=$(zbarimg --quiet --raw "$work/page.pgm" 2> /dev/null | sort -u)
+[ "$decoded" = "Hello, world" ] || fail "zbarimg read '$decoded' on the printed page"
+
 # Minimized, the code window comes back with the next Generate: restored, where it was, in front,
 # while the main window keeps the keyboard.
 hex() { printf '0x%x' "$1"; }
@@ -144,4 +187,4 @@ click 200 80
 xdotool key ctrl+x
 ended() { ! kill -0 "$app"; }
 eventually ended || fail "Ctrl+X did not end the program"
-echo "the desktop program generated, saved, wrote a range, restored the code window, stopped a batch ($written files, the last $late ms after Esc) and ended"
+echo "the desktop program generated, saved, exported, printed, wrote a range, restored the code window, stopped a batch ($written files, the last $late ms after Esc) and ended"

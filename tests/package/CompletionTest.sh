@@ -51,7 +51,9 @@ expect '--no-checksum' --no-c
 expect '--single' --si
 expect $'--to\n--type' --single --t
 expect 'code.bmp' --output c
-expect $'bmp\njpg\npng\nsvg' --output x --format ''
+expect $'bmp\neps\njpg\npdf\npng\nsvg' --output x --format ''
+expect '--symbol' --sy
+expect '' --symbol --x-dim 0
 expect 'out dir' --dir o
 expect '' --dir c
 expect '' --data c

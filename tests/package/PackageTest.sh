@@ -51,10 +51,11 @@ names=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g')
 for package in $names; do
     dpkg-query -W "$package" > /dev/null 2>&1 || fail "Depends names $package, which is no package"
 done
-for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libfreetype6 \
-    libfontconfig1 fonts-dejavu-core; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins \
+    libcairo2 libfreetype6 libfontconfig1 fonts-dejavu-core; do
     grep -qx "$package" <<< "$names" || fail "Depends lacks $package: $depends"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = fonts-ocr-b ] || fail "Recommends is not fonts-ocr-b"
 
 lintian --fail-on error "$deb" > "$work/lintian.log" 2>&1 ||
     fail "lintian finds errors:"$'\n'"$(cat "$work/lintian.log")"
@@ -82,6 +83,9 @@ done
 "$build/app/quillmark-cli" --output "$work/built.bmp"
 cmp -s "$work/unpacked.bmp" "$work/built.bmp" ||
     fail "the unpacked quillmark-cli writes other bytes than the one built"
+# PDF through the cairo the package depends on, found at run time.
+"$root/usr/bin/quillmark-cli" --symbol --output "$work/unpacked.pdf" &&
+    [ "$(head -c 5 "$work/unpacked.pdf")" = %PDF- ] || fail "the unpacked quillmark-cli writes no PDF"
 [ "$("$root/usr/bin/quillmark" --version)" = "Quillmark $version" ] ||
     fail "the unpacked quillmark does not state version $version"
 

@@ -1,0 +1,175 @@
+#include "ProgramFixture.h"
+
+#include "PrintSymbol.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <sstream>
+
+namespace {
+
+// Runs `inDialog` with the export dialog once Ctrl+E in the data field has shown it. (Where the
+// field itself takes the key, on X11, the desktop test shows the menu has it all the same.)
+void ExportWith(TForm1& form, const std::function<void(TExportDialog&)>& inDialog) {
+    bool shown = false;
+    Activate(form);
+    form.kod->setFocus();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<TExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        inDialog(*dialog);
+    });
+    QTest::keyClick(form.kod, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+}
+
+void Fill(TExportDialog& dialog, const char* xDim, const char* height, const char* dpi,
+          const std::string& name) {
+    dialog.XDimEdit->setText(xDim);
+    dialog.HeightEdit->setText(height);
+    dialog.ResolutionEdit->setText(dpi);
+    dialog.FileNameBox->SetFileName(name);
+}
+
+Bytes Expected(TBarcodeType typ, const std::string& data, const TSymbolOptions& options, int dpi) {
+    const ScratchDir scratch;
+    TBarcode barcode;
+    barcode.SetTyp(typ);
+    barcode.SetText(data);
+    barcode.SetChecksum(true);
+    SaveSymbolFile(barcode, options, scratch / "expected.png", {.Dpi = dpi});
+    return ReadFile(scratch / "expected.png");
+}
+
+} // namespace
+
+// The File menu in its order, the two new items after "Save to...".
+TEST_F(MainWindowTest, FileMenuHoldsExportAndPrint) {
+    QStringList items;
+    for (const QAction* item : Form1.File1->actions()) {
+        items << item->text() + " " + item->shortcut().toString();
+    }
+    EXPECT_EQ(items,
+              (QStringList{"Generate Ctrl+Return", "Generate multiple F4", "Save to... Ctrl+S",
+                           "Export for print... Ctrl+E", "Print... Ctrl+P", " ", "Exit Ctrl+X"}));
+}
+
+// Export writes the symbol of the window's symbology and data with the dialog's sizes, says
+// where and, for a raster, what X-dimension it drew; the dialog keeps its values for the next
+// time. A field it cannot take keeps the dialog open with a message; data the symbology refuses
+// is refused as Generate refuses it, before the dialog opens.
+TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
+    Form1.typkodu->setCurrentText("Code 128B");
+    Form1.kod->setText("Q-42");
+    const std::string label = dir / "label.png";
+    ExportWith(Form1, [&](TExportDialog& dialog) {
+        EXPECT_EQ(dialog.XDimEdit->text(), "0.33");
+        EXPECT_EQ(dialog.ResolutionEdit->text(), "600");
+        EXPECT_EQ(dialog.FileNameBox->FileName(), TBUCustomBox::HomeDirectory() + "/label.pdf");
+        Fill(dialog, "0.19", "12.5", "96", label);
+        dialog.HumanReadable->SetChecked(false);
+        QTest::mouseClick(dialog.ExportBut, Qt::LeftButton);
+    });
+    EXPECT_EQ(ReadFile(label), Expected(TBarcodeType::bcCode128B, "Q-42",
+                                        {.XDim = 0.19, .Height = 12.5, .ShowText = false}, 96));
+    EXPECT_EQ(messages,
+              "Uloženo do " + label +
+                  "\n(the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm)\n");
+
+    messages.clear();
+    ExportWith(Form1, [&](TExportDialog& dialog) {
+        EXPECT_EQ(dialog.XDimEdit->text(), "0.19");
+        EXPECT_EQ(dialog.HeightEdit->text(), "12.5");
+        EXPECT_FALSE(dialog.HumanReadable->Checked());
+        EXPECT_EQ(dialog.FileNameBox->FileName(), label);
+        const std::pair<const char*, std::string> refused[] = {
+            {"abc", "The X-dimension takes millimetres, such as 0.33, not 'abc'"},
+            {"0.01", "The X-dimension is from 0.05 to 10 mm, not 0.01."},
+        };
+        for (const auto& [xDim, message] : refused) {
+            dialog.XDimEdit->setText(xDim);
+            QTest::mouseClick(dialog.ExportBut, Qt::LeftButton);
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_EQ(messages, "error: " + message + "\n");
+            messages.clear();
+        }
+        Fill(dialog, "0.33", "", "600", dir / "other.pdf");
+        QTest::mouseClick(dialog.CancelBut, Qt::LeftButton);
+    });
+    EXPECT_FALSE(fs::exists(dir / "other.pdf"));
+    EXPECT_EQ(messages, "");
+
+    Form1.typkodu->setCurrentText("Code EAN13");
+    Form1.kod->setText("12A");
+    Activate(Form1);
+    QTest::keyClick(Form1.kod, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(messages, "error: 'A' is not a valid integer value.\n");
+}
+
+// The symbol printed: at the printer's resolution, from the printable area's top-left corner,
+// every bar on the dots a raster of that resolution has it. The print dialog cancelled prints
+// nothing and says nothing.
+TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->reject();
+    });
+    Form1.Print1->trigger();
+    EXPECT_EQ(messages, "");
+
+    constexpr int Dpi = 600;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(Dpi);
+    printer.setOutputFileName(QString::fromStdString(dir / "printed.pdf"));
+    TBarcode barcode;
+    barcode.SetText("590123412345");
+    barcode.SetChecksum(true);
+    const TSymbolOptions options{.ShowText = false};
+    PrintSymbol(printer, barcode, options);
+    const QRect paper = printer.pageLayout().fullRectPixels(Dpi);
+    const QRect printable = printer.pageLayout().paintRectPixels(Dpi);
+    const std::string page = dir / "page";
+    ASSERT_EQ(std::system(("pdftoppm -r 600 -mono -singlefile '" + (dir / "printed.pdf").string() +
+                           "' '" + page + "'")
+                              .c_str()),
+              0);
+    // The page as a PBM: its header, then rows of packed bits, 1 black.
+    const Bytes pbm = ReadFile(page + ".pbm");
+    std::istringstream header(std::string(pbm.begin(), pbm.begin() + 32));
+    std::string magic;
+    int width = 0;
+    int height = 0;
+    header >> magic >> width >> height;
+    // Within a dot of the paper: the renderer rounds the page's points its own way.
+    ASSERT_NEAR(width, paper.width(), 2);
+    ASSERT_NEAR(height, paper.height(), 2);
+    const std::size_t start = static_cast<std::size_t>(header.tellg()) + 1;
+    const int stride = (width + 7) / 8;
+    const auto black = [&](int x, int y) {
+        return (pbm[start + std::size_t(y) * stride + x / 8] >> (7 - x % 8) & 1) != 0;
+    };
+    TBitmap expected;
+    RasterisePrintDrawing(ComposeSymbol(barcode, options, Dpi).Drawing, expected);
+    int differing = 0;
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            differing +=
+                black(printable.x() + x, printable.y() + y) != (expected.Pixel(x, y) == clBlack);
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    // Nothing else on the page.
+    int inked = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            inked += black(x, y);
+        }
+    }
+    EXPECT_EQ(inked, CountPixels(expected, clBlack));
+}
