@@ -13,6 +13,7 @@
 set -euo pipefail
 
 cli=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
 for tool in zbarimg ZXingReader; do
     command -v "$tool" > /dev/null || { echo "$tool is not installed; scripts/bootstrap installs it" >&2; exit 1; }
 done
@@ -86,17 +87,8 @@ carried() { # READER TYPE TEXT: what the reader's text says the symbol carries
     esac
     printf '%s' "$text"
 }
-reader_args() { # TYPE: the ZXingReader format, then the zbarimg options
-    case $1 in
-    'Code EAN13') echo 'EAN-13 -Sean13.enable' ;;
-    'Code EAN8') echo 'EAN-8 -Sean8.enable' ;;
-    'Code 39' | 'Code 39 Extended') echo 'Code39 -Scode39.enable' ;;
-    'Code 93' | 'Code 93 Extended') echo 'Code93 -Scode93.enable' ;;
-    'Code 128'?) echo 'Code128 -Scode128.enable' ;;
-    'Code 2 5 interleaved') echo 'ITF -Si25.enable -Si25.min-length=2' ;;
-    'Code Codabar') echo 'Codabar -Scodabar.enable -Scodabar.min-length=0' ;;
-    esac
-}
+# shellcheck source=tests/readers/ReaderFormats.sh
+source "$here/ReaderFormats.sh"
 
 failed=0 passed=0 refused=0 cut_off=0
 fail() { # MESSAGE
@@ -133,6 +125,8 @@ declare -A decoded=()
 for type in "${!files[@]}"; do
     read -r -a batch <<< "${files[$type]}"
     read -r zxing_format zbar_options <<< "$(reader_args "$type")"
+    # The short data of the generated inputs: any length is read.
+    zbar_options+=" -Si25.min-length=2 -Scodabar.min-length=0"
     status=0
     # shellcheck disable=SC2086 # the configuration words
     zbarimg --nodbus --xml -q -Sdisable $zbar_options "${batch[@]}" > out 2> err || status=$?

@@ -16,6 +16,7 @@
 set -euo pipefail
 
 cli=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
 for tool in zbarimg ZXingReader rsvg-convert pdftoppm convert; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed; scripts/bootstrap installs it" >&2; exit 1; }
 done
@@ -108,20 +109,12 @@ render() {
             "${image%.png}.framed.png" 2> "$base.err" || echo "FAIL convert on $image: $(head -c 300 "$base.err")"
     done
 }
-# TYPE: the ZXingReader format, then the zbarimg options. zbarimg keeps its minimum lengths, 6
-# digits of interleaved 2 of 5 and 4 characters of Codabar, as a user's does: with less it reads
-# "71" of interleaved 2 of 5 in the strokes of the human-readable digits of the PDF's rendering.
-reader_args() {
-    case $1 in
-    'Code EAN13') echo 'EAN-13 -Sean13.enable' ;;
-    'Code EAN8') echo 'EAN-8 -Sean8.enable' ;;
-    'Code 39' | 'Code 39 Extended') echo 'Code39 -Scode39.enable' ;;
-    'Code 93' | 'Code 93 Extended') echo 'Code93 -Scode93.enable' ;;
-    'Code 128'?) echo 'Code128 -Scode128.enable' ;;
-    'Code 2 5 interleaved') echo 'ITF -Si25.enable' ;;
-    'Code Codabar') echo 'Codabar -Scodabar.enable' ;;
-    esac
-}
+# reader_args TYPE: the ZXingReader format, then the zbarimg options. zbarimg keeps its minimum
+# lengths, 6 digits of interleaved 2 of 5 and 4 characters of Codabar, as a user's does: with less
+# it reads "71" of interleaved 2 of 5 in the strokes of the human-readable digits of the PDF's
+# rendering.
+# shellcheck source=tests/readers/ReaderFormats.sh
+source "$here/ReaderFormats.sh"
 # READER TYPE: reads the files listed in TYPE.files with only TYPE's symbology enabled into
 # READER.TYPE.out; prints a FAIL line when the reader fails.
 read_all() {
