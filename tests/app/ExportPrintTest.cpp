@@ -97,6 +97,16 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
             EXPECT_EQ(messages, "error: " + message + "\n");
             messages.clear();
         }
+        dialog.XDimEdit->setText("0.33");
+        for (const char* dpi : {"300.5", "0", "65536"}) {
+            dialog.ResolutionEdit->setText(dpi);
+            QTest::mouseClick(dialog.ExportBut, Qt::LeftButton);
+            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_EQ(messages, std::string("error: The resolution takes whole dots per inch from "
+                                            "1 to 65535, not '") +
+                                    dpi + "'\n");
+            messages.clear();
+        }
         Fill(dialog, "0.33", "", "600", dir / "other.pdf");
         QTest::mouseClick(dialog.CancelBut, Qt::LeftButton);
     });
@@ -111,8 +121,8 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
 }
 
 // The symbol printed: at the printer's resolution, from the printable area's top-left corner,
-// every bar on the dots a raster of that resolution has it. The print dialog cancelled prints
-// nothing and says nothing.
+// every bar on the dots a raster of that resolution has it and the digits where it has them. The
+// print dialog cancelled prints nothing and says nothing.
 TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
@@ -130,8 +140,7 @@ TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
     TBarcode barcode;
     barcode.SetText("590123412345");
     barcode.SetChecksum(true);
-    const TSymbolOptions options{.ShowText = false};
-    PrintSymbol(printer, barcode, options);
+    PrintSymbol(printer, barcode, {});
     const QRect paper = printer.pageLayout().fullRectPixels(Dpi);
     const QRect printable = printer.pageLayout().paintRectPixels(Dpi);
     const std::string page = dir / "page";
@@ -154,22 +163,33 @@ TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
     const auto black = [&](int x, int y) {
         return (pbm[start + std::size_t(y) * stride + x / 8] >> (7 - x % 8) & 1) != 0;
     };
+    const TPrintDrawing drawing = ComposeSymbol(barcode, {}, Dpi).Drawing;
     TBitmap expected;
-    RasterisePrintDrawing(ComposeSymbol(barcode, options, Dpi).Drawing, expected);
+    RasterisePrintDrawing(drawing, expected);
+    // The bars dot for dot, above the digits.
+    const TPrintRect shortest = std::ranges::min(drawing.Rects, {}, &TPrintRect::Height);
     int differing = 0;
-    for (int y = 0; y < expected.Height(); ++y) {
+    for (int y = 0; y < shortest.Y + shortest.Height; ++y) {
         for (int x = 0; x < expected.Width(); ++x) {
             differing +=
                 black(printable.x() + x, printable.y() + y) != (expected.Pixel(x, y) == clBlack);
         }
     }
     EXPECT_EQ(differing, 0);
-    // Nothing else on the page.
-    int inked = 0;
+    // The digits where the raster has them, their outlines filled as its glyphs are; nothing
+    // else on the page.
+    TRect ink{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            inked += black(x, y);
+            if (black(x, y)) {
+                ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+                       std::max(ink.Bottom, y + 1)};
+            }
         }
     }
-    EXPECT_EQ(inked, CountPixels(expected, clBlack));
+    const TRect drawn = BoundsOf(expected, clBlack);
+    EXPECT_NEAR(ink.Left - printable.x(), drawn.Left, 2);
+    EXPECT_NEAR(ink.Top - printable.y(), drawn.Top, 2);
+    EXPECT_NEAR(ink.Right - printable.x(), drawn.Right, 2);
+    EXPECT_NEAR(ink.Bottom - printable.y(), drawn.Bottom, 2);
 }

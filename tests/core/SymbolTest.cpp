@@ -74,6 +74,8 @@ TEST(Symbol, GeometryInModules) {
         {bcCodeMSI, "1234", 10, 10, 67, 13.05, "12344"},
         {bcCodeCodabar, "A1B", 10, 10, 31, 7.65, "A1B"},
         {bcCode93, "A", 10, 10, 46, 9.9, "A"},
+        // A control character takes a space's room in the line.
+        {bcCode93Extended, "a\tb", 10, 10, 91, 16.65, "a b"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
@@ -173,6 +175,9 @@ TEST(Symbol, RasterModulesAreWholeDots) {
         {0.33, 96, 1, "the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.33 mm"},
         {0.33, 203, 3, "the X-dimension drawn is 0.375 mm (3 dots at 203 dpi), not 0.33 mm"},
         {0.33, 300, 4, ""},
+        // 4 dots at 300 dpi are 0.339 mm: 3.2 % from 0.35 mm, 5.9 % from 0.36 mm.
+        {0.35, 300, 4, ""},
+        {0.36, 300, 4, "the X-dimension drawn is 0.339 mm (4 dots at 300 dpi), not 0.36 mm"},
         {0.33, 600, 8, ""},
         {0.25, 203, 2, ""},
         {0.19, 96, 1, "the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm"},

@@ -40,53 +40,6 @@ generate() { # KIND: $data becomes one input of kind 0 to 4
     4) pick ABCD $((RANDOM % 2)) && pick "$codabar$codabar$codabar$codabar" $((RANDOM % 10 + 1)) && pick ABCD $((RANDOM % 2)) ;;
     esac
 }
-must_carry() { # TYPE DATA: the data a symbol must carry, as carried() reads it back
-    local type=$1 data=$2 length=12
-    case $type in
-    'Code EAN13' | 'Code EAN8')
-        [ "$type" = 'Code EAN13' ] || length=7
-        data=${data:0:length} # a typed check digit is the readers' to check
-        while [ ${#data} -lt $length ]; do data=0$data; done
-        ;;
-    'Code 128C' | 'Code 2 5 interleaved') [ $((${#data} % 2)) -eq 0 ] || data=0$data ;;
-    'Code Codabar') [[ ! $data =~ ^[A-D].*[A-D]$ ]] || data=${data:1:${#data}-2} ;;
-    esac
-    printf '%s' "$data"
-}
-full_ascii() { # TEXT: Code 39's full ASCII pairs read as the printable characters they stand for
-    local in=$1 out='' i=0 letter code
-    while [ $i -lt ${#in} ]; do
-        letter=${in:i+1:1}
-        printf -v code %d "'$letter"
-        case ${in:i:2} in
-        +[A-Z]) code=$((code + 32)) ;;
-        /[A-O]) code=$((code - 32)) ;;
-        /Z) code=58 ;;
-        %[F-J]) code=$((code - 11)) ;;
-        %[K-O]) code=$((code + 16)) ;;
-        %[P-S]) code=$((code + 43)) ;;
-        %V) code=64 ;;
-        %W) code=96 ;;
-        *) code='' ;;
-        esac
-        if [ -n "$code" ]; then
-            printf -v letter "\\$(printf %03o "$code")"
-            out+=$letter i=$((i + 2))
-        else
-            out+=${in:i:1} i=$((i + 1))
-        fi
-    done
-    printf '%s' "$out"
-}
-carried() { # READER TYPE TEXT: what the reader's text says the symbol carries
-    local text=$3
-    case $2 in
-    'Code EAN13' | 'Code EAN8' | 'Code 39') text=${text%?} ;;
-    'Code 39 Extended') text=$(full_ascii "${text%?}") ;;
-    'Code Codabar') [ "$1" = ZXingReader ] || text=${text:1:${#text}-2} ;;
-    esac
-    printf '%s' "$text"
-}
 # shellcheck source=tests/readers/ReaderFormats.sh
 source "$here/ReaderFormats.sh"
 

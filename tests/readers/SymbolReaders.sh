@@ -5,10 +5,8 @@
 # rsvg-convert and as PDF rendered by pdftoppm, both at that resolution. Each rendering is read as
 # it is and inside a black frame drawn right at the outer edge of the quiet zones, where a label's
 # box or a cut edge meets the symbol: the quiet zones alone must keep the frame out of the code.
-# Both readers must read exactly the text the symbol carries, as each reports it: EAN and Code 39
-# with their check character, Code 39 Extended as raw Code 39 ("a" reads "+A"), Code 93 Extended
-# decoded, Code 128 without its check, an odd count of digits of Code 128C and interleaved 2 of 5
-# with the leading zero the symbology adds; zbarimg gives Codabar's start and stop, ZXingReader not.
+# Both readers must read exactly the data the symbol carries (ReaderFormats.sh: as each reports
+# it, with the check characters and leading zeros the symbology adds).
 # Two renderings are made at a time; then each reader runs once per symbology over all its files
 # with only that symbology enabled, two readers at a time.
 #
@@ -32,56 +30,31 @@ cycle() { # CHARACTERS LENGTH: CHARACTERS repeated to LENGTH characters
     while [ ${#out} -lt "$2" ]; do out+=$1; done
     printf '%s' "${out:0:$2}"
 }
-ean() { # DIGITS: DIGITS with EAN's check digit
-    local i sum=0 weight=3
-    for ((i = ${#1} - 1; i >= 0; i--)); do
-        sum=$((sum + weight * ${1:i:1})) weight=$((4 - weight))
-    done
-    printf '%s%s' "$1" $(((10 - sum % 10) % 10))
+# The cases: TYPE DATA.
+types=() datas=()
+symbol() { # TYPE DATA
+    types+=("$1") datas+=("$2")
 }
-mod43() { # CODE39: CODE39 with its modulo 43 check character
-    local i sum=0 value
-    for ((i = 0; i < ${#1}; i++)); do
-        value=${code39%%"${1:i:1}"*}
-        sum=$((sum + ${#value}))
-    done
-    printf '%s%s' "$1" "${code39:sum % 43:1}"
-}
-# Code 39's full ASCII: the character or pair of characters that stands for each of space to ~.
-pairs=(' ' /{A..L} - . /O {0..9} /Z %{F..J} %V {A..Z} %{K..O} %W +{A..Z} %{P..S})
-full_ascii() { # TEXT: TEXT in Code 39's full ASCII
-    local i code out=''
-    for ((i = 0; i < ${#1}; i++)); do
-        printf -v code %d "'${1:i:1}"
-        out+=${pairs[code - 32]}
-    done
-    printf '%s' "$out"
-}
-
-# The cases: TYPE DATA, then the text zbarimg reads and, where it differs, the one ZXingReader reads.
-types=() datas=() zbar_texts=() zxing_texts=()
-symbol() { # TYPE DATA ZBARIMG_TEXT [ZXINGREADER_TEXT]
-    types+=("$1") datas+=("$2") zbar_texts+=("$3") zxing_texts+=("${4-$3}")
-}
-for digits in 590123412345 978020137962; do symbol 'Code EAN13' $digits "$(ean $digits)"; done
-for digits in 9638507 5512345; do symbol 'Code EAN8' $digits "$(ean $digits)"; done
-for data in "CODE-39 \$5.00/+10%" "$(cycle "$code39" 80)"; do
-    symbol 'Code 39' "$data" "$(mod43 "$data")"
+symbol 'Code EAN13' 590123412345
+symbol 'Code EAN13' 978020137962
+symbol 'Code EAN8' 9638507
+symbol 'Code EAN8' 5512345
+for type in 'Code 39' 'Code 93'; do
+    symbol "$type" "CODE-39 \$5.00/+10%"
+    symbol "$type" "$(cycle "$code39" 80)"
 done
-for data in 'Quill & Mark: a+b=c?' "${ascii:15:80}"; do # / to ~
-    symbol 'Code 39 Extended' "$data" "$(mod43 "$(full_ascii "$data")")"
+for type in 'Code 39 Extended' 'Code 93 Extended' 'Code 128B'; do
+    symbol "$type" "Quill & Mark: a+b=c? (\"\$5\" & 10%*)"
+    symbol "$type" "${ascii:15:80}" # / to ~
 done
-for data in "CODE-93 \$5.00/+10%" "$(cycle "$code39" 80)"; do symbol 'Code 93' "$data" "$data"; done
-for data in 'Quill & Mark: a+b=c?' "${ascii:15:80}"; do symbol 'Code 93 Extended' "$data" "$data"; done
-for data in 'PO#2026-04 [A_B]^' "$(cycle "$upper" 80)"; do symbol 'Code 128A' "$data" "$data"; done
-for data in "Hello, world! (\"\$5\" & 10%*)" "${ascii:15:80}"; do symbol 'Code 128B' "$data" "$data"; done
-symbol 'Code 128C' 12345 012345
-symbol 'Code 128C' "$(cycle 9876543210 80)" "$(cycle 9876543210 80)"
-symbol 'Code 2 5 interleaved' 12345 012345
-symbol 'Code 2 5 interleaved' "$(cycle 1234567890 80)" "$(cycle 1234567890 80)"
-symbol 'Code Codabar' A40156B A40156B 40156
-data=$(cycle "$codabar" 78)
-symbol 'Code Codabar' "C${data}D" "C${data}D" "$data"
+symbol 'Code 128A' 'PO#2026-04 [A_B]^'
+symbol 'Code 128A' "$(cycle "$upper" 80)"
+for type in 'Code 128C' 'Code 2 5 interleaved'; do
+    symbol "$type" 12345
+    symbol "$type" "$(cycle 9876543210 80)"
+done
+symbol 'Code Codabar' A40156B
+symbol 'Code Codabar' "C$(cycle "$codabar" 78)D"
 
 sizes=('0.25 300' '0.33 600') # X-dimension in mm, resolution in dpi
 renderings=(.png .svg.png .pdf.png) # the PNG as written, the SVG and the PDF rendered
@@ -187,9 +160,11 @@ for c in "${!types[@]}"; do
         for rendering in "${renderings[@]}"; do
             for file in "c${c}s$s$rendering" "c${c}s$s${rendering%.png}.framed.png"; do
                 for reader in zbarimg ZXingReader; do
-                    expect=${zbar_texts[c]}
-                    [ $reader = zbarimg ] || expect=${zxing_texts[c]}
-                    got=$(printf '%s' "${decoded[$reader $file]-}" | LC_ALL=C sort -u)
+                    expect=$(must_carry "${types[c]}" "${datas[c]}")
+                    got=$(while IFS= read -r text; do
+                        carried $reader "${types[c]}" "$text"
+                        echo
+                    done <<< "${decoded[$reader $file]-}" | grep -v '^$' | LC_ALL=C sort -u)
                     what="$reader on $file (${types[c]} \"${datas[c]}\" at ${sizes[s]% *} mm, ${sizes[s]#* } dpi)"
                     if [ "$got" = "$expect" ]; then
                         passed=$((passed + 1))
