@@ -2,12 +2,12 @@
 
 #include "PrintSymbol.h"
 
+#include "RenderedPage.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
-
-#include <sstream>
 
 namespace {
 
@@ -143,26 +143,10 @@ TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
     PrintSymbol(printer, barcode, {});
     const QRect paper = printer.pageLayout().fullRectPixels(Dpi);
     const QRect printable = printer.pageLayout().paintRectPixels(Dpi);
-    const std::string page = dir / "page";
-    ASSERT_EQ(std::system(("pdftoppm -r 600 -mono -singlefile '" + (dir / "printed.pdf").string() +
-                           "' '" + page + "'")
-                              .c_str()),
-              0);
-    // The page as a PBM: its header, then rows of packed bits, 1 black.
-    const Bytes pbm = ReadFile(page + ".pbm");
-    std::istringstream header(std::string(pbm.begin(), pbm.begin() + 32));
-    std::string magic;
-    int width = 0;
-    int height = 0;
-    header >> magic >> width >> height;
+    const TRenderedPage page = RenderedPage(dir / "printed.pdf", Dpi);
     // Within a dot of the paper: the renderer rounds the page's points its own way.
-    ASSERT_NEAR(width, paper.width(), 2);
-    ASSERT_NEAR(height, paper.height(), 2);
-    const std::size_t start = static_cast<std::size_t>(header.tellg()) + 1;
-    const int stride = (width + 7) / 8;
-    const auto black = [&](int x, int y) {
-        return (pbm[start + std::size_t(y) * stride + x / 8] >> (7 - x % 8) & 1) != 0;
-    };
+    ASSERT_NEAR(page.Width, paper.width(), 2);
+    ASSERT_NEAR(page.Height, paper.height(), 2);
     const TPrintDrawing drawing = ComposeSymbol(barcode, {}, Dpi).Drawing;
     TBitmap expected;
     RasterisePrintDrawing(drawing, expected);
@@ -171,22 +155,14 @@ TEST_F(MainWindowTest, PrintPutsTheSymbolOnThePrintersDots) {
     int differing = 0;
     for (int y = 0; y < shortest.Y + shortest.Height; ++y) {
         for (int x = 0; x < expected.Width(); ++x) {
-            differing +=
-                black(printable.x() + x, printable.y() + y) != (expected.Pixel(x, y) == clBlack);
+            differing += page.Dark(printable.x() + x, printable.y() + y) !=
+                         (expected.Pixel(x, y) == clBlack);
         }
     }
     EXPECT_EQ(differing, 0);
     // The digits where the raster has them, their outlines filled as its glyphs are; nothing
     // else on the page.
-    TRect ink{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (black(x, y)) {
-                ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
-                       std::max(ink.Bottom, y + 1)};
-            }
-        }
-    }
+    const TRect ink = page.Ink();
     const TRect drawn = BoundsOf(expected, clBlack);
     EXPECT_NEAR(ink.Left - printable.x(), drawn.Left, 2);
     EXPECT_NEAR(ink.Top - printable.y(), drawn.Top, 2);

@@ -1,37 +1,9 @@
 #include "Symbol.h"
 
-#include "Testing.h"
+#include "RenderedPage.h"
 
 #include <cmath>
-#include <sstream>
 
-namespace {
-
-// A greyscale page as pdftoppm renders it (binary PGM): width, height and one byte a pixel.
-struct TPage {
-    int Width = 0;
-    int Height = 0;
-    Bytes Pixels;
-    bool Dark(int x, int y) const { return Pixels[std::size_t(y) * Width + x] < 128; }
-};
-
-TPage Rendered(const fs::path& pdf, int dpi) {
-    const std::string base = pdf.string() + ".page";
-    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -gray -singlefile '" +
-                                pdf.string() + "' '" + base + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const Bytes file = ReadFile(base + ".pgm");
-    std::istringstream header(std::string(file.begin(), file.begin() + 32));
-    std::string magic;
-    int maximum = 0;
-    TPage page;
-    header >> magic >> page.Width >> page.Height >> maximum;
-    const auto start = static_cast<std::size_t>(header.tellg()) + 1;
-    page.Pixels.assign(file.begin() + static_cast<std::ptrdiff_t>(start), file.end());
-    return page;
-}
-
-} // namespace
 
 // A PDF printed at 1,200 dpi measures what it says: the page is the symbol with its quiet zones,
 // and along a row through the bars every bar begins and ends within a dot of its place.
@@ -54,7 +26,7 @@ TEST(SymbolSize, PdfBarsWithinADotAt1200Dpi) {
         barcode.SetText(row.Data);
         barcode.SetChecksum(true);
         SaveSymbolFile(barcode, row.Options, dir / "symbol.pdf", {});
-        const TPage page = Rendered(dir / "symbol.pdf", Dpi);
+        const TRenderedPage page = RenderedPage(dir / "symbol.pdf", Dpi);
         const TPrintDrawing drawing = ComposeSymbol(barcode, row.Options).Drawing;
         const auto dots = [](double mm) { return mm * Dpi / 25.4; };
         EXPECT_NEAR(page.Width, dots(drawing.Width), 1);
