@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-
 // A PDF printed at 1,200 dpi measures what it says: the page is the symbol with its quiet zones,
 // and along a row through the bars every bar begins and ends within a dot of its place.
 TEST(SymbolSize, PdfBarsWithinADotAt1200Dpi) {
