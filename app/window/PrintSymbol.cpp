@@ -56,4 +56,7 @@ void PrintSymbol(QPrinter& printer, const TBarcode& barcode, const TSymbolOption
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
         throw failed("the printer failed");
     }
+    if (printer.printerState() == QPrinter::Aborted) {
+        throw failed("the job was cancelled");
+    }
 }

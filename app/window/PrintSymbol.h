@@ -8,5 +8,5 @@ class QPrinter;
 // the page's printable area. It is laid out at the printer's resolution, every module whole
 // dots, and sent as shapes on those dots: the bars as rectangles and the line's glyphs as their
 // outlines, so that nothing on the way resamples it. Raises "Cannot print to %s: %s" when the
-// printer does not start or fails.
+// printer does not start or fails, or the job is cancelled.
 void PrintSymbol(QPrinter& printer, const TBarcode& barcode, const TSymbolOptions& options);

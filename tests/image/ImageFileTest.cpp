@@ -1,6 +1,9 @@
 #include "ImageFile.h"
 #include "Canvas.h"
 #include "Exception.h"
+#include "PngFile.h"
+#include "PrintDrawing.h"
+#include "ScalableFont.h"
 
 #include "Testing.h"
 
@@ -11,13 +14,15 @@
 namespace {
 
 // What a reader sees in a raster file: the pixels (0x00RRGGBB, top row first) and the
-// horizontal resolution as the header states it (BMP and PNG per metre, JPEG per inch).
+// horizontal resolution as the header states it with its unit: 1 per metre in PNG, per inch in
+// JPEG (BMP states per metre by its format).
 struct Decoded {
     int Width = 0;
     int Height = 0;
     std::vector<std::uint32_t> Pixels;
     unsigned Resolution = 0;
     bool Subsampled = false;
+    int Unit = 1;
 };
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
@@ -49,7 +54,9 @@ Decoded ReadPng(const Bytes& b) {
     for (std::uint32_t& p : d.Pixels) {
         p &= 0xFFFFFF;
     }
-    d.Resolution = Be32(b, std::string(b.begin(), b.end()).find("pHYs") + 4);
+    const std::size_t pHYs = std::string(b.begin(), b.end()).find("pHYs") + 4;
+    d.Resolution = Be32(b, pHYs);
+    d.Unit = b[pHYs + 8];
     return d;
 }
 
@@ -63,6 +70,7 @@ Decoded ReadJpeg(const Bytes& b) {
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     Decoded d{int(cinfo.output_width), int(cinfo.output_height), {}, cinfo.X_density};
+    d.Unit = cinfo.density_unit;
     for (int c = 0; c < cinfo.num_components; ++c) {
         d.Subsampled |= cinfo.comp_info[c].h_samp_factor != cinfo.max_h_samp_factor ||
                         cinfo.comp_info[c].v_samp_factor != cinfo.max_v_samp_factor;
@@ -156,6 +164,7 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
         SCOPED_TRACE(testing::Message() << FormatExtension(row.Format) << " x" << row.Scale);
         ASSERT_EQ(std::pair(d.Width, d.Height), std::pair(11 * row.Scale, 3 * row.Scale));
         EXPECT_EQ(d.Resolution, row.Resolution);
+        EXPECT_EQ(d.Unit, 1);
         EXPECT_FALSE(d.Subsampled);
         int worst = 0;
         for (int y = 0; y < d.Height; ++y) {
@@ -179,6 +188,26 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
         TBitmap().SaveToFile(name, {FormatNamed(format), 1, std::nullopt});
         EXPECT_EQ(ReadFile(name), Bytes{}) << format;
     }
+}
+
+// A print drawing's PNG holds its raster (RasterisePrintDrawing) pixel for pixel, in one bit a
+// pixel, and states its resolution per metre: bars of a band of equal rows, a glyph across them.
+TEST(ImageFile, PrintPngHoldsTheDrawingsRaster) {
+    TPrintDrawing drawing{0.1, 13, 9, {{1, 1, 2, 6}, {4, 0, 1, 7}, {6, 2, 3, 1}}, {}};
+    drawing.Texts.push_back({&TScalableFont::For(TFont{}), 6, 7, U"x", {8}});
+    const Bytes png = EncodePrintPng(drawing, 254);
+    TBitmap raster;
+    RasterisePrintDrawing(drawing, raster);
+    const Decoded d = ReadPng(png);
+    ASSERT_EQ(std::pair(d.Width, d.Height), std::pair(13, 9));
+    EXPECT_EQ((std::pair<int, int>(png[24], png[25])), std::pair(1, PNG_COLOR_TYPE_GRAY));
+    EXPECT_EQ(std::pair(d.Resolution, d.Unit), std::pair(10000u, 1));
+    for (int y = 0; y < d.Height; ++y) {
+        for (int x = 0; x < d.Width; ++x) {
+            EXPECT_EQ(d.Pixels[std::size_t(y) * d.Width + x], raster.ScanLine(y)[x]) << x << "," << y;
+        }
+    }
+    EXPECT_GT(CountPixels(raster, clBlack), 2 * 6 + 7 + 3);
 }
 
 // Rectangles and polygons as the raster filled them, the text per character where the raster
