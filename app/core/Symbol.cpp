@@ -30,7 +30,7 @@ constexpr std::string_view TwoOfFive =
     "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
     "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
 constexpr std::string_view DiscreteTwoOfFive =
-    "no ISO or AIM specification: the quiet zones of 10X and the wide range of the other 2 of 5 "
+    "no ISO or AIM standard: the quiet zones of 10X and the wide range of the other 2 of 5 "
     "codes (matrix 2 of 5 from 2.25, as the engine draws it)";
 constexpr std::string_view Code39 =
     "ISO/IEC 16388 (Code 39): quiet zones of 10X; wide elements 2 to 3 times the narrow, 2.2 at "
@@ -39,7 +39,7 @@ constexpr std::string_view Code128 =
     "ISO/IEC 15417 (Code 128): quiet zones of 10X; elements of 1 to 4 modules";
 constexpr std::string_view Code93 =
     "AIM USS-93 (Code 93): quiet zones of 10X; elements of 1 to 4 modules";
-constexpr std::string_view Msi = "no ISO or AIM specification (MSI Plessey): quiet zones of 10X "
+constexpr std::string_view Msi = "no ISO or AIM standard (MSI Plessey): quiet zones of 10X "
                                  "as its readers ask; narrow and wide elements of 1 and 2 modules";
 constexpr std::string_view PostNet =
     "USPS Publication 25 (POSTNET): bars 0.020 in wide at 22 bars an inch (20 to 24), full bars "
@@ -116,7 +116,7 @@ static_assert([] {
     return true;
 }());
 
-// Where the specification names no height: the larger of this share of the symbol's width and
+// Where the standard names no height: the larger of this share of the symbol's width and
 // this many millimetres.
 constexpr double HeightShareOfWidth = 0.15;
 constexpr double MinimumHeight = 6.35;
@@ -165,7 +165,7 @@ double RatioMinOf(const TSymbolRules& rules, double xDim) {
     return xDim < SmallXDim ? rules.RatioMinSmallX : rules.RatioMin;
 }
 
-// The ratio drawn: asked for; or the engine's default, raised to the least the specification
+// The ratio drawn: asked for; or the engine's default, raised to the least the standard
 // allows at the X-dimension; or the one of the nominal pitch.
 double RatioOf(const TSymbolRules& rules, const TSymbolOptions& options) {
     const double xDim = XDimOf(rules, options);

@@ -52,7 +52,7 @@ struct TSymbolRules {
     bool QuietInMillimetres = false;
     double DefaultXDim = 0.33;
     // The bars' nominal height in millimetres at NominalXDim (scaling with the X-dimension where
-    // NominalXDim is set); 0 where the specification names none: then the larger of 15 % of the
+    // NominalXDim is set); 0 where the standard names none: then the larger of 15 % of the
     // symbol's width and 6.35 mm.
     double NominalHeight = 0;
     double NominalXDim = 0;

@@ -49,7 +49,7 @@ constexpr double Near = 1e-9;
 } // namespace
 
 // At an X-dimension of 1 mm a millimetre is a module: each symbology's quiet zones, its bars'
-// height and its line, as its specification asks.
+// height and its line, as its standard asks.
 TEST(Symbol, GeometryInModules) {
     const double ean13 = 22.85 / 0.33;
     const double text = 2.75 / 0.33;
@@ -148,7 +148,7 @@ TEST(Symbol, EanDigitsAndGuards) {
 
 // PostNet: bars of 0.508 mm at 22 an inch, full bars 3.175 mm and short ones two fifths of it,
 // clear zones in millimetres on all four sides, and no line under the bars.
-TEST(Symbol, PostNetByThePostalSpecification) {
+TEST(Symbol, PostNetByThePostalRules) {
     const TPrintDrawing d = Compose(bcCodePostNet, "12").Drawing;
     EXPECT_TRUE(d.Texts.empty());
     EXPECT_NEAR(d.Rects[0].X, 3.175, Near);
@@ -243,7 +243,7 @@ TEST(Symbol, QuietZonesStayWhite) {
     }
 }
 
-// The wide elements: by default the engine's ratio of 2, raised to the least the specification
+// The wide elements: by default the engine's ratio of 2, raised to the least the standard
 // allows at the X-dimension, and in a raster never narrower than that least on whole dots.
 TEST(Symbol, WideElementsKeepTheirLeastRatio) {
     const struct {
