@@ -89,7 +89,6 @@ void TPrintRaster::Paint(int y) {
             }
         }
     }
-    FPainted = y;
 }
 
 const std::uint8_t* TPrintRaster::Row(int y) {

@@ -16,13 +16,12 @@ TScalableFont& TScalableFont::For(const TFont& font) {
     const std::lock_guard guard(lock);
     auto& slot = fonts[{font.Name, font.Style & (fsBold | fsItalic)}];
     if (!slot) {
-        const TFontFile file = MatchFontFile(font);
-        slot.reset(new TScalableFont(file, OpenFontFace(file)));
+        slot.reset(new TScalableFont(OpenFontFace(MatchFontFile(font))));
     }
     return *slot;
 }
 
-TScalableFont::TScalableFont(const TFontFile& file, FT_FaceRec_* face) : FFile(file), FFace(face) {
+TScalableFont::TScalableFont(FT_FaceRec_* face) : FFace(face) {
     if (face->family_name != nullptr) {
         FFamilyName = face->family_name;
     }

@@ -43,7 +43,6 @@ public:
 
     // The family of the file fontconfig chose, such as "OCR B" or "DejaVu Sans".
     const std::string& FamilyName() const { return FFamilyName; }
-    const TFontFile& File() const { return FFile; }
 
     double Advance(char32_t ch);
     TInk Ink(char32_t ch);
@@ -63,10 +62,9 @@ private:
         double Advance = 0;
         TInk Ink;
     };
-    TScalableFont(const TFontFile& file, FT_FaceRec_* face);
+    explicit TScalableFont(FT_FaceRec_* face);
     const TMetrics& Metrics(char32_t ch);
 
-    TFontFile FFile;
     FT_FaceRec_* FFace;
     std::string FFamilyName;
     double FUnitsPerEm = 1;

@@ -1,12 +1,12 @@
 #include "SvgFile.h"
 
+#include "Decimal.h"
 #include "FontFace.h"
 #include "PrintDrawing.h"
 #include "ScalableFont.h"
 #include "Utf8.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <variant>
@@ -19,16 +19,9 @@ std::string Hex(std::uint32_t pixel) {
     return text;
 }
 
-// v with up to six decimals, without trailing zeros, whatever the locale's decimal point.
-std::string Decimal(double v) {
-    char text[48];
-    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6).ptr;
-    std::string decimal(text, end);
-    decimal.erase(decimal.find_last_not_of('0') + 1);
-    if (decimal.back() == '.') {
-        decimal.pop_back();
-    }
-    return decimal == "-0" ? "0" : decimal;
+// SVG numbers: six decimals at the most, a micrometre's thousandth.
+std::string SvgNumber(double v) {
+    return Decimal(v, 6);
 }
 
 // How far under a whole number of pixels a stated size stays, so that every renderer makes it
@@ -44,7 +37,7 @@ double StatedMillimetres(long long pixels, int dpi) {
 }
 
 std::string Millimetres(long long pixels, int dpi) {
-    return Decimal(StatedMillimetres(pixels, dpi)) + "mm";
+    return SvgNumber(StatedMillimetres(pixels, dpi)) + "mm";
 }
 
 std::string SvgHeader(const std::string& width, const std::string& height,
@@ -167,22 +160,23 @@ std::string PrintDrawingSvg(const TPrintDrawing& drawing, int dpi) {
     const long long width = pixels(drawing.Width);
     const long long height = pixels(drawing.Height);
     const auto units = [&](long long whole) {
-        return Decimal(StatedMillimetres(whole, dpi) / drawing.Millimetres);
+        return SvgNumber(StatedMillimetres(whole, dpi) / drawing.Millimetres);
     };
     std::string out =
         SvgHeader(Millimetres(width, dpi), Millimetres(height, dpi), units(width), units(height));
     out += "<rect x=\"0\" y=\"0\" width=\"" + units(width) + "\" height=\"" + units(height) +
            "\" fill=\"#ffffff\"/>\n";
     for (const TPrintRect& r : drawing.Rects) {
-        out += "<rect x=\"" + Decimal(r.X) + "\" y=\"" + Decimal(r.Y) + "\" width=\"" +
-               Decimal(r.Width) + "\" height=\"" + Decimal(r.Height) + "\" fill=\"#000000\"/>\n";
+        out += "<rect x=\"" + SvgNumber(r.X) + "\" y=\"" + SvgNumber(r.Y) + "\" width=\"" +
+               SvgNumber(r.Width) + "\" height=\"" + SvgNumber(r.Height) +
+               "\" fill=\"#000000\"/>\n";
     }
     for (const TPrintText& text : drawing.Texts) {
-        out += "<text y=\"" + Decimal(text.Baseline) + "\" font-family=\"" +
-               Escaped(text.Font->FamilyName()) + "\" font-size=\"" + Decimal(text.Size) +
+        out += "<text y=\"" + SvgNumber(text.Baseline) + "\" font-family=\"" +
+               Escaped(text.Font->FamilyName()) + "\" font-size=\"" + SvgNumber(text.Size) +
                "\" fill=\"#000000\" xml:space=\"preserve\">";
         for (std::size_t i = 0; i < text.Chars.size(); ++i) {
-            out += "<tspan x=\"" + Decimal(text.X[i]) + "\">";
+            out += "<tspan x=\"" + SvgNumber(text.X[i]) + "\">";
             AppendEscaped(out, text.Chars[i]);
             out += "</tspan>";
         }

@@ -1,5 +1,6 @@
 #include "VectorFile.h"
 
+#include "Decimal.h"
 #include "Exception.h"
 #include "ScalableFont.h"
 #include "Utf8.h"
@@ -9,7 +10,6 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <mutex>
 #include <new>
@@ -194,16 +194,8 @@ void AddExactBoundingBox(std::vector<std::uint8_t>& eps, double width, double he
     if (end == eps.end()) {
         return;
     }
-    std::string line = "%%HiResBoundingBox: 0 0";
-    for (const double points : {width, height}) {
-        char number[32];
-        line += ' ';
-        // A full stop for the decimal point, whatever the locale.
-        line.append(
-            number,
-            std::to_chars(number, number + sizeof number, points, std::chars_format::fixed, 6).ptr);
-    }
-    line += '\n';
+    const std::string line =
+        "%%HiResBoundingBox: 0 0 " + Decimal(width, 6) + " " + Decimal(height, 6) + "\n";
     eps.insert(end + 1, line.begin(), line.end());
 }
 

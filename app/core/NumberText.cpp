@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "Decimal.h"
+
 #include <charconv>
 
 std::string Grouped(std::uint64_t value) {
@@ -11,16 +13,7 @@ std::string Grouped(std::uint64_t value) {
 }
 
 std::string Number(double v) {
-    char text[48];
-    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3).ptr;
-    std::string number(text, end);
-    if (number.find('.') != std::string::npos) {
-        number.erase(number.find_last_not_of('0') + 1);
-        if (number.back() == '.') {
-            number.pop_back();
-        }
-    }
-    return number == "-0" ? "0" : number;
+    return Decimal(v, 3);
 }
 
 std::optional<double> DecimalOf(std::string_view text) {
