@@ -168,12 +168,8 @@ void CheckSymbolUsage(Options& options) {
     options.Sizes.ShowText = options.Inputs.ShowText;
     TBarcode barcode;
     barcode.SetTyp(*FindSymbology(options.Inputs.TypeText));
-    const TImageFormat format = SymbolFormat(options);
-    const bool raster =
-        format != TImageFormat::Pdf && format != TImageFormat::Eps && format != TImageFormat::Svg;
     const std::string refusal = SymbolOptionsRefusal(
-        barcode, options.Sizes,
-        raster ? std::optional(options.File.Dpi.value_or(SymbolDpi)) : std::nullopt);
+        barcode, options.Sizes, SymbolRasterDpi(SymbolFormat(options), options.File));
     if (!refusal.empty()) {
         throw UsageError{refusal};
     }
@@ -388,8 +384,8 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         barcode.SetTyp(*FindSymbology(options.Inputs.TypeText));
         barcode.SetText(options.Inputs.Data);
         // What a raster draws is said first: a batch may take a while.
-        if (const std::string note =
-                XDimNote(barcode.Typ(), options.Sizes, SymbolFormat(options), options.File);
+        if (const std::string note = XDimNote(barcode.Typ(), options.Sizes,
+                                              SymbolRasterDpi(SymbolFormat(options), options.File));
             !note.empty()) {
             err << "quillmark-cli: " << note << '\n';
         }

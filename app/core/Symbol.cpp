@@ -402,16 +402,17 @@ std::vector<std::uint8_t> SymbolFile(const TBarcode& barcode, const TSymbolOptio
     if (file.Scale != 1) {
         throw Exception("The symbol is sized in millimetres; it takes no scale");
     }
-    const int dpi = DpiOf(file);
-    if (IsVector(format) || format == TImageFormat::Svg) {
+    const std::optional<int> rasterDpi = SymbolRasterDpi(format, file);
+    if (!rasterDpi) {
         const TSymbol symbol = ComposeSymbol(barcode, options);
         if (format == TImageFormat::Svg) {
-            const std::string svg = PrintDrawingSvg(symbol.Drawing, dpi);
+            const std::string svg = PrintDrawingSvg(symbol.Drawing, DpiOf(file));
             return {svg.begin(), svg.end()};
         }
         return EncodeVector(symbol.Drawing,
                             format == TImageFormat::Pdf ? TVectorFormat::Pdf : TVectorFormat::Eps);
     }
+    const int dpi = *rasterDpi;
     const TSymbol symbol = ComposeSymbol(barcode, options, dpi);
     // A PNG takes the raster's rows straight from the drawing: equal rows are worked out once.
     if (format == TImageFormat::Png) {
@@ -571,13 +572,20 @@ double RasterXDim(double xDim, int dpi) {
     return std::max(1.0, std::nearbyint(xDim * dpi / Inch)) * Inch / dpi;
 }
 
-std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options, TImageFormat format,
-                     const TImageFileOptions& file) {
+std::optional<int> SymbolRasterDpi(TImageFormat format, const TImageFileOptions& file) {
     if (IsVector(format) || format == TImageFormat::Svg) {
+        return std::nullopt;
+    }
+    return DpiOf(file);
+}
+
+std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options,
+                     std::optional<int> rasterDpi) {
+    if (!rasterDpi) {
         return {};
     }
     const double asked = XDimOf(SymbolRules(typ), options);
-    const int dpi = DpiOf(file);
+    const int dpi = *rasterDpi;
     const double drawn = RasterXDim(asked, dpi);
     if (std::abs(drawn - asked) <= 0.05 * asked) {
         return {};

@@ -110,12 +110,16 @@ void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
 std::uint64_t SymbolFileSize(const TBarcode& barcode, const TSymbolOptions& options,
                              TImageFormat format, const TImageFileOptions& file);
 
+// The resolution a symbol file in that format is laid out at, every module whole dots: the
+// options' (SymbolDpi when unset) for PNG, BMP and JPEG; none for PDF, EPS and SVG, which keep
+// millimetres.
+std::optional<int> SymbolRasterDpi(TImageFormat format, const TImageFileOptions& file);
+
 // A raster's module: the whole number of dots nearest to the X-dimension at dpi, never 0, in
 // millimetres.
 double RasterXDim(double xDim, int dpi);
 
-// Where the symbol file in that format at the file options' resolution draws a module that
-// differs from the X-dimension asked for by more than 5 %: "the X-dimension drawn is 0.265 mm
-// (1 dot at 96 dpi), not 0.19 mm"; otherwise (vector files among them) an empty text.
-std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options, TImageFormat format,
-                     const TImageFileOptions& file);
+// Where a symbol laid out at rasterDpi draws a module that differs from the X-dimension asked
+// for by more than 5 %: "the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm";
+// otherwise, and without a resolution, an empty text.
+std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options, std::optional<int> rasterDpi);

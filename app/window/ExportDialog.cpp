@@ -30,11 +30,6 @@ QLabel* NewHint(QWidget* parent, const char* caption, int left, int top) {
     return hint;
 }
 
-bool IsRaster(TImageFormat format) {
-    return format == TImageFormat::Bmp || format == TImageFormat::Png ||
-           format == TImageFormat::Jpeg;
-}
-
 } // namespace
 
 TExportDialog::TExportDialog(QWidget* parent, const TExportSettings& settings, TBarcodeType typ)
@@ -115,9 +110,9 @@ TExportSettings TExportDialog::ReadFields() const {
     }
     TBarcode barcode;
     barcode.SetTyp(FTyp);
-    const bool raster = IsRaster(SymbolFormatOfName(settings.FileName));
-    std::string refusal = SymbolOptionsRefusal(barcode, settings.Symbol,
-                                               raster ? std::optional(settings.Dpi) : std::nullopt);
+    std::string refusal = SymbolOptionsRefusal(
+        barcode, settings.Symbol,
+        SymbolRasterDpi(SymbolFormatOfName(settings.FileName), {.Dpi = settings.Dpi}));
     if (!refusal.empty()) {
         refusal[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(refusal[0])));
         throw Exception(refusal);

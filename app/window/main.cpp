@@ -368,8 +368,8 @@ void TForm1::Exportforprint1Click(QObject*) {
     file.Dpi = FExport.Dpi;
     SaveSymbolFile(barcode, FExport.Symbol, FExport.FileName, file);
     std::string done = "Uloženo do " + FExport.FileName;
-    const std::string note =
-        XDimNote(barcode.Typ(), FExport.Symbol, SymbolFormatOfName(FExport.FileName), file);
+    const std::string note = XDimNote(barcode.Typ(), FExport.Symbol,
+                                      SymbolRasterDpi(SymbolFormatOfName(FExport.FileName), file));
     if (!note.empty()) {
         done += "\n(" + note + ")";
     }
@@ -384,10 +384,8 @@ void TForm1::Print1Click(QObject*) {
         return;
     }
     PrintSymbol(printer, barcode, FExport.Symbol);
-    TImageFileOptions printed;
-    printed.Dpi = printer.resolution();
-    if (const std::string note =
-            XDimNote(barcode.Typ(), FExport.Symbol, TImageFormat::Bmp, printed);
+    // Printing lays the symbol out on the printer's dots.
+    if (const std::string note = XDimNote(barcode.Typ(), FExport.Symbol, printer.resolution());
         !note.empty()) {
         Application::ShowWarning("Warning: " + note + ".");
     }

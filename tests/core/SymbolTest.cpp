@@ -192,8 +192,12 @@ TEST(Symbol, RasterModulesAreWholeDots) {
         EXPECT_EQ(symbol.Drawing.Rects[0].X, 11 * row.Dots);
         EXPECT_EQ(symbol.Drawing.Rects[0].Width, row.Dots);
         EXPECT_EQ(symbol.Drawing.Width, 113 * row.Dots);
-        EXPECT_EQ(XDimNote(bcCodeEAN13, options, TImageFormat::Png, {.Dpi = row.Dpi}), row.Note);
-        EXPECT_EQ(XDimNote(bcCodeEAN13, options, TImageFormat::Pdf, {.Dpi = row.Dpi}), "");
+        EXPECT_EQ(
+            XDimNote(bcCodeEAN13, options, SymbolRasterDpi(TImageFormat::Png, {.Dpi = row.Dpi})),
+            row.Note);
+        EXPECT_EQ(
+            XDimNote(bcCodeEAN13, options, SymbolRasterDpi(TImageFormat::Pdf, {.Dpi = row.Dpi})),
+            "");
         TBitmap image;
         RasterisePrintDrawing(symbol.Drawing, image);
         EXPECT_EQ(image.Pixel(11 * row.Dots - 1, 0), clWhite);
