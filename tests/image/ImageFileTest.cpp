@@ -204,7 +204,8 @@ TEST(ImageFile, PrintPngHoldsTheDrawingsRaster) {
     EXPECT_EQ(std::pair(d.Resolution, d.Unit), std::pair(10000u, 1));
     for (int y = 0; y < d.Height; ++y) {
         for (int x = 0; x < d.Width; ++x) {
-            EXPECT_EQ(d.Pixels[std::size_t(y) * d.Width + x], raster.ScanLine(y)[x]) << x << "," << y;
+            EXPECT_EQ(d.Pixels[std::size_t(y) * d.Width + x], raster.ScanLine(y)[x])
+                << x << "," << y;
         }
     }
     EXPECT_GT(CountPixels(raster, clBlack), 2 * 6 + 7 + 3);
