@@ -145,7 +145,7 @@ void TBitmap::SaveToFile(const std::string& name, const TImageFileOptions& optio
 }
 
 void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
-                          TDurability durability) const {
+                          TWriteRole role) const {
     // The same bytes as SaveToStream, gathered straight from the pixels: without scaling no copy
     // of the image, with it one widened copy of each row, handed over scale times.
     std::vector<std::span<const std::uint8_t>> pieces;
@@ -165,5 +165,5 @@ void TBitmap::SaveBmpFile(const std::string& name, int scale, std::uint32_t pels
                           {reinterpret_cast<const std::uint8_t*>(row), rowPixels * 4});
         }
     }
-    WriteFileAtomically(name, pieces, durability);
+    WriteFileAtomically(name, pieces, role);
 }

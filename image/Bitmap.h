@@ -60,7 +60,7 @@ public:
     // The BMP file of SaveToStream with every pixel repeated scale × scale and the resolution
     // fields set to pelsPerMetre, written with WriteFileAtomically.
     void SaveBmpFile(const std::string& name, int scale, std::uint32_t pelsPerMetre,
-                     TDurability durability) const;
+                     TWriteRole role) const;
 
     // From now on the canvas also keeps every drawing operation as a shape, dropping what was
     // kept before. What the image held until then is not part of the recording, so a caller

@@ -97,14 +97,14 @@ void SaveImageFile(const TBitmap& image, const std::string& name,
     }
     if (format == TImageFormat::Bmp) {
         image.SaveBmpFile(name, options.Scale, options.Dpi ? PixelsPerMetre(dpi) : 0,
-                          options.Durability);
+                          options.Role);
         return;
     }
     const std::vector<std::uint8_t> bytes = image.Empty()
                                                 ? std::vector<std::uint8_t>{}
                                                 : Encode(image, name, format, options.Scale, dpi);
     const std::span<const std::uint8_t> piece(bytes);
-    WriteFileAtomically(name, {&piece, 1}, options.Durability);
+    WriteFileAtomically(name, {&piece, 1}, options.Role);
 }
 
 std::uint64_t ImageFileSize(const TBitmap& image, TImageFormat format,

@@ -26,8 +26,9 @@ struct TImageFileOptions {
     // 1..MaxImageDpi, the resolution the file states. Unset: DefaultImageDpi, except that a BMP
     // then states none, as it always did.
     std::optional<int> Dpi{};
-    // Flush for a single file; a batch caches its files and syncs once at its end.
-    TDurability Durability = TDurability::Flush;
+    // A single file is flushed and may be a FIFO or a device; a batch caches its regular files and
+    // syncs once at its end.
+    TWriteRole Role = TWriteRole::Single;
 };
 
 // The extension of the name's last component in lower case, without the dot; empty for none.

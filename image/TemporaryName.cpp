@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <mutex>
@@ -11,17 +10,28 @@
 
 namespace {
 
-// What the signal handler reads: a name is in NamePath exactly while Named is set. Only the
-// holder of Lock writes them.
-char NamePath[PATH_MAX];
+// What the signal handler reads: a name is in NameDirectory/NamePath exactly while Named is set.
+// Only the holder of Lock writes them.
+char NamePath[32];
+int NameDirectory = -1;
 std::atomic<bool> Named{false};
 std::mutex Lock;
 
+// Free, Held (no signal yet), or the number of the signal held.
+constexpr int Free = 0;
+constexpr int Held = -1;
+std::atomic<int> Holding{Free};
+
 static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
+static_assert(std::atomic<int>::is_always_lock_free, "changed in a signal handler");
 
 extern "C" void RemoveTemporaryAndExit(int signal) {
+    int state = Held;
+    if (Holding.compare_exchange_strong(state, signal) || state > 0) {
+        return;
+    }
     if (Named.load()) {
-        unlink(NamePath);
+        unlinkat(NameDirectory, NamePath, 0);
     }
     _exit(128 + signal);
 }
@@ -34,26 +44,22 @@ TTemporaryName::TTemporaryName() {
 
 TTemporaryName::~TTemporaryName() {
     if (Named.load()) {
-        unlink(NamePath);
+        unlinkat(NameDirectory, NamePath, 0);
         Named.store(false);
     }
     Lock.unlock();
 }
 
-int TTemporaryName::Create(const std::string& directory,
-                           const std::function<int(const char* path)>& make) {
+int TTemporaryName::Create(int directory,
+                           const std::function<int(int directory, const char* name)>& make) {
     static std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Named before the entry exists, so that a signal arriving just after make() finds it.
-        const int length =
-            std::snprintf(NamePath, sizeof NamePath, "%s/.quillmark-%016llx", directory.c_str(),
-                          static_cast<unsigned long long>(random()));
-        if (length >= static_cast<int>(sizeof NamePath)) {
-            errno = ENAMETOOLONG;
-            return -1;
-        }
+        std::snprintf(NamePath, sizeof NamePath, ".quillmark-%016llx",
+                      static_cast<unsigned long long>(random()));
+        NameDirectory = directory;
         Named.store(true);
-        const int result = make(NamePath);
+        const int result = make(directory, NamePath);
         if (result >= 0) {
             return result;
         }
@@ -68,12 +74,24 @@ int TTemporaryName::Create(const std::string& directory,
     return -1;
 }
 
-const char* TTemporaryName::Path() const {
+const char* TTemporaryName::Name() const {
     return NamePath;
 }
 
 void TTemporaryName::Renamed() {
     Named.store(false);
+}
+
+THeldSignals::THeldSignals() {
+    Lock.lock();
+    Holding.store(Held);
+}
+
+THeldSignals::~THeldSignals() {
+    if (const int signal = Holding.exchange(Free); signal > 0) {
+        _exit(128 + signal);
+    }
+    Lock.unlock();
 }
 
 void InstallFileSignalHandlers() {

@@ -434,7 +434,7 @@ void WriteSymbolFile(const std::string& name, const std::vector<std::uint8_t>& b
                      const TBitmap& image, TImageFormat format, const TImageFileOptions& file) {
     if (image.Empty()) {
         const std::span<const std::uint8_t> piece(bytes);
-        WriteFileAtomically(name, {&piece, 1}, file.Durability);
+        WriteFileAtomically(name, {&piece, 1}, file.Role);
         return;
     }
     SaveImageFile(image, name, RasterOptions(file, format));
@@ -601,7 +601,7 @@ void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
                     const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
     TImageFileOptions steady = file;
     steady.Format = file.Format.value_or(TImageFormat::Bmp);
-    steady.Durability = TDurability::Cache;
+    steady.Role = TWriteRole::Batch;
     RunBatchSteps(range, directory, FormatExtension(*steady.Format), callbacks,
                   [&] { return std::make_unique<TSymbolSteps>(barcode, options, steady); });
 }

@@ -50,7 +50,7 @@ TEST(BmpFile, EmptyImagesAndPictures) {
     TBitmap empty;
     empty.SetWidth(10);
     TImageFileOptions cached;
-    cached.Durability = TDurability::Cache;
+    cached.Role = TWriteRole::Batch;
     empty.SaveToFile(dir / "empty.bmp", cached);
     TPicture().SaveToFile(dir / "none.bmp");
     EXPECT_EQ(ReadFile(dir / "empty.bmp"), Bytes{});
