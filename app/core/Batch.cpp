@@ -9,8 +9,10 @@
 #include "NumberText.h"
 #include "StrToInt.h"
 
+#include <algorithm>
 #include <charconv>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -42,9 +44,22 @@ std::string BatchFileName(std::string_view directory, std::int32_t n, std::strin
     return name;
 }
 
+namespace {
+
+std::uint64_t WholeBlocks(std::uint64_t bytes, std::uint64_t block) {
+    return (bytes + block - 1) / block * block;
+}
+
+} // namespace
+
 std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
-                               std::uint64_t bytesPerFile, std::string_view extension) {
-    const std::uint64_t total = static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile;
+                               std::uint64_t bytesPerFile, std::string_view extension,
+                               std::uint64_t block) {
+    const auto count = static_cast<std::uint64_t>(BatchCount(range));
+    if (count == 0) {
+        return 0;
+    }
+    const std::uint64_t perFile = WholeBlocks(bytesPerFile, block);
     std::uint64_t replaced = 0;
     const std::string dirName = std::string(directory) + PathSeparator;
     if (DIR* dir = opendir(dirName.c_str())) {
@@ -59,13 +74,15 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
                 std::from_chars(file.data() + Prefix.size(), end, n).ec == std::errc{} &&
                 n >= range.From && n <= range.To &&
                 BatchFileName(directory, n, extension) == dirName + file.data() &&
-                fstatat(dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISREG(status.st_mode)) {
-                replaced += static_cast<std::uint64_t>(status.st_size);
+                fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISREG(status.st_mode)) {
+                replaced += std::min(WholeBlocks(static_cast<std::uint64_t>(status.st_size), block),
+                                     perFile);
             }
         }
         closedir(dir);
     }
-    return total > replaced ? total - replaced : 0;
+    return count * perFile - replaced + perFile;
 }
 
 std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
@@ -96,11 +113,13 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
         existing = existing.parent_path();
     }
     const std::uint64_t free = std::uint64_t{space.f_bavail} * space.f_frsize;
+    const std::uint64_t block = std::max<std::uint64_t>(space.f_frsize, 1);
+    const auto count = static_cast<std::uint64_t>(BatchCount(range));
     // The directory is read only when the batch may not fit.
-    if (static_cast<std::uint64_t>(BatchCount(range)) * bytesPerFile <= free) {
+    if ((count + 1) * WholeBlocks(bytesPerFile, block) <= free) {
         return;
     }
-    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile, extension);
+    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile, extension, block);
     if (needed > free) {
         throw Exception("Not enough space in " + EscapedFileName(directory) + ": the batch needs " +
                         Grouped(needed) + " bytes, " + Grouped(free) + " are free");
@@ -189,7 +208,7 @@ void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
     TImageFileOptions options = file;
     options.Format = file.Format.value_or(TImageFormat::Bmp);
-    options.Durability = TDurability::Cache;
+    options.Role = TWriteRole::Batch;
     RunBatchSteps(range, directory, FormatExtension(*options.Format), callbacks, [&] {
         return std::make_unique<TCodeImageSteps>(barcode, image, inputs, range, options);
     });

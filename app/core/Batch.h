@@ -41,11 +41,14 @@ std::int64_t BatchCount(const TBatchRange& range);
 std::string BatchFileName(std::string_view directory, std::int32_t n,
                           std::string_view extension = "bmp");
 
-// The bytes a batch adds to its directory: the count of numbers × bytesPerFile, less the sizes of
-// the range's files with that extension that are there already (they are replaced); never
-// below 0.
+// The most a batch adds to its directory at any moment: the count of numbers × bytesPerFile
+// rounded up to whole blocks of block bytes, less what the range's own files with that extension
+// there hold already (they are replaced and their space given back: each counts up to one new
+// file), plus one file more, as each replacement is written whole before the file it replaces
+// goes; 0 for an empty range.
 std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
-                               std::uint64_t bytesPerFile, std::string_view extension = "bmp");
+                               std::uint64_t bytesPerFile, std::string_view extension = "bmp",
+                               std::uint64_t block = 1);
 
 // What one file of the batch takes: the file of the range's first number, composed in an image
 // of its own. Exact for BMP; the compressed formats' files of the other numbers differ from it
@@ -55,8 +58,8 @@ std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs&
 
 // Called before the first file: raises "Not enough space in %s: the batch needs %s bytes, %s are
 // free" when the batch cannot fit in the free space of the directory's file system (of its
-// nearest existing parent while it does not exist yet). A directory whose space cannot be read
-// is left to the first file to report.
+// nearest existing parent while it does not exist yet), counted in its blocks (BatchBytesNeeded).
+// A directory whose space cannot be read is left to the first file to report.
 void CheckBatchFits(const TBatchRange& range, std::string_view directory,
                     std::uint64_t bytesPerFile, std::string_view extension = "bmp");
 

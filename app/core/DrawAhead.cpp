@@ -90,6 +90,14 @@ void TDrawAhead::Run() {
 }
 
 void TDrawAhead::Write(const std::string& name, const std::function<void()>& write) {
+    // What the drawing thread has not let go of yet goes now: the free-space check counts on no
+    // more than the file being written standing beside the files written.
+    std::vector<int> late;
+    {
+        const std::lock_guard guard(FLock);
+        late.swap(FOld);
+    }
+    LetGo(late);
     const int old = FThread.joinable() ? open(name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
     const auto handOver = [&] {
         if (old >= 0) {

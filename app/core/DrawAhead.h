@@ -37,7 +37,8 @@ public:
     std::exception_ptr Next(TBitmap& image, TBarcode& barcode);
     // Runs write, which replaces the file name. Where drawing runs ahead, the old file of that
     // name is kept open meanwhile and let go on the drawing thread, so that its space is given
-    // back there and not in the writer's time.
+    // back there and not in the writer's time; what the thread has not let go of by the next
+    // Write, or by the end, is let go then.
     void Write(const std::string& name, const std::function<void()>& write);
 
 private:

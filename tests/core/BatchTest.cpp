@@ -202,18 +202,23 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
 }
 
 // Only the range's own files count as replaced: the exact name of a number in the range, a
-// regular file.
+// regular file, not a link to one; each up to one new file. One file more stands while it
+// replaces its old one; sizes count in whole blocks.
 TEST(Batch, BytesNeededLessTheFilesReplaced) {
     const ScratchDir dir;
     WriteFile(dir / "code_1.bmp", Bytes(1000));
     WriteFile(dir / "code_5.bmp", Bytes(300));  // outside 0..3
     WriteFile(dir / "code_01.bmp", Bytes(300)); // not the name of 1
     WriteFile(dir / "code_3.png", Bytes(300));  // not a batch name
+    fs::create_symlink("code_1.bmp", dir / "code_0.bmp");
     fs::create_directory(dir / "code_2.bmp");
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 579654), 4 * 579654 - 1000u);
-    EXPECT_EQ(BatchBytesNeeded({1, 1}, dir.Path().string(), 10), 0u);
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, dir.Path().string(), 100, "png"), 400 - 300u);
+    const std::string in = dir.Path().string();
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 579654), 5 * 579654 - 1000u);
+    EXPECT_EQ(BatchBytesNeeded({1, 1}, in, 10), 10u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 50u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "png"), 5000 - 300u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "bmp", 4096), 4 * 4096u);
+    EXPECT_EQ(BatchBytesNeeded({4, 3}, in, 1000), 0u);
 }
 
 // A range is refused when it needs more than the free space of its destination's file system,
