@@ -185,6 +185,15 @@ Options Parse(std::span<const std::string> args) {
             }
             return args[++i];
         };
+        // An empty name is most often an unset variable: it would mean the current directory
+        // or the root, never what was meant.
+        const auto name = [&]() -> const std::string& {
+            const std::string& given = value();
+            if (given.empty()) {
+                throw UsageError{"option '" + arg + "' needs a name, not an empty one"};
+            }
+            return given;
+        };
         if (arg == "--type") {
             options.Inputs.TypeText = value();
             if (!FindSymbology(options.Inputs.TypeText)) {
@@ -195,7 +204,7 @@ Options Parse(std::span<const std::string> args) {
             options.Inputs.Data = value();
             options.DataGiven = true;
         } else if (arg == "--output") {
-            options.Output = value();
+            options.Output = name();
         } else if (arg == "--format") {
             options.File.Format = FormatNamed(value());
             if (!options.File.Format) {
@@ -230,7 +239,7 @@ Options Parse(std::span<const std::string> args) {
         } else if (arg == "--to") {
             options.To = value();
         } else if (arg == "--dir") {
-            options.Dir = value();
+            options.Dir = name();
         } else if (arg == "--no-text") {
             options.Inputs.ShowText = false;
         } else if (arg == "--single") {

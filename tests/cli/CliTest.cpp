@@ -12,6 +12,7 @@
 #include <sstream>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,9 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {{"--pattern", "--dpi", "300"},
          "--pattern draws nothing; give it without --output, --format, --scale and --dpi"},
         {{"--from", "0", "--to", "1"}, "a batch needs all of --from, --to and --dir"},
+        {{"--from", "0", "--to", "1", "--dir", ""},
+         "option '--dir' needs a name, not an empty one"},
+        {{"--output", ""}, "option '--output' needs a name, not an empty one"},
         {{"--from", "0", "--to", "1", "--dir", "d", "--data", "5"}, batch},
         {{"--from", "0", "--to", "1", "--dir", "d", "--pattern"}, batch},
         {{"--scale", "21", "--output", "x.png"},
@@ -203,10 +207,13 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
     EXPECT_EQ(ReadFile(dir + "/code_1.bmp"), ComposedBmp({.Data = "1"}));
 
-    // 10,000,000 files of 579,654 bytes fit on no disk: nothing is written.
+    // 10,000,000 files of 579,654 bytes, in whole blocks, fit on no disk: nothing is written.
+    struct statvfs space {};
+    ASSERT_EQ(statvfs(dir.c_str(), &space), 0);
+    const std::uint64_t file = (579654 + space.f_frsize - 1) / space.f_frsize * space.f_frsize;
     const Result huge = Invoke({"--from", "11", "--to", "10000010", "--dir", dir}, true);
     const std::string needs =
-        "Not enough space in " + dir + ": the batch needs 5,796,540,000,000 bytes, ";
+        "Not enough space in " + dir + ": the batch needs " + Grouped(10000001 * file) + " bytes, ";
     EXPECT_EQ(huge.Code, 1);
     EXPECT_EQ(huge.Err.substr(0, needs.size()), needs);
     EXPECT_TRUE(huge.Err.ends_with(" are free\n")) << huge.Err;
@@ -280,6 +287,12 @@ TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
         {"cli --output - | cat > piped.bmp", "piped.bmp", image},
         // Appended to what the log held, not replacing it.
         {"cli --output /dev/stdout >> log", "log", appended},
+        // The same descriptor, however its name is spelled.
+        {"head -c 6 log > a && cli --output /dev/fd//1 >> a", "a", appended},
+        {"head -c 6 log > b && cli --output /dev/./fd/1 >> b", "b", appended},
+        {"head -c 6 log > c && cli --output /proc/thread-self/fd/1 >> c", "c", appended},
+        {"head -c 6 log > d && (cd /dev/fd && exec >> \"$OLDPWD/d\" && cli --output 1)", "d",
+         appended},
         // The reader gives up in the end, so a program that never opens the FIFO fails the row
         // instead of hanging the test.
         {"timeout 60 cat fifo > from-fifo.bmp & cli --output fifo; s=$?; wait; exit $s",
@@ -300,8 +313,9 @@ TEST(Cli, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
     EXPECT_EQ(
         run("cli --frobnicate"),
         std::pair(2, std::string("quillmark-cli: unknown argument '--frobnicate'; see --help\n")));
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "err", "fifo", "from-fifo.bmp",
-                                                      "log", "out.bmp", "piped.bmp"}));
+    EXPECT_EQ(Entries(dir),
+              (std::vector<std::string>{"a", "b", "c", "code_0.bmp", "d", "err", "fifo",
+                                        "from-fifo.bmp", "log", "out.bmp", "piped.bmp"}));
 }
 
 namespace {
