@@ -147,25 +147,36 @@ ino_t Inode(const fs::path& file) {
 
 constexpr uid_t Nobody = 65534;
 
+// Becomes the user nobody when the process runs as root. False when it cannot.
+bool BecomeNobody() {
+    return geteuid() != 0 ||
+           (setgroups(0, nullptr) == 0 && setgid(Nobody) == 0 && setuid(Nobody) == 0);
+}
+
 // Saves in a child process, as the user nobody when asUser and the test runs as root, on file
-// systems without O_TMPFILE when noTmpfile. Returns the failure's message, "none" for none.
-std::string SaveInChild(const TBitmap& image, const fs::path& name, bool asUser, bool noTmpfile) {
+// systems where O_TMPFILE fails with tmpfileError unless 0. Returns the failure's message, "none"
+// for none.
+std::string SaveInChild(const TBitmap& image, const fs::path& name, bool asUser,
+                        int tmpfileError = 0, TWriteRole role = TWriteRole::Single) {
     const fs::path report = name.parent_path().parent_path() / "report";
     if (fork() == 0) {
+        // A save that hangs (opening a FIFO no one reads) fails the case instead of the run.
+        alarm(60);
         std::string message;
-        if (asUser && geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)) {
+        if (asUser && !BecomeNobody()) {
             message = "cannot become nobody";
-        } else if (noTmpfile && !WithoutTmpfile()) {
+        } else if (tmpfileError != 0 && !WithoutTmpfile(tmpfileError)) {
             message = "cannot hide O_TMPFILE";
         } else {
-            message = Raised<Exception>([&] { image.SaveToFile(name); });
+            TImageFileOptions options;
+            options.Role = role;
+            message = Raised<Exception>([&] { image.SaveToFile(name, options); });
         }
         WriteFile(report, Bytes(message.begin(), message.end()));
         _exit(0);
     }
     wait(nullptr);
-    const Bytes message = ReadFile(report);
+    const Bytes message = fs::exists(report) ? ReadFile(report) : Bytes{'h', 'u', 'n', 'g'};
     fs::remove(report);
     return std::string(message.begin(), message.end());
 }
@@ -179,7 +190,7 @@ const Bytes ReadForUser1234 = {2,    0, 0, 0,                         //
                                0x10, 0, 4, 0, 0xFF, 0xFF, 0xFF, 0xFF, //
                                0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
 
-enum class Outcome { Replaced, InPlace, Created };
+enum class Outcome { Replaced, InPlace, Created, Refused };
 
 // How a case's directory is prepared: "old" (1000 bytes) with Mode unless 0, and these.
 enum Setup : unsigned {
@@ -188,6 +199,8 @@ enum Setup : unsigned {
     Acl = 4,         // an ACL on old, which belongs to nobody
     ReadOnlyDir = 8, // old belongs to the ordinary user, the directory is read-only
     BindMount = 16,  // "mounted" is bind-mounted over old
+    OtherGroup = 32, // old belongs to group 1234, not the process's
+    ThreeNotes = 64, // user.a, user.b and user.c on old
 };
 
 struct FileCase {
@@ -200,6 +213,7 @@ struct FileCase {
     const char* Target; // the name saved to
     const char* File;   // where the bytes land
     Outcome Result;
+    bool Owned = false; // old belongs to the ordinary user
 };
 
 void Prepare(const FileCase& c, const fs::path& dir) {
@@ -214,10 +228,18 @@ void Prepare(const FileCase& c, const fs::path& dir) {
     if (c.Extras & Attribute) {
         ASSERT_EQ(setxattr(old.c_str(), "user.note", "kept", 4, 0), 0);
     }
+    for (const char* note : {"user.a", "user.b", "user.c"}) {
+        if (c.Extras & ThreeNotes) {
+            ASSERT_EQ(setxattr(old.c_str(), note, note, std::strlen(note), 0), 0);
+        }
+    }
+    if (c.Extras & OtherGroup) {
+        ASSERT_EQ(chown(old.c_str(), static_cast<uid_t>(-1), 1234), 0);
+    }
     if (c.Extras & HardLink) {
         fs::create_hard_link(old, dir / "other");
     }
-    if ((c.Extras & (Acl | ReadOnlyDir)) && geteuid() == 0) {
+    if (((c.Extras & (Acl | ReadOnlyDir)) || c.Owned) && geteuid() == 0) {
         ASSERT_EQ(chown(old.c_str(), Nobody, Nobody), 0);
     }
     if (c.Extras & Acl) {
@@ -236,7 +258,8 @@ void Prepare(const FileCase& c, const fs::path& dir) {
 
 // Every kind of existing target, with and without O_TMPFILE: what is replaced keeps its owner,
 // group, mode (less set-user-ID) and extended attributes; what cannot keep them is written in
-// place; links are followed, never replaced; nothing else in the directory changes.
+// place; what a plain overwrite may not write is refused; links are followed, never replaced;
+// nothing else in the directory changes.
 TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     using enum Outcome;
     const FileCase cases[] = {
@@ -253,6 +276,12 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
         {"root's file, written by an ordinary user", true, true, 0666, 0, nullptr, "old", "old",
          InPlace},
         {"bind-mounted file", true, false, 0644, BindMount, nullptr, "old", "mounted", InPlace},
+        {"own file of another group", true, false, 0640, OtherGroup, nullptr, "old", "old",
+         Replaced},
+        {"file with three attributes", false, false, 0600, ThreeNotes, nullptr, "old", "old",
+         Replaced},
+        {"own read-only file, written by an ordinary user", false, true, 0444, 0, nullptr, "old",
+         "old", Refused, true},
     };
     const ScratchDir scratch;
     fs::permissions(scratch.Path(), fs::perms::all);
@@ -260,13 +289,14 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     const TBitmap image = WhiteImage(5, 3);
     std::string skipped;
     int index = 0;
-    for (const bool noTmpfile : {false, true}) {
+    for (const int tmpfileError : {0, EOPNOTSUPP, EISDIR}) {
         for (const FileCase& c : cases) {
             if (c.RootOnly && !root) {
-                skipped += noTmpfile ? "" : std::string(" \"") + c.What + "\"";
+                skipped += tmpfileError != 0 ? "" : std::string(" \"") + c.What + "\"";
                 continue;
             }
-            SCOPED_TRACE(std::string(c.What) + (noTmpfile ? " without O_TMPFILE" : ""));
+            SCOPED_TRACE(std::string(c.What) + " O_TMPFILE failing with " +
+                         std::to_string(tmpfileError));
             const fs::path dir = scratch / std::to_string(index++);
             fs::create_directory(dir);
             fs::permissions(dir, fs::perms::all);
@@ -274,12 +304,16 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
             const std::vector<std::string> entries = Entries(dir);
             const std::string before = Attributes(dir / c.File);
             const ino_t inode = Inode(dir / c.File);
-            EXPECT_EQ(SaveInChild(image, dir / c.Target, c.AsUser, noTmpfile), "none");
+            EXPECT_EQ(SaveInChild(image, dir / c.Target, c.AsUser, tmpfileError),
+                      c.Result == Refused ? "Cannot create file " + (dir / c.Target).string() +
+                                                ": Permission denied"
+                                          : "none");
             umount2((dir / "old").c_str(), MNT_DETACH);
             fs::permissions(dir, fs::perms::all);
-            EXPECT_EQ(ReadFile(dir / c.File), BmpBytes(image));
+            EXPECT_EQ(ReadFile(dir / c.File),
+                      c.Result == Refused ? Bytes(1000, 0x5A) : BmpBytes(image));
             if (c.Result != Created) {
-                EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace);
+                EXPECT_EQ(Inode(dir / c.File) == inode, c.Result == InPlace || c.Result == Refused);
                 // Set-user-ID 04755 loses its bit.
                 EXPECT_EQ(Attributes(dir / c.File),
                           before.starts_with("4755 ") ? before.substr(1) : before);
@@ -296,6 +330,78 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     if (!skipped.empty()) {
         GTEST_SKIP() << "not root: skipped" << skipped;
     }
+}
+
+// A user, nobody, saves into a sticky directory that everyone may write, where user 1234 planted
+// links, a FIFO and a file: each is refused and nothing is written anywhere, whatever the kernel's
+// protected_* settings; links of the user's own or of the directory's owner are followed; a
+// batch refuses a FIFO in any directory.
+TEST(BmpFile, WhatAnotherUserPlantedInASharedDirectoryIsRefused) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "not root: cannot plant files of other users";
+    }
+    constexpr uid_t Planter = 1234;
+    const ScratchDir scratch;
+    fs::permissions(scratch.Path(), fs::perms::all);
+    const fs::path shared = scratch / "shared";
+    const fs::path victim = scratch / "victim";
+    const fs::path own = scratch / "own";
+    for (const fs::path& dir : {shared, victim, own}) {
+        fs::create_directory(dir);
+    }
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(chown(victim.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(chown(own.c_str(), Nobody, Nobody), 0);
+    const Bytes secret(1000, 0x5A);
+    WriteFile(victim / "secret", secret);
+    ASSERT_EQ(chown((victim / "secret").c_str(), Nobody, Nobody), 0);
+    const auto plant = [](const fs::path& entry, uid_t owner) {
+        ASSERT_EQ(lchown(entry.c_str(), owner, owner), 0);
+    };
+    fs::create_symlink(victim / "secret", shared / "to-secret");
+    plant(shared / "to-secret", Planter);
+    fs::create_symlink(victim / "made", shared / "dangling");
+    plant(shared / "dangling", Planter);
+    fs::create_directory_symlink(victim, shared / "to-victim");
+    plant(shared / "to-victim", Planter);
+    ASSERT_EQ(mkfifo((shared / "fifo").c_str(), 0666), 0);
+    plant(shared / "fifo", Planter);
+    WriteFile(shared / "file", secret);
+    fs::permissions(shared / "file", fs::perms(0666));
+    plant(shared / "file", Planter);
+    fs::create_symlink(victim / "mine", shared / "mine");
+    plant(shared / "mine", Nobody);
+    fs::create_symlink(victim / "owners", shared / "owners");
+    plant(shared / "owners", 0);
+    ASSERT_EQ(mkfifo((own / "fifo").c_str(), 0666), 0);
+    plant(own / "fifo", Nobody);
+
+    const std::string link = ": a symbolic link in a shared directory that belongs to another user";
+    const std::string file = ": a file in a shared directory that belongs to another user";
+    const std::tuple<fs::path, TWriteRole, std::string> rows[] = {
+        {shared / "to-secret", TWriteRole::Single, link},
+        {shared / "to-secret", TWriteRole::Batch, link},
+        {shared / "dangling", TWriteRole::Single, link},
+        {shared / "to-victim" / "secret", TWriteRole::Single, link},
+        {shared / "fifo", TWriteRole::Single, file},
+        {shared / "file", TWriteRole::Batch, file},
+        {own / "fifo", TWriteRole::Batch, ": not a regular file"},
+        {shared / "mine", TWriteRole::Single, ""},
+        {shared / "owners", TWriteRole::Batch, ""},
+    };
+    const TBitmap image = WhiteImage(5, 3);
+    for (const auto& [name, role, reason] : rows) {
+        EXPECT_EQ(SaveInChild(image, name, true, 0, role),
+                  reason.empty() ? "none" : "Cannot create file " + name.string() + reason)
+            << name;
+    }
+    EXPECT_EQ(ReadFile(victim / "secret"), secret);
+    EXPECT_EQ(ReadFile(shared / "file"), secret);
+    EXPECT_EQ(ReadFile(victim / "mine"), BmpBytes(image));
+    EXPECT_EQ(ReadFile(victim / "owners"), BmpBytes(image));
+    EXPECT_EQ(Entries(victim), (std::vector<std::string>{"mine", "owners", "secret"}));
+    EXPECT_EQ(Entries(shared).size(), 7u);
+    EXPECT_EQ(Entries(own), std::vector<std::string>{"fifo"});
 }
 
 } // namespace
