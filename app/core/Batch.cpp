@@ -61,6 +61,8 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
     }
     const std::uint64_t perFile = WholeBlocks(bytesPerFile, block);
     std::uint64_t replaced = 0;
+    // What the last number's old file holds while its replacement is written.
+    std::uint64_t last = 0;
     const std::string dirName = std::string(directory) + PathSeparator;
     if (DIR* dir = opendir(dirName.c_str())) {
         constexpr std::string_view Prefix = "code_";
@@ -76,13 +78,15 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
                 BatchFileName(directory, n, extension) == dirName + file.data() &&
                 fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
                 S_ISREG(status.st_mode)) {
-                replaced += std::min(WholeBlocks(static_cast<std::uint64_t>(status.st_size), block),
-                                     perFile);
+                const std::uint64_t held = std::min(
+                    WholeBlocks(static_cast<std::uint64_t>(status.st_size), block), perFile);
+                replaced += held;
+                last = n == range.To ? held : last;
             }
         }
         closedir(dir);
     }
-    return count * perFile - replaced + perFile;
+    return count * perFile - replaced + last;
 }
 
 std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,

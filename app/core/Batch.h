@@ -44,8 +44,8 @@ std::string BatchFileName(std::string_view directory, std::int32_t n,
 // The most a batch adds to its directory at any moment: the count of numbers × bytesPerFile
 // rounded up to whole blocks of block bytes, less what the range's own files with that extension
 // there hold already (they are replaced and their space given back: each counts up to one new
-// file), plus one file more, as each replacement is written whole before the file it replaces
-// goes; 0 for an empty range.
+// file), plus what the last number's old file holds, as each replacement is written whole before
+// the file it replaces goes; 0 for an empty range.
 std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
                                std::uint64_t bytesPerFile, std::string_view extension = "bmp",
                                std::uint64_t block = 1);

@@ -3,9 +3,12 @@
 #include "Exception.h"
 
 #include "CoreComposed.h"
+#include "SyncCalls.h"
 
 #include <stop_token>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -202,8 +205,8 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
 }
 
 // Only the range's own files count as replaced: the exact name of a number in the range, a
-// regular file, not a link to one; each up to one new file. One file more stands while it
-// replaces its old one; sizes count in whole blocks.
+// regular file, not a link to one; each up to one new file. The last number's old file stands
+// while its replacement is written; sizes count in whole blocks.
 TEST(Batch, BytesNeededLessTheFilesReplaced) {
     const ScratchDir dir;
     WriteFile(dir / "code_1.bmp", Bytes(1000));
@@ -213,11 +216,12 @@ TEST(Batch, BytesNeededLessTheFilesReplaced) {
     fs::create_symlink("code_1.bmp", dir / "code_0.bmp");
     fs::create_directory(dir / "code_2.bmp");
     const std::string in = dir.Path().string();
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 579654), 5 * 579654 - 1000u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 579654), 4 * 579654 - 1000u);
     EXPECT_EQ(BatchBytesNeeded({1, 1}, in, 10), 10u);
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 50u);
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "png"), 5000 - 300u);
-    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "bmp", 4096), 4 * 4096u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, (dir / "missing").string(), 10), 40u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "png"), 4000u);
+    EXPECT_EQ(BatchBytesNeeded({0, 2}, in, 1000, "png"), 3000u);
+    EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "bmp", 4096), 3 * 4096u);
     EXPECT_EQ(BatchBytesNeeded({4, 3}, in, 1000), 0u);
 }
 
@@ -234,6 +238,65 @@ TEST(Batch, ARangeMustFitInTheFreeSpace) {
                   CheckBatchFits({1, 2}, missing, free / 4 * 3);
               }).rfind("Not enough space in " + missing + ": the batch needs ", 0),
               0u);
+}
+
+// Files of the process that are no longer in any directory: replaced files still held open.
+int HeldDeletedFiles() {
+    int held = 0;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        held += fs::read_symlink(fd.path(), error).string().ends_with(" (deleted)");
+    }
+    return held;
+}
+
+// A batch over older files lets go of every file it replaced before it reports its end, so
+// their space is free again when it says it is done.
+TEST(Batch, ReplacedFilesAreLetGoBeforeTheEnd) {
+    const ScratchDir dir;
+    for (int n = 1; n <= 3; ++n) {
+        WriteFile(FileOf(dir.Path(), n), Bytes(100));
+    }
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    TBitmap image;
+    InitCodeImage(image);
+    int held = -1;
+    TBatchCallbacks callbacks;
+    callbacks.Written = [&] { held = HeldDeletedFiles(); };
+    RunBatch(barcode, image, {}, {1, 3}, dir.Path().string(), callbacks);
+    EXPECT_EQ(held, 0);
+}
+
+// What goes to the disk before each returns: a single save flushes its file and then its
+// directory; a batch flushes no file and syncs its file system once, at its end.
+TEST(Batch, ASaveFlushesItsFileAndDirectoryABatchSyncsOnce) {
+    const ScratchDir dir;
+    const fs::path report = dir / "report";
+    if (fork() == 0) {
+        std::string counts = "cannot count";
+        if (CountSyncCalls()) {
+            const auto made = [&] {
+                for (auto& count : SyncCallsMade) {
+                    counts += std::to_string(count.exchange(0)) + ' ';
+                }
+                counts += "| ";
+            };
+            counts.clear();
+            TBitmap image = WhiteImage(5, 3);
+            image.SaveToFile(dir / "one.bmp");
+            made();
+            RunRange({1, 3}, dir.Path());
+            made();
+        }
+        WriteFile(report, Bytes(counts.begin(), counts.end()));
+        _exit(0);
+    }
+    int status = 0;
+    wait(&status);
+    const Bytes counts = ReadFile(report);
+    // fsync, fdatasync, syncfs, sync
+    EXPECT_EQ(std::string(counts.begin(), counts.end()), "2 0 0 0 | 0 0 1 0 | ");
 }
 
 // A file of the batch measures what the first number's file of its format measures.
