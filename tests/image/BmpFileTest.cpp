@@ -332,6 +332,24 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     }
 }
 
+// A name as long as the system takes is replaced as often as it is saved, with or without
+// O_TMPFILE: the temporary name beside it never makes a longer path.
+TEST(BmpFile, TheLongestNameIsReplacedToo) {
+    const ScratchDir scratch;
+    fs::path name = scratch.Path();
+    while (name.string().size() < PATH_MAX - 400) {
+        name /= std::string(200, 'd');
+    }
+    fs::create_directories(name);
+    name /= std::string(PATH_MAX - 1 - name.string().size() - 1, 'f');
+    ASSERT_EQ(name.string().size(), PATH_MAX - 1u);
+    const TBitmap image = WhiteImage(5, 3);
+    for (const int tmpfileError : {0, EOPNOTSUPP, 0}) {
+        EXPECT_EQ(SaveInChild(image, name, false, tmpfileError), "none") << tmpfileError;
+    }
+    EXPECT_EQ(ReadFile(name), BmpBytes(image));
+}
+
 // A user, nobody, saves into a sticky directory that everyone may write, where user 1234 planted
 // links, a FIFO and a file: each is refused and nothing is written anywhere, whatever the kernel's
 // protected_* settings; links of the user's own or of the directory's owner are followed; a
