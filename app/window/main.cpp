@@ -258,6 +258,11 @@ void TForm1::sButton1Click(QObject*) {
     const TBatchRange range =
         ParseBatchRange(fromnumber->text().toStdString(), tonumber->text().toStdString(),
                         [this](std::int32_t to) { RLed1->SetMaxValue(to); });
+    // An empty destination would put the files at the root of the file system.
+    if (BUDirectoryBox1->Directory().empty()) {
+        Application::ShowMessage("Vyberte cíl pro uložení!");
+        return;
+    }
     CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     SetBatchRunning(true);
     FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());

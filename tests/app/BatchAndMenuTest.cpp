@@ -52,6 +52,14 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
         messages.rfind("error: Not enough space in " + out.string() + ": the batch needs ", 0), 0u)
         << messages;
     EXPECT_FALSE(fs::exists(out / "code_0.bmp"));
+
+    // So is an empty destination, which would name the root directory.
+    messages.clear();
+    Form1.tonumber->setText("0");
+    Form1.BUDirectoryBox1->SetDirectory("");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    EXPECT_EQ(messages, "Vyberte cíl pro uložení!\n");
+    EXPECT_FALSE(fs::exists("/code_0.bmp"));
 }
 
 // While a run goes on the window answers: "Generate and save" reads "Stop", and whatever would
