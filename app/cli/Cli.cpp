@@ -41,7 +41,7 @@ for print: the bars with their quiet zones, sized in millimetres.
                   600; a BMP of the code image states none unless --dpi is given); an SVG
                   states its size in mm from it
   --symbol        write the symbol instead of the code image: exactly the bars and their
-                  quiet zones at any length, the human-readable line as the symbology prints
+                  quiet zones, never cut off, the human-readable line as the symbology prints
                   it; PDF or EPS when the name ends in .pdf or .eps, else as above; rasters
                   at --dpi (default 600), every module whole dots
   --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508)
@@ -78,6 +78,9 @@ mm in print. For print, the symbol:
   quillmark-cli --symbol --x-dim 0.25 --dpi 203 --reduction 0.02 --output label.bmp
   quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
 A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
+The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for PostNet,
+from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others; longer data
+fails.
 
 A batch that cannot fit in the free space of its directory does not start.
 

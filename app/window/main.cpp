@@ -353,7 +353,7 @@ TBarcode TForm1::SymbolBarcode() const {
     }
     barcode.SetText(kod->text().toStdString());
     barcode.SetChecksum(true);
-    barcode.BuildPattern();
+    SymbolPattern(barcode);
     return barcode;
 }
 
