@@ -118,6 +118,12 @@ struct UsageError {
     std::string Hint;
 };
 
+// Writes a message line with its control characters escaped as file names are, so that data or
+// an argument cannot drive the terminal.
+void Say(std::ostream& err, std::string_view line) {
+    err << EscapedFileName(line) << '\n';
+}
+
 // A decimal number (digits and a point) from minimum to maximum, or the usage error of the option
 // that names the range as --help states it.
 double DecimalNumber(const std::string& option, const std::string& text, double minimum,
@@ -390,7 +396,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         if (const std::string note = XDimNote(barcode.Typ(), options.Sizes,
                                               SymbolRasterDpi(SymbolFormat(options), options.File));
             !note.empty()) {
-            err << "quillmark-cli: " << note << '\n';
+            Say(err, "quillmark-cli: " + note);
         }
     }
     if (options.Batch()) {
@@ -406,7 +412,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
     image.SaveToFile(output, options.File);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
-        err << "quillmark-cli: warning: " << warning << '\n';
+        Say(err, "quillmark-cli: warning: " + warning);
     }
 }
 
@@ -418,7 +424,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     try {
         options = Parse(args);
     } catch (const UsageError& e) {
-        err << "quillmark-cli: " << e.Hint << '\n';
+        Say(err, "quillmark-cli: " + e.Hint);
         return 2;
     }
     try {
@@ -429,7 +435,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
                               std::string(std::strerror(errno)));
         }
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        Say(err, e.what());
         return 1;
     }
     return 0;

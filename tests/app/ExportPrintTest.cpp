@@ -59,14 +59,14 @@ TEST_F(MainWindowTest, FileMenuHoldsExportAndPrint) {
 }
 
 // Export writes the symbol of the window's symbology and data with the dialog's sizes, says
-// where and, for a raster, what X-dimension it drew; the dialog keeps its values for the next
-// time. A field it cannot take keeps the dialog open with a message; data the symbology refuses
-// is refused as Generate refuses it, and data longer than the symbol takes, before the dialog
-// opens.
+// where (the name's control characters escaped) and, for a raster, what X-dimension it drew; the
+// dialog keeps its values for the next time. A field it cannot take keeps the dialog open with a
+// message; data the symbology refuses is refused as Generate refuses it, and data longer than the
+// symbol takes, before the dialog opens.
 TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     Form1.typkodu->setCurrentText("Code 128B");
     Form1.kod->setText("Q-42");
-    const std::string label = dir / "label.png";
+    const std::string label = dir / "label\x01.png";
     ExportWith(Form1, [&](TExportDialog& dialog) {
         EXPECT_EQ(dialog.XDimEdit->text(), "0.33");
         EXPECT_EQ(dialog.ResolutionEdit->text(), "600");
@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     EXPECT_EQ(ReadFile(label), Expected(TBarcodeType::bcCode128B, "Q-42",
                                         {.XDim = 0.19, .Height = 12.5, .ShowText = false}, 96));
     EXPECT_EQ(messages,
-              "Uloženo do " + label +
+              "Uloženo do " + (dir / "label\\x01.png").string() +
                   "\n(the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm)\n");
 
     messages.clear();
