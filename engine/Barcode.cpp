@@ -83,6 +83,13 @@ TPoint Place(double px, double py, Rotation r, int left, int top) {
             ToPixel(std::nearbyint(-px * r.Sin + py * r.Cos) + top)};
 }
 
+// The pixels a filled quadrilateral can cover, right and bottom exclusive.
+TRect QuadBounds(const std::array<TPoint, 4>& quad) {
+    const auto [left, right] = std::minmax({quad[0].x, quad[1].x, quad[2].x, quad[3].x});
+    const auto [top, bottom] = std::minmax({quad[0].y, quad[1].y, quad[2].y, quad[3].y});
+    return {left, top, right, bottom};
+}
+
 enum class ElementKind { White, Black, BlackShort };
 
 struct Element {
@@ -279,19 +286,23 @@ void TBarcode::PaintElements(std::string_view pattern, TCanvas& canvas) const {
     // bar by a column and a row, which readers take for a wider bar.
     canvas.Pen().Width = 1;
     canvas.Pen().Style = TPenStyle::psClear;
+    // Only the elements that reach into the image are handed on: a symbol far longer than the
+    // image costs what can be seen of it.
     std::vector<std::array<TPoint, 4>> quads;
     std::vector<TColor> colours;
-    quads.reserve(pattern.size());
-    colours.reserve(pattern.size());
     double x = 0;
     try {
         for (const char ch : pattern) {
             const Element element = DecodeElement(ch);
-            colours.push_back(element.Kind == ElementKind::White ? clWhite : clBlack);
             const auto h = static_cast<double>(ElementHeight(element, FHeight));
             const double w = FWidths[element.Slot];
-            quads.push_back({place(x, 0), place(x, h), place(x + w, h), place(x + w, 0)});
+            const std::array<TPoint, 4> quad{place(x, 0), place(x, h), place(x + w, h),
+                                             place(x + w, 0)};
             x += w;
+            if (canvas.Reaches(QuadBounds(quad))) {
+                quads.push_back(quad);
+                colours.push_back(element.Kind == ElementKind::White ? clWhite : clBlack);
+            }
         }
     } catch (const Exception&) {
         // The elements before a character outside the alphabet are painted all the same.

@@ -88,6 +88,8 @@ public:
     // Where a point of the symbol's own frame lands on the canvas: turned by Angle about the
     // origin corner, each coordinate rounded half to even, then moved to (Left, Top).
     TPoint PlacePoint(double px, double py) const;
+    // Fills each element of the pattern, turned and placed as PlacePoint places its corners;
+    // elements wholly outside the canvas's image are passed over.
     void PaintElements(std::string_view pattern, TCanvas& canvas) const;
     // What PaintElements paints black, in the symbol's own frame before turning and placing
     // (right and bottom exclusive); empty for a pattern without bars.

@@ -130,17 +130,64 @@ void TCanvas::FillRectsByRows(std::span<const TDrawnRect> rects) {
     }
 }
 
+bool TCanvas::Reaches(const TRect& bounds) const {
+    return bounds.Right > 0 && bounds.Left < FTarget.Width() && bounds.Bottom > 0 &&
+           bounds.Top < FTarget.Height();
+}
+
 void TCanvas::Record(TDrawnShape shape) {
-    if (TDrawing* recording = FTarget.Recording()) {
+    // A shape wholly outside the image painted nothing: a vector file of the image would only
+    // grow by it.
+    TDrawing* recording = FTarget.Recording();
+    if (recording != nullptr && Reaches(Bounds(shape))) {
         recording->push_back(std::move(shape));
     }
 }
 
-void TCanvas::RecordText(int x, int y, const TRect& clip, std::string_view text) {
+void TCanvas::RecordText(int x, int y, const TRect& clip, std::string_view text,
+                         std::u32string_view chars, TFontFace& face) {
     if (FFont.Style & (fsUnderline | fsStrikeOut)) {
         EndRecording();
-    } else if (FTarget.Recording() != nullptr) {
-        Record(TDrawnText{FFont, {x, y}, clip, std::string(text), ColorToPixel(FFont.Color)});
+        return;
+    }
+    if (FTarget.Recording() == nullptr) {
+        return;
+    }
+    // The characters before the first and after the last whose glyphs can reach into the image
+    // are left out, so that a line far longer than the image keeps what can be seen of it. A
+    // glyph's reach holds its advance and its ink in both modes, where a vector font's outline
+    // falls too.
+    bool reached = false;
+    std::size_t from = 0;
+    std::size_t to = 0;
+    long long firstPen = x;
+    long long pen = x;
+    std::size_t at = 0;
+    for (const char32_t ch : chars) {
+        const std::size_t length = Utf8CharLength(text, at);
+        const TGlyph& g = face.Glyph(ch);
+        const TGlyph& grey = face.GreyGlyph(ch);
+        const long long left = pen + std::min({0, g.Left, grey.Left});
+        const long long right =
+            pen + std::max({g.Advance, g.Left + g.Width, grey.Left + grey.Width});
+        if (right > 0 && left < FTarget.Width()) {
+            if (!reached) {
+                reached = true;
+                from = at;
+                firstPen = pen;
+            }
+            to = at + length;
+        }
+        pen += g.Advance;
+        at += length;
+    }
+    // A text without characters is kept as it was drawn.
+    if (reached || chars.empty()) {
+        Record(TDrawnText{FFont,
+                          {static_cast<int>(firstPen), y},
+                          clip,
+                          std::string(text.substr(from, to - from)),
+                          ColorToPixel(FFont.Color)});
     }
 }
 
@@ -398,7 +445,7 @@ void TCanvas::PaintText(const TRect& rect, int x, int y, std::string_view text,
         FillRecorded(rect, ColorToPixel(FBrush.Color));
     }
     DrawGlyphs(x, y, chars, face, rect);
-    RecordText(x, y, rect, text);
+    RecordText(x, y, rect, text, chars, face);
     FTarget.Changed();
 }
 

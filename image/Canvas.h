@@ -20,7 +20,8 @@ enum class TTextMode : std::uint8_t { tmTwoColour, tmAntialiased };
 
 // Draws into the pixels of one TBitmap. Coordinates are pixels, x to the right and y downwards
 // from the top-left pixel; everything is clipped to the image. While the image records, the
-// fills, polygons and texts are also kept as shapes, exactly as they were painted; the other
+// fills, polygons and texts are also kept as shapes, exactly as they were painted, but for those
+// wholly outside the image and a text's characters whose glyphs cannot reach into it; the other
 // operations, a polygon's outline and underlined or struck-out text end the recording.
 class TCanvas {
 public:
@@ -33,6 +34,8 @@ public:
     TTextMode TextMode() const { return FTextMode; }
     void SetTextMode(TTextMode v) { FTextMode = v; }
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
+    // Whether a fill within bounds (right and bottom exclusive) can paint a pixel of the image.
+    bool Reaches(const TRect& bounds) const;
     // Takes over all of other's attributes: pen, brush, font, pen position and text mode.
     void TakeAttributes(const TCanvas& other) {
         FPen = other.FPen;
@@ -96,8 +99,10 @@ private:
                    std::u32string_view chars, TFontFace& face);
     void InvertPixel(int x, int y);
     void Record(TDrawnShape shape);
-    // The text's cell at (x, y) clipped to clip, as DrawGlyphs paints it.
-    void RecordText(int x, int y, const TRect& clip, std::string_view text);
+    // The text's cell at (x, y) clipped to clip, as DrawGlyphs paints it, from the first to the
+    // last character whose glyph can reach into the image.
+    void RecordText(int x, int y, const TRect& clip, std::string_view text,
+                    std::u32string_view chars, TFontFace& face);
     void EndRecording() { FTarget.StopRecording(); }
 
     TBitmap& FTarget;

@@ -41,7 +41,7 @@ for print: the bars with their quiet zones, sized in millimetres.
                   600; a BMP of the code image states none unless --dpi is given); an SVG
                   states its size in mm from it
   --symbol        write the symbol instead of the code image: exactly the bars and their
-                  quiet zones at any length, the human-readable line as the symbology prints
+                  quiet zones, never cut off, the human-readable line as the symbology prints
                   it; PDF or EPS when the name ends in .pdf or .eps, else as above; rasters
                   at --dpi (default 600), every module whole dots
   --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508)
@@ -78,6 +78,9 @@ mm in print. For print, the symbol:
   quillmark-cli --symbol --x-dim 0.25 --dpi 203 --reduction 0.02 --output label.bmp
   quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
 A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
+The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for PostNet,
+from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others; longer data
+fails.
 
 A batch that cannot fit in the free space of its directory does not start.
 
@@ -114,6 +117,12 @@ struct Options {
 struct UsageError {
     std::string Hint;
 };
+
+// Writes a message line with its control characters escaped as file names are, so that data or
+// an argument cannot drive the terminal.
+void Say(std::ostream& err, std::string_view line) {
+    err << EscapedFileName(line) << '\n';
+}
 
 // A decimal number (digits and a point) from minimum to maximum, or the usage error of the option
 // that names the range as --help states it.
@@ -396,7 +405,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         if (const std::string note = XDimNote(barcode.Typ(), options.Sizes,
                                               SymbolRasterDpi(SymbolFormat(options), options.File));
             !note.empty()) {
-            err << "quillmark-cli: " << note << '\n';
+            Say(err, "quillmark-cli: " + note);
         }
     }
     if (options.Batch()) {
@@ -412,7 +421,7 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
     image.SaveToFile(output, options.File);
     // The file is written all the same, as the window writes it.
     if (const std::string warning = CutOffWarning(barcode, options.Inputs); !warning.empty()) {
-        err << "quillmark-cli: warning: " << warning << '\n';
+        Say(err, "quillmark-cli: warning: " + warning);
     }
 }
 
@@ -424,7 +433,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
     try {
         options = Parse(args);
     } catch (const UsageError& e) {
-        err << "quillmark-cli: " << e.Hint << '\n';
+        Say(err, "quillmark-cli: " + e.Hint);
         return 2;
     }
     try {
@@ -435,7 +444,7 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
                               std::string(std::strerror(errno)));
         }
     } catch (const std::exception& e) {
-        err << e.what() << '\n';
+        Say(err, e.what());
         return 1;
     }
     return 0;

@@ -23,9 +23,10 @@ using enum TBarcodeType;
 using enum TSymbolText;
 
 constexpr std::string_view Gs1 =
-    "GS1 General Specifications, EAN/UPC symbols: light margins of 11X left and 7X right (EAN-13) "
-    "and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the nominal X of 0.33 mm; "
-    "guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal X";
+    "GS1 General Specifications, EAN/UPC symbols: 13 and 8 digits; light margins of 11X left and "
+    "7X right (EAN-13) and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the "
+    "nominal X of 0.33 mm; guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal "
+    "X";
 constexpr std::string_view TwoOfFive =
     "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
     "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
@@ -44,7 +45,8 @@ constexpr std::string_view Msi = "no ISO or AIM standard (MSI Plessey): quiet zo
 constexpr std::string_view PostNet =
     "USPS Publication 25 (POSTNET): bars 0.020 in wide at 22 bars an inch (20 to 24), full bars "
     "0.125 in high; clear zones of 1/8 in left and right and 0.04 in above and below; no "
-    "human-readable line (the address above it is one)";
+    "human-readable line (the address above it is one); at most 62 bars, the frame bars around "
+    "11 digits and the correction digit, which the data carries";
 constexpr std::string_view Codabar =
     "ANSI/AIM BC3 (USS-Codabar): quiet zones of 10X; wide elements 2 to 3 times the narrow, 2.25 "
     "at the least below an X-dimension of 0.5 mm";
@@ -52,44 +54,53 @@ constexpr std::string_view Codabar =
 constexpr double Inch = 25.4;
 
 // Elements of whole modules.
-constexpr TSymbolRules Modules(TBarcodeType typ, std::string_view source) {
-    return {.Typ = typ, .Source = source};
+constexpr TSymbolRules Modules(TBarcodeType typ, std::size_t maxData, std::string_view source) {
+    return {.Typ = typ, .MaxData = maxData, .Source = source};
 }
 
 // Wide and narrow elements: 2 to 3, from a higher least value below an X-dimension of 0.5 mm.
 constexpr TSymbolRules WideAndNarrow(TBarcodeType typ, double least, double leastSmallX,
-                                     std::string_view source) {
+                                     std::size_t maxData, std::string_view source) {
     return {.Typ = typ,
             .RatioMin = least,
             .RatioMinSmallX = leastSmallX,
             .RatioMax = 3,
+            .MaxData = maxData,
             .Source = source};
 }
 
 constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight, double height,
-                           TSymbolText text) {
+                           TSymbolText text, std::size_t digits) {
     return {.Typ = typ,
             .QuietLeft = quietLeft,
             .QuietRight = quietRight,
             .NominalHeight = height,
             .NominalXDim = 0.33,
             .Text = text,
+            .MaxData = digits,
             .Source = Gs1};
 }
 
-// In the order of TBarcodeType.
+// In the order of TBarcodeType. The longest data is the standard's where it states one: EAN's
+// fixed lengths, POSTNET's 62 bars. The other standards leave the length to the application (GS1
+// holds GS1-128 to 48 characters), and their maximum keeps the symbol within what a raster file
+// holds: that many of the symbology's widest characters, drawn at the default sizes and 600 dpi
+// with the line, stay under MaxSymbolPixels with a character to spare, counted down to tens
+// (interleaved 2 of 5 reaches the limit at 337 digits, industrial at 210, matrix at 296, Code 39
+// at 181, its Extended at 91, Code 128A and B at 227, C at 455 digits, Code 93 at 277, its
+// Extended at 139, MSI at 210, Codabar at 214).
 constexpr TSymbolRules Rules[] = {
-    WideAndNarrow(bcCode_2_5_interleaved, 2, 2.2, TwoOfFive),
-    WideAndNarrow(bcCode_2_5_industrial, 2, 2, DiscreteTwoOfFive),
-    WideAndNarrow(bcCode_2_5_matrix, 2.25, 2.25, DiscreteTwoOfFive),
-    WideAndNarrow(bcCode39, 2, 2.2, Code39),
-    WideAndNarrow(bcCode39Extended, 2, 2.2, Code39),
-    Modules(bcCode128A, Code128),
-    Modules(bcCode128B, Code128),
-    Modules(bcCode128C, Code128),
-    Modules(bcCode93, Code93),
-    Modules(bcCode93Extended, Code93),
-    Modules(bcCodeMSI, Msi),
+    WideAndNarrow(bcCode_2_5_interleaved, 2, 2.2, 330, TwoOfFive),
+    WideAndNarrow(bcCode_2_5_industrial, 2, 2, 200, DiscreteTwoOfFive),
+    WideAndNarrow(bcCode_2_5_matrix, 2.25, 2.25, 290, DiscreteTwoOfFive),
+    WideAndNarrow(bcCode39, 2, 2.2, 170, Code39),
+    WideAndNarrow(bcCode39Extended, 2, 2.2, 80, Code39),
+    Modules(bcCode128A, 220, Code128),
+    Modules(bcCode128B, 220, Code128),
+    Modules(bcCode128C, 450, Code128),
+    Modules(bcCode93, 270, Code93),
+    Modules(bcCode93Extended, 130, Code93),
+    Modules(bcCodeMSI, 200, Msi),
     {.Typ = bcCodePostNet,
      .QuietLeft = Inch / 8,
      .QuietRight = Inch / 8,
@@ -101,10 +112,11 @@ constexpr TSymbolRules Rules[] = {
      .PitchMax = Inch / 20,
      .PitchNominal = Inch / 22,
      .Text = None,
+     .MaxData = 12,
      .Source = PostNet},
-    WideAndNarrow(bcCodeCodabar, 2, 2.25, Codabar),
-    Ean(bcCodeEAN8, 7, 7, 18.23, Ean8),
-    Ean(bcCodeEAN13, 11, 7, 22.85, Ean13),
+    WideAndNarrow(bcCodeCodabar, 2, 2.25, 210, Codabar),
+    Ean(bcCodeEAN8, 7, 7, 18.23, Ean8, 8),
+    Ean(bcCodeEAN13, 11, 7, 22.85, Ean13, 13),
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);
 static_assert([] {
@@ -522,17 +534,29 @@ std::string SymbolOptionsRefusal(const TBarcode& barcode, const TSymbolOptions& 
     return {};
 }
 
+std::string SymbolPattern(const TBarcode& barcode) {
+    TBarcode copy = barcode;
+    std::string pattern = copy.BuildPattern();
+    // Every symbology takes ASCII alone: the bytes of data it accepted are its characters.
+    const std::size_t most = SymbolRules(barcode.Typ()).MaxData;
+    if (barcode.Text().size() > most) {
+        throw Exception("Cannot draw the symbol: the data of " + barcode.TypeCaption() +
+                        " is at most " + Grouped(most) + " characters, not " +
+                        Grouped(barcode.Text().size()));
+    }
+    return pattern;
+}
+
 TSymbol ComposeSymbol(const TBarcode& barcode, const TSymbolOptions& options,
                       std::optional<int> rasterDpi) {
-    TBarcode copy = barcode;
-    const std::string pattern = copy.BuildPattern();
+    const std::string pattern = SymbolPattern(barcode);
     if (const std::string refusal = SymbolOptionsRefusal(barcode, options, rasterDpi);
         !refusal.empty()) {
         throw Exception("Cannot draw the symbol: " + refusal);
     }
     const TUnits units{rasterDpi.value_or(0)};
     TSymbol symbol =
-        TLayout(SymbolRules(barcode.Typ()), options, units).Compose(pattern, copy.PrintedText());
+        TLayout(SymbolRules(barcode.Typ()), options, units).Compose(pattern, barcode.PrintedText());
     if (rasterDpi) {
         const auto width = static_cast<long long>(std::ceil(symbol.Drawing.Width));
         const auto height = static_cast<long long>(std::ceil(symbol.Drawing.Height));

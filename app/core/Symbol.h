@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-// The symbol is what a label prints: the bars of a symbology at any length with the published
+// The symbol is what a label prints: the bars of a symbology, never cut off, with the published
 // quiet zones, sized in millimetres, and the human-readable line as the symbology prints it. One
 // layout, in millimetres for vector files and in whole dots for rasters, feeds every format.
 
@@ -66,6 +66,8 @@ struct TSymbolRules {
     double PitchMax = 0;
     double PitchNominal = 0;
     TSymbolText Text = TSymbolText::Centred;
+    // The most characters of data the symbol is drawn for.
+    std::size_t MaxData = 0;
     std::string_view Source;
 };
 
@@ -78,6 +80,11 @@ struct TSymbol {
     double XDim = 0;
 };
 
+// The pattern of the barcode's symbol: raises the barcode's refusal of the data, then one of data
+// longer than its symbology's MaxData ("Cannot draw the symbol: the data of Code39 is at most 170
+// characters, not 171").
+std::string SymbolPattern(const TBarcode& barcode);
+
 // What is wrong with the options for the symbology, in one line ("the wide-to-narrow ratio of
 // Code 39 is from 2 to 3, not 3.5"), or an empty text. With a resolution, what a raster at it
 // cannot draw too (a reduction of whole bars, more than MaxSymbolPixels).
@@ -86,7 +93,7 @@ std::string SymbolOptionsRefusal(const TBarcode& barcode, const TSymbolOptions& 
 
 // The symbol of the barcode's Typ, Text and Checksum: in millimetres, or with rasterDpi in dots
 // of that resolution, every element a whole number of dots and the module the nearest to the
-// X-dimension asked for, never 0. Raises the barcode's refusal of the data, then the options'.
+// X-dimension asked for, never 0. Raises SymbolPattern's refusals, then the options'.
 TSymbol ComposeSymbol(const TBarcode& barcode, const TSymbolOptions& options,
                       std::optional<int> rasterDpi = {});
 

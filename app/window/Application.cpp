@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Stream.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -37,7 +39,8 @@ void ShowWarning(const std::string& text) {
 }
 
 void HandleException(const std::exception& error) {
-    Show(TMessageKind::Error, ExceptionText(error.what()));
+    // A message may carry the data field's text, where a paste can put control characters.
+    Show(TMessageKind::Error, ExceptionText(EscapedFileName(error.what())));
 }
 
 } // namespace Application

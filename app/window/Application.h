@@ -20,7 +20,8 @@ void ShowMessage(const std::string& text);
 // A modal box with a warning icon, the text and OK: the work was done, but not as well as asked.
 void ShowWarning(const std::string& text);
 
-// The default handler: a modal box with an error icon, the exception's text and OK.
+// The default handler: a modal box with an error icon, the exception's text and OK, its control
+// characters escaped as file names are.
 void HandleException(const std::exception& error);
 
 // Runs an event handler; whatever it throws goes to the default handler, and the program

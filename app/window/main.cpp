@@ -14,6 +14,7 @@
 #include "Product.h"
 #include "QtBridge.h"
 #include "RLed.h"
+#include "Stream.h"
 #include "SymbologyNames.h"
 #include "Unit3.h"
 #include "Version.h"
@@ -244,7 +245,7 @@ void TForm1::SaveToButClick(QObject*) {
         throw Exception("There is no code image to save");
     }
     picture.SaveToFile(name);
-    Application::ShowMessage("Uloženo do " + name);
+    Application::ShowMessage("Uloženo do " + EscapedFileName(name));
 }
 
 void TForm1::sButton1Click(QObject*) {
@@ -358,7 +359,7 @@ TBarcode TForm1::SymbolBarcode() const {
     }
     barcode.SetText(kod->text().toStdString());
     barcode.SetChecksum(true);
-    barcode.BuildPattern();
+    SymbolPattern(barcode);
     return barcode;
 }
 
@@ -372,7 +373,7 @@ void TForm1::Exportforprint1Click(QObject*) {
     TImageFileOptions file;
     file.Dpi = FExport.Dpi;
     SaveSymbolFile(barcode, FExport.Symbol, FExport.FileName, file);
-    std::string done = "Uloženo do " + FExport.FileName;
+    std::string done = "Uloženo do " + EscapedFileName(FExport.FileName);
     const std::string note = XDimNote(barcode.Typ(), FExport.Symbol,
                                       SymbolRasterDpi(SymbolFormatOfName(FExport.FileName), file));
     if (!note.empty()) {

@@ -110,7 +110,8 @@ private:
     void ShowCodeWindow();
     TCodeImageInputs Inputs() const;
     // The barcode of the symbology and data in the window, its check characters on; raises what
-    // Generate raises for data the symbology refuses.
+    // Generate raises for data the symbology refuses, then the symbol's refusal of data longer
+    // than its symbology's maximum.
     TBarcode SymbolBarcode() const;
     // While a batch runs "Generate and save" reads "Stop" (Esc clicks it), and whatever would
     // start another run or change this one's inputs is disabled.

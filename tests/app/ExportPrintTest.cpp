@@ -59,13 +59,14 @@ TEST_F(MainWindowTest, FileMenuHoldsExportAndPrint) {
 }
 
 // Export writes the symbol of the window's symbology and data with the dialog's sizes, says
-// where and, for a raster, what X-dimension it drew; the dialog keeps its values for the next
-// time. A field it cannot take keeps the dialog open with a message; data the symbology refuses
-// is refused as Generate refuses it, before the dialog opens.
+// where (the name's control characters escaped) and, for a raster, what X-dimension it drew; the
+// dialog keeps its values for the next time. A field it cannot take keeps the dialog open with a
+// message; data the symbology refuses is refused as Generate refuses it, and data longer than the
+// symbol takes, before the dialog opens.
 TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     Form1.typkodu->setCurrentText("Code 128B");
     Form1.kod->setText("Q-42");
-    const std::string label = dir / "label.png";
+    const std::string label = dir / "label\x01.png";
     ExportWith(Form1, [&](TExportDialog& dialog) {
         EXPECT_EQ(dialog.XDimEdit->text(), "0.33");
         EXPECT_EQ(dialog.ResolutionEdit->text(), "600");
@@ -77,7 +78,7 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     EXPECT_EQ(ReadFile(label), Expected(TBarcodeType::bcCode128B, "Q-42",
                                         {.XDim = 0.19, .Height = 12.5, .ShowText = false}, 96));
     EXPECT_EQ(messages,
-              "Uloženo do " + label +
+              "Uloženo do " + (dir / "label\\x01.png").string() +
                   "\n(the X-dimension drawn is 0.265 mm (1 dot at 96 dpi), not 0.19 mm)\n");
 
     messages.clear();
@@ -113,11 +114,19 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     EXPECT_FALSE(fs::exists(dir / "other.pdf"));
     EXPECT_EQ(messages, "");
 
-    Form1.typkodu->setCurrentText("Code EAN13");
-    Form1.kod->setText("12A");
-    Activate(Form1);
-    QTest::keyClick(Form1.kod, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(messages, "error: 'A' is not a valid integer value.\n");
+    const std::tuple<const char*, const char*, std::string> refusedData[] = {
+        {"Code EAN13", "12A", "'A' is not a valid integer value."},
+        {"Code PostNet", "1234567890123",
+         "Cannot draw the symbol: the data of PostNet is at most 12 characters, not 13."},
+    };
+    for (const auto& [type, data, message] : refusedData) {
+        Form1.typkodu->setCurrentText(type);
+        Form1.kod->setText(data);
+        Activate(Form1);
+        QTest::keyClick(Form1.kod, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(messages, "error: " + message + "\n");
+        messages.clear();
+    }
 }
 
 // The symbol printed: at the printer's resolution, from the printable area's top-left corner,

@@ -12,8 +12,8 @@ TEST_F(MainWindowTest, StartsWithTheDefaultCode) {
     EXPECT_EQ(messages, "");
 }
 
-// Generate composes the inputs of the controls; a refusal is an error box, a symbol the image
-// cuts off is drawn all the same, with a warning box.
+// Generate composes the inputs of the controls; a refusal is an error box, its control characters
+// escaped, a symbol the image cuts off is drawn all the same, with a warning box.
 TEST_F(MainWindowTest, GenerateComposesTheInputsAndReportsRefusalsAndCutOffSymbols) {
     Form1.typkodu->setCurrentText("Code 128B");
     Form1.kod->setText("Hello");
@@ -22,13 +22,13 @@ TEST_F(MainWindowTest, GenerateComposesTheInputsAndReportsRefusalsAndCutOffSymbo
     EXPECT_EQ(CodeImage(),
               ComposedBmp({.TypeText = "Code 128B", .Data = "Hello", .ShowText = false}));
     Form1.typkodu->setCurrentText("Code 93");
-    Form1.kod->setText("ab");
+    Form1.kod->setText("a\x1b[2J\nb");
     Generate();
     Form1.typkodu->setCurrentText("Code 39 Extended");
     Form1.kod->setText("abcdefghijklmnop");
     Generate();
-    EXPECT_EQ(messages, "error: TBarcode:Code93 bad Data <ab>: character 1 \"a\" is not in Code "
-                        "93; Code 93 Extended encodes it.\n"
+    EXPECT_EQ(messages, "error: TBarcode:Code93 bad Data <a\\x1B[2J\\nb>: character 1 \"a\" is "
+                        "not in Code 93; Code 93 Extended encodes it.\n"
                         "warning: Warning: the symbol is cut off: its bars need 913 x 225 pixels, "
                         "the code image has 525 x 276, so it may not scan.\n");
     EXPECT_EQ(CodeImage(),
@@ -36,8 +36,9 @@ TEST_F(MainWindowTest, GenerateComposesTheInputsAndReportsRefusalsAndCutOffSymbo
                   {.TypeText = "Code 39 Extended", .Data = "abcdefghijklmnop", .ShowText = false}));
 }
 
+// The name said as file names are, its control characters escaped.
 TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
-    const std::string name = (dir / "code.png").string();
+    const std::string name = (dir / "code\x1b.png").string();
     Form1.BUFileNameBox1->SetFileName("");
     QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
     Form1.BUFileNameBox1->SetFileName(name);
@@ -47,7 +48,7 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
     QTest::mouseClick(Form1.SaveToBut, Qt::LeftButton);
     EXPECT_EQ(messages, "Vyberte cíl pro uložení!\n"
                         "Uloženo do " +
-                            name +
+                            (dir / "code\\x1B.png").string() +
                             "\n"
                             "error: Cannot create file " +
                             missing + ": No such file or directory.\n");

@@ -58,6 +58,9 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {{"output.bmp"}, "unknown argument 'output.bmp'; see --help"},
         {{"--type"}, "option '--type' needs a value"},
         {{"--type", "EAN13", "--pattern"}, "unknown type 'EAN13'; --list-types names them"},
+        // Control characters as file names show them: no argument drives the terminal.
+        {{"--type", "\x1b[2J", "--pattern"}, "unknown type '\\x1B[2J'; --list-types names them"},
+        {{"--\x1b[2J\n"}, "unknown argument '--\\x1B[2J\\n'; see --help"},
         {{"--pattern", "--dpi", "300"},
          "--pattern draws nothing; give it without --output, --format, --scale and --dpi"},
         {{"--from", "0", "--to", "1"}, "a batch needs all of --from, --to and --dir"},
@@ -193,6 +196,10 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     };
     const std::pair<std::vector<std::string>, Result> rows[] = {
         {{"--data", "12A4", "--output", code}, {1, "", "'A' is not a valid integer value\n"}},
+        {{"--type", "Code 128A", "--data", "A\x1b[2J\t", "--pattern"},
+         {1, "",
+          "TBarcode:Code128A bad Data <A\\x1B[2J\\t>: character 2 U+001B is not in Code 128 set "
+          "A\n"}},
         // No directory can be made where a device is.
         {{"--from", "0", "--to", "1", "--dir", "/dev/null"},
          {1, "",

@@ -87,6 +87,19 @@ TEST(CodeImage, EachCompositionStartsOver) {
     EXPECT_EQ(c.Barcode.Top(), 125);
 }
 
+// Bars and characters far past the image are painted as ever, clipped (a bar of "y" crosses the
+// right edge), and not recorded: a long datum records just what its first 100 characters do,
+// which run past the image too.
+TEST(CodeImage, WhatLiesPastTheImageIsNotRecorded) {
+    const TCodeImageInputs longer{"Code 128B", std::string(5000, 'y')};
+    Composer c;
+    ComposeCodeImage(c.Barcode, c.Image, longer);
+    EXPECT_EQ(Art(c.Image), Art(Expected(longer)));
+    ASSERT_NE(c.Image.Recording(), nullptr);
+    EXPECT_EQ(*c.Image.Recording(),
+              *ComposedImage({"Code 128B", std::string(100, 'y')}).Recording());
+}
+
 TEST(CodeImage, FailureLeavesTheClearedImageAndCanvasDefaults) {
     Composer c;
     ComposeCodeImage(c.Barcode, c.Image, {});

@@ -207,8 +207,9 @@ TEST(Symbol, RasterModulesAreWholeDots) {
     }
 }
 
-// Every symbology at its longest, in a raster: nothing but white in the quiet zones, EAN-13's
-// first digit under the bars' height aside; a line too long for the bars is made smaller.
+// Every symbology with long data (PostNet at its longest), in a raster: nothing but white in the
+// quiet zones, EAN-13's first digit under the bars' height aside; a line too long for the bars is
+// made smaller.
 TEST(Symbol, QuietZonesStayWhite) {
     const std::string digits(80, '7');
     const std::pair<TBarcodeType, std::string> rows[] = {
@@ -222,7 +223,7 @@ TEST(Symbol, QuietZonesStayWhite) {
         {bcCode_2_5_matrix, digits},
         {bcCodeMSI, digits},
         {bcCodeCodabar, digits},
-        {bcCodePostNet, digits},
+        {bcCodePostNet, digits.substr(0, 12)},
     };
     for (const auto& [typ, data] : rows) {
         SCOPED_TRACE(BarcodeTypeCaption(typ));
@@ -362,9 +363,53 @@ TEST(Symbol, OptionsRefusedAtTheirLimits) {
     EXPECT_EQ(Raised<Exception>([] { Compose(bcCode39, "a", {.Ratio = 9}); }),
               "TBarcode:Code39 bad Data <a>: character 1 \"a\" is not in Code 39; Code 39 "
               "Extended encodes it");
-    EXPECT_EQ(Raised<Exception>([] { Compose(bcCode39Extended, std::string(4000, 'x'), {}, 600); }),
-              "The symbol needs 880,482 x 132,147 dots at 600 dpi, more than a raster file holds "
+    EXPECT_EQ(Raised<Exception>(
+                  [] { Compose(bcCode39Extended, std::string(80, 'x'), {.XDim = 1}, 600); }),
+              "The symbol needs 51,312 x 7,921 dots at 600 dpi, more than a raster file holds "
               "(64,000,000); write it as PDF, EPS or SVG, or at a lower resolution");
+}
+
+// Each symbology draws data up to its maximum: the standard's, or one at which its widest
+// characters still make a raster at the default sizes. A character more is refused before the
+// options are looked at; EAN's fixed lengths are the barcode's own to refuse.
+TEST(Symbol, DataUpToItsMaximum) {
+    const auto beyond = [](const char* name, int most) {
+        return "Cannot draw the symbol: the data of " + std::string(name) + " is at most " +
+               std::to_string(most) + " characters, not " + std::to_string(most + 1);
+    };
+    const struct {
+        TBarcodeType Typ;
+        char Widest;
+        int Most;
+        std::string Refusal;
+    } rows[] = {
+        {bcCode_2_5_interleaved, '0', 330, beyond("2_5_interleaved", 330)},
+        {bcCode_2_5_industrial, '0', 200, beyond("2_5_industrial", 200)},
+        {bcCode_2_5_matrix, '0', 290, beyond("2_5_matrix", 290)},
+        {bcCode39, 'Q', 170, beyond("Code39", 170)},
+        {bcCode39Extended, 'j', 80, beyond("Code39 Extended", 80)},
+        {bcCode128A, 'Q', 220, beyond("Code128A", 220)},
+        {bcCode128B, 'j', 220, beyond("Code128B", 220)},
+        {bcCode128C, '0', 450, beyond("Code128C", 450)},
+        {bcCode93, 'Q', 270, beyond("Code93", 270)},
+        {bcCode93Extended, 'j', 130, beyond("Code93 Extended", 130)},
+        {bcCodeMSI, '0', 200, beyond("MSI", 200)},
+        {bcCodePostNet, '0', 12, beyond("PostNet", 12)},
+        {bcCodeCodabar, '+', 210, beyond("Codebar", 210)},
+        {bcCodeEAN8, '0', 8, "TBarcode:EAN8 bad Data <000000000>: more than 8 digits"},
+        {bcCodeEAN13, '0', 13, "TBarcode:EAN13 bad Data <00000000000000>: more than 13 digits"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
+        EXPECT_NO_THROW(Compose(row.Typ, std::string(row.Most, row.Widest), {}, SymbolDpi));
+        EXPECT_EQ(Raised<Exception>([&] {
+                      Compose(row.Typ, std::string(row.Most + 1, row.Widest), {.Ratio = 9});
+                  }),
+                  row.Refusal);
+    }
+    EXPECT_EQ(Raised<Exception>([] { Compose(bcCode128C, std::string(131071, '0')); }),
+              "Cannot draw the symbol: the data of Code128C is at most 450 characters, not "
+              "131,071");
 }
 
 // A reduction narrows every bar by its amount, half on each side, in millimetres; a raster's odd

@@ -102,6 +102,38 @@ TEST(Barcode, ElementsTurnedShortAndCutShortByABadCharacter) {
     }
 }
 
+// Elements wholly outside the image are passed over at any angle: a small image holds exactly
+// the pixels of the same symbol painted whole into a large one, where none is outside, whether
+// the image cuts the symbol across its bars or along them.
+TEST(Barcode, ElementsOutsideTheImageArePassedOverAtAnyAngle) {
+    const auto painted = [](double angle, int size, TPoint origin) {
+        TBitmap image = WhiteImage(size, size);
+        TBarcode b;
+        b.SetTyp(bcCode128B);
+        b.SetText("Quillmark");
+        b.SetHeight(50);
+        b.SetLeft(origin.x);
+        b.SetTop(origin.y);
+        b.SetAngle(angle);
+        b.ComputeElementWidths();
+        b.PaintElements(b.BuildPattern(), image.Canvas());
+        return image;
+    };
+    // The symbol is 134 pixels long and 50 high: the large image holds it whole.
+    constexpr int Small = 40;
+    constexpr int Offset = 200;
+    for (const double angle : {0.0, 30.0, 90.0, 135.0, 200.0, 300.0}) {
+        for (const TPoint origin : {TPoint{20, 20}, TPoint{-25, 10}, TPoint{30, 55}}) {
+            SCOPED_TRACE(std::to_string(angle) + " at " + std::to_string(origin.x) + "," +
+                         std::to_string(origin.y));
+            const TBitmap small = painted(angle, Small, origin);
+            const TBitmap large =
+                painted(angle, 2 * Offset + Small, {Offset + origin.x, Offset + origin.y});
+            ExpectPixels(small, [&](int x, int y) { return large.Pixel(Offset + x, Offset + y); });
+        }
+    }
+}
+
 // The start-up symbol of the main window covers its slots exactly. The caption's two text cells
 // on a white ground at (5, 5) and (5, 19) cover the first bars, below them the symbol is
 // unchanged. Every render, a failing one too, gives the caller's font, pen and brush back, and a

@@ -153,4 +153,77 @@ TEST(Clear, PaintsTheWholeImageWhateverWasDrawnSince) {
     });
 }
 
+// The recording keeps no shape wholly outside the image, and each one that reaches into it as it
+// was painted; of a text, the characters from the first to the last whose glyph reaches in,
+// by its advance or by its ink in either mode (DejaVu Sans at 11 pixels: "1" 7 pixels on; the
+// acute accent's ink 4 pixels left of its pen; "W" 9 pixels on, its grey ink 11 wide).
+TEST(Recording, KeepsWhatReachesTheImage) {
+    const std::uint32_t red = 0xFF0000;
+    // TextOut's cell in red, then the characters kept from the pen position of the first.
+    const auto text = [&](TPoint at, std::string_view drawn, std::string kept, int pen) {
+        TBitmap probe = WhiteImage(1, 1);
+        TCanvas& canvas = probe.Canvas();
+        const TRect cell{at.x, at.y, at.x + canvas.TextWidth(drawn), at.y + canvas.TextHeight()};
+        return TDrawing{
+            TDrawnRect{cell, red},
+            TDrawnText{TFont{}, {pen, at.y}, cell, std::move(kept), ColorToPixel(TFont{}.Color)}};
+    };
+    const std::pair<std::function<void(TCanvas&)>, TDrawing> rows[] = {
+        {[](TCanvas& c) {
+             c.FillRect({20, 0, 30, 10});
+         },
+         {}},
+        {[](TCanvas& c) {
+             c.FillRect({-5, 0, 0, 10});
+         },
+         {}},
+        {[](TCanvas& c) {
+             c.FillRect({0, -5, 20, 0});
+         },
+         {}},
+        {[](TCanvas& c) {
+             c.FillRect({0, 10, 20, 15});
+         },
+         {}},
+        {[](TCanvas& c) {
+             c.FillRect({19, 9, 30, 15});
+         },
+         {TDrawnRect{{19, 9, 30, 15}, red}}},
+        {[](TCanvas& c) {
+             c.FillRect({-5, -5, 1, 1});
+         },
+         {TDrawnRect{{-5, -5, 1, 1}, red}}},
+        {[](TCanvas& c) {
+             c.Polygon(std::vector<TPoint>{{0, 10}, {9, 10}, {5, 30}});
+         },
+         {}},
+        {[](TCanvas& c) {
+             c.Polygon(std::vector<TPoint>{{0, 9}, {9, 10}, {5, 30}});
+         },
+         {TDrawnPolygon{{{0, 9}, {9, 10}, {5, 30}}, red}}},
+        {[](TCanvas& c) { c.TextOut(20, 0, "1"); }, {}},
+        {[](TCanvas& c) { c.TextOut(6, 0, "111\u0301"); }, text({6, 0}, "111\u0301", "11", 6)},
+        {[](TCanvas& c) { c.TextOut(6, 0, "11\u0301"); }, text({6, 0}, "11\u0301", "11\u0301", 6)},
+        {[](TCanvas& c) { c.TextOut(-10, 3, "W1"); }, text({-10, 3}, "W1", "W1", -10)},
+        {[](TCanvas& c) { c.TextOut(-11, 3, "W1"); }, text({-11, 3}, "W1", "1", -2)},
+        // A text without characters stays as it was drawn.
+        {[](TCanvas& c) {
+             c.TextRect({0, 0, 20, 10}, 0, 0, "");
+         },
+         {TDrawnRect{{0, 0, 20, 10}, red},
+          TDrawnText{TFont{}, {0, 0}, {0, 0, 20, 10}, "", ColorToPixel(TFont{}.Color)}}},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        TBitmap image = WhiteImage(20, 10);
+        image.StartRecording();
+        TCanvas& canvas = image.Canvas();
+        canvas.Brush().Color = clRed;
+        canvas.Pen().Style = TPenStyle::psClear;
+        rows[i].first(canvas);
+        ASSERT_NE(image.Recording(), nullptr);
+        EXPECT_EQ(*image.Recording(), rows[i].second);
+    }
+}
+
 } // namespace

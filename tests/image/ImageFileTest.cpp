@@ -212,9 +212,9 @@ TEST(ImageFile, PrintPngHoldsTheDrawingsRaster) {
 }
 
 // Rectangles and polygons as the raster filled them, the text per character where the raster
-// put its glyphs (DejaVu Sans at 11 pixels: ascent 11, "1" 7 pixels on, "<" 9), characters XML
-// cannot hold as spaces; the size is that of the pixels at the resolution, times the scale, a
-// hair short so that a renderer makes it those pixels.
+// put its glyphs (DejaVu Sans at 11 pixels: ascent 11, "1" 7 pixels on, "<" 9, the first glyph
+// partly left of the image), characters XML cannot hold as spaces; the size is that of the pixels
+// at the resolution, times the scale, a hair short so that a renderer makes it those pixels.
 TEST(ImageFile, SvgIsTheRecordedDrawing) {
     const ScratchDir dir;
     TBitmap image = WhiteImage(20, 10);
@@ -232,7 +232,7 @@ TEST(ImageFile, SvgIsTheRecordedDrawing) {
     canvas.Polygon(turned);
     canvas.Brush().Color = 0x336699;
     canvas.Font().Color = clBlue;
-    canvas.TextRect({1, 2, 19, 8}, 3, 1, "1<\x01&");
+    canvas.TextRect({1, 2, 19, 8}, -4, 1, "1<\x01&");
     canvas.FillRect({5, 5, 5, 9});
     image.SaveToFile(dir / "x.svg", {std::nullopt, 2, 254});
     const Bytes svg = ReadFile(dir / "x.svg");
@@ -244,7 +244,7 @@ TEST(ImageFile, SvgIsTheRecordedDrawing) {
 <polygon points="6,1 10,2 9,6" fill="#000000" fill-rule="evenodd"/>
 <rect x="1" y="2" width="18" height="6" fill="#996633"/>
 <clipPath id="clip0"><rect x="1" y="2" width="18" height="6"/></clipPath>
-<text clip-path="url(#clip0)" y="12" font-family="DejaVu Sans" font-size="11" fill="#0000ff" xml:space="preserve"><tspan x="3">1</tspan><tspan x="10">&lt;</tspan><tspan x="19"> </tspan><tspan x="26">&amp;</tspan></text>
+<text clip-path="url(#clip0)" y="12" font-family="DejaVu Sans" font-size="11" fill="#0000ff" xml:space="preserve"><tspan x="-4">1</tspan><tspan x="3">&lt;</tspan><tspan x="12"> </tspan><tspan x="19">&amp;</tspan></text>
 </svg>
 )svg");
 }
