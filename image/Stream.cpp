@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "TemporaryName.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -481,21 +482,33 @@ void SyncFileSystemOf(const std::string& file) {
 std::string EscapedFileName(std::string_view name) {
     std::string shown;
     shown.reserve(name.size());
-    for (const char c : name) {
+    const auto hex = [&](unsigned char byte) {
+        char digits[5];
+        std::snprintf(digits, sizeof digits, "\\x%02X", byte);
+        shown += digits;
+    };
+    for (std::size_t i = 0; i < name.size();) {
+        const char c = name[i];
         const auto byte = static_cast<unsigned char>(c);
+        const std::size_t length = byte < 0x80 ? 1 : Utf8CharLength(name, i);
+        // A C1 control (U+0080..U+009F) drives a terminal as a C0 one does, and so may a byte
+        // that starts no UTF-8 character.
+        const bool c1 =
+            length == 2 && byte == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0;
         if (c == '\n') {
             shown += "\\n";
         } else if (c == '\t') {
             shown += "\\t";
         } else if (c == '\r') {
             shown += "\\r";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            shown += hex;
+        } else if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && length == 1) || c1) {
+            for (std::size_t k = 0; k < length; ++k) {
+                hex(static_cast<unsigned char>(name[i + k]));
+            }
         } else {
-            shown += c;
+            shown.append(name.substr(i, length));
         }
+        i += length;
     }
     return shown;
 }

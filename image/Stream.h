@@ -61,6 +61,7 @@ void WriteFileAtomically(const std::string& name,
 // error: %s: %s" with the directory when that fails.
 void SyncFileSystemOf(const std::string& file);
 
-// The name as messages show it: control characters as \n, \t, \r or \xNN (two upper-case hex
-// digits), everything else as it stands.
+// The name as messages show it: control characters (C0, DEL and C1) as \n, \t, \r or \xNN (two
+// upper-case hex digits for each byte), and so every byte that starts no UTF-8 character;
+// everything else as it stands.
 std::string EscapedFileName(std::string_view name);

@@ -332,6 +332,26 @@ TEST(BmpFile, OwnersLinksAndAttributesOfTheTargetAreKept) {
     }
 }
 
+// What a message shows of a name: no byte that a terminal could take for a command.
+TEST(FileNames, ControlCharactersAndStrayBytesAreShownEscaped) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
+        {"\x1b[2J\x7f", "\\x1B[2J\\x7F"},
+        {"\xc2\x9b"
+         "1m",
+         "\\xC2\\x9B"
+         "1m"}, // U+009B, the C1 form of ESC [
+        {"\x9b"
+         "1m\xe9",
+         "\\x9B"
+         "1m\\xE9"}, // bytes that start no UTF-8 character
+        {"caf\xc3\xa9\xc2\xa0\xe2\x82\xac", "caf\xc3\xa9\xc2\xa0\xe2\x82\xac"},
+    };
+    for (const auto& [name, shown] : rows) {
+        EXPECT_EQ(EscapedFileName(name), shown);
+    }
+}
+
 // A name as long as the system takes is replaced as often as it is saved, with or without
 // O_TMPFILE: the temporary name beside it never makes a longer path.
 TEST(BmpFile, TheLongestNameIsReplacedToo) {
