@@ -30,6 +30,11 @@ constexpr std::array<std::string_view, BarcodeTypeCount> Captions = {
     "Codebar",
     "EAN8",
     "EAN13",
+    "Code128",
+    "GS1-128",
+    "UPC-A",
+    "UPC-E",
+    "ITF-14",
 };
 
 struct RatioRange {
@@ -50,6 +55,7 @@ RatioRange RatioRangeOf(TBarcodeType typ) {
     case bcCodeEAN13:
         return {2.0, 3.0};
     case bcCode_2_5_matrix:
+    case bcCodeITF14:
         return {2.25, 3.0};
     default:
         return {0.0, 0.0};
@@ -271,6 +277,16 @@ std::string TBarcode::BuildPattern() {
         return EncodeEan8();
     case bcCodeEAN13:
         return EncodeEan13();
+    case bcCode128:
+        return EncodeCode128Auto();
+    case bcCodeGS1_128:
+        return EncodeGs1_128();
+    case bcCodeUPCA:
+        return EncodeUpcA();
+    case bcCodeUPCE:
+        return EncodeUpcE();
+    case bcCodeITF14:
+        return EncodeItf14();
     }
     throw Exception("TBarcode: wrong BarcodeType");
 }

@@ -25,9 +25,14 @@ enum class TBarcodeType : std::uint8_t {
     bcCodeCodabar,
     bcCodeEAN8,
     bcCodeEAN13,
+    bcCode128,
+    bcCodeGS1_128,
+    bcCodeUPCA,
+    bcCodeUPCE,
+    bcCodeITF14,
 };
 
-inline constexpr int BarcodeTypeCount = 15;
+inline constexpr int BarcodeTypeCount = 20;
 
 // The caption of a symbology as the engine names it in captions and messages.
 std::string_view BarcodeTypeCaption(TBarcodeType typ);
@@ -117,6 +122,15 @@ public:
 
     std::string EncodeCode128() const;
     int FindCode128Index(char ch) const;
+    // Code 128 with its sets, changes and shifts chosen for the fewest symbol characters.
+    std::string EncodeCode128Auto() const;
+    // GS1-128: application identifiers in the bracketed form, checked against the GS1 table.
+    std::string EncodeGs1_128() const;
+
+    std::string EncodeUpcA() const;
+    std::string EncodeUpcE() const;
+    // Interleaved 2 of 5 on 14 digits, the check digit GS1's.
+    std::string EncodeItf14() const;
 
     std::string EncodeInterleaved2of5() const;
     std::string EncodeIndustrial2of5() const;

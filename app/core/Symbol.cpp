@@ -117,6 +117,11 @@ constexpr TSymbolRules Rules[] = {
     WideAndNarrow(bcCodeCodabar, 2, 2.25, 210, Codabar),
     Ean(bcCodeEAN8, 7, 7, 18.23, Ean8, 8),
     Ean(bcCodeEAN13, 11, 7, 22.85, Ean13, 13),
+    Modules(bcCode128, 220, Code128),
+    Modules(bcCodeGS1_128, 220, Code128),
+    Ean(bcCodeUPCA, 9, 9, 22.85, Ean13, 12),
+    Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 8),
+    WideAndNarrow(bcCodeITF14, 2.25, 2.25, 14, TwoOfFive),
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);
 static_assert([] {

@@ -28,6 +28,11 @@ inline constexpr std::array<TSymbologyName, BarcodeTypeCount> SymbologyNames = {
     {"Code EAN8", TBarcodeType::bcCodeEAN8},
     {"Code MSI", TBarcodeType::bcCodeMSI},
     {"Code PostNet", TBarcodeType::bcCodePostNet},
+    {"Code 128", TBarcodeType::bcCode128},
+    {"GS1-128", TBarcodeType::bcCodeGS1_128},
+    {"Code UPC-A", TBarcodeType::bcCodeUPCA},
+    {"Code UPC-E", TBarcodeType::bcCodeUPCE},
+    {"Code ITF-14", TBarcodeType::bcCodeITF14},
 }};
 
 // The symbology of a list text; the comparison is exact and case-sensitive.

@@ -6,7 +6,7 @@ namespace Product {
 
 inline constexpr const char* Name = "Quillmark";
 inline constexpr const char* MakerNotice = "© The Quillmark developers";
-inline constexpr const char* Description = "Generate 15 types of barcodes";
+inline constexpr const char* Description = "Generate 20 types of barcodes";
 inline constexpr const char* Email = "quillmark@example.org";
 inline constexpr const char* Website = "https://quillmark.example.org/";
 inline constexpr const char* AuthorsWebsite = "https://quillmark.example.org/developers";

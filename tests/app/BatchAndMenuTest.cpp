@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, HelpOpensTheAboutBoxAndThePages) {
         QTest::keyClick(about, Qt::Key_Escape);
     });
     Form1.About1->trigger();
-    EXPECT_EQ(shown, "Generate 15 types of barcodes");
+    EXPECT_EQ(shown, "Generate 20 types of barcodes");
 }
 
 } // namespace

@@ -30,12 +30,12 @@ using AboutDlg = ShellRecorder;
 // The texts given land in their places.
 TEST_F(AboutDlg, TextsAndPaint) {
     TAboutDlg dlg;
-    PrepareWith(dlg, "Generate 15 types of barcodes");
+    PrepareWith(dlg, "Generate 20 types of barcodes");
     EXPECT_EQ((QStringList{dlg.NameLabel->text(), dlg.VersionLabel->text(),
                            dlg.CopyrightLabel->text(), dlg.EmailLabel->text(), dlg.WWWLabel->text(),
                            dlg.AdditionalMemo->toPlainText()}),
               (QStringList{"Quillmark", "Verze 1", "by the makers", Email, Web,
-                           "Generate 15 types of barcodes"}));
+                           "Generate 20 types of barcodes"}));
     // The form's face, the grey panel and the two etched lines (shadow row, then highlight row).
     const QImage shot = dlg.grab().toImage();
     const std::pair<QPoint, QRgb> pixels[] = {

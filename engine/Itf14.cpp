@@ -1,0 +1,5 @@
+#include "Barcode.h"
+
+std::string TBarcode::EncodeItf14() const {
+    RaiseBadData("not built yet");
+}
