@@ -8,7 +8,10 @@ reader_args() {
     'Code EAN8') echo 'EAN-8 -Sean8.enable' ;;
     'Code 39' | 'Code 39 Extended') echo 'Code39 -Scode39.enable' ;;
     'Code 93' | 'Code 93 Extended') echo 'Code93 -Scode93.enable' ;;
-    'Code 128'?) echo 'Code128 -Scode128.enable' ;;
+    'Code 128' | 'Code 128'? | GS1-128) echo 'Code128 -Scode128.enable' ;;
+    'Code UPC-A') echo 'UPC-A -Sean13.enable -Supca.enable' ;;
+    'Code UPC-E') echo 'UPC-E -Supce.enable' ;;
+    'Code ITF-14') echo 'ITF -Si25.enable' ;;
     'Code 2 5 interleaved') echo 'ITF -Si25.enable' ;;
     'Code Codabar') echo 'Codabar -Scodabar.enable' ;;
     esac
@@ -23,8 +26,22 @@ must_carry() { # TYPE DATA: the data a symbol must carry, as carried() reads it 
         ;;
     'Code 128C' | 'Code 2 5 interleaved') [ $((${#data} % 2)) -eq 0 ] || data=0$data ;;
     'Code Codabar') [[ ! $data =~ ^[A-D].*[A-D]$ ]] || data=${data:1:${#data}-2} ;;
+    'Code UPC-A') data=${data:0:11} ;;
+    'Code ITF-14') data=${data:0:13} ;;
+    GS1-128) data=$(element_string "$data") ;;
     esac
     printf '%s' "$data"
+}
+# BRACKETED: GS1's element string as the readers give it: the identifiers and their data, a
+# group separator after each field of variable length but the last. Knows the identifiers the
+# round trips generate.
+element_string() {
+    local rest=$1 out='' ai
+    while [[ $rest =~ ^\(([0-9]+)\)([^\(]*)(.*)$ ]]; do
+        ai=${BASH_REMATCH[1]} out+=$ai${BASH_REMATCH[2]} rest=${BASH_REMATCH[3]}
+        case $ai in 10 | 21 | 37) [ -z "$rest" ] || out+='<GS>' ;; esac
+    done
+    printf '%s' "$out"
 }
 full_ascii() { # TEXT: Code 39's full ASCII pairs read as the printable characters they stand for
     local in=$1 out='' i=0 letter code
@@ -57,6 +74,12 @@ carried() { # READER TYPE TEXT: what the reader's text says the symbol carries
     'Code EAN13' | 'Code EAN8' | 'Code 39') text=${text%?} ;;
     'Code 39 Extended') text=$(full_ascii "${text%?}") ;;
     'Code Codabar') [ "$1" = ZXingReader ] || text=${text:1:${#text}-2} ;;
+    'Code UPC-A' | 'Code UPC-E' | 'Code ITF-14') text=${text%?} ;;
+    GS1-128) # zbarimg marks GS1 data with ]C1, as the symbol's identifier does; ZXingReader not
+        if [ "$1" = zbarimg ]; then
+            [[ $text == ']C1'* ]] && text=${text:3} || text="without ]C1: $text"
+        fi
+        ;;
     esac
     printf '%s' "$text"
 }

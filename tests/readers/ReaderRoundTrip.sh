@@ -5,7 +5,9 @@
 # leading zeros it needs, Codabar's start and stop. Each reader runs once per symbology over all
 # its files with only that symbology enabled. As the readers report them: EAN and Code 39 with
 # their check character, Code 39 Extended as raw Code 39 ("a" reads "+A"), Code 93 Extended
-# decoded, Code 128 without its check; zbarimg gives Codabar's start and stop, ZXingReader not.
+# decoded, Code 128 without its check, UPC-A, UPC-E and ITF-14 with their check digit, GS1-128's
+# element strings with <GS> between fields (zbarimg with ]C1 before them, as it marks GS1 data);
+# zbarimg gives Codabar's start and stop, ZXingReader not.
 # ZXingReader reads interleaved 2 of 5 of 6 digits or more and Codabar of 2 characters or more
 # only. A symbol the image cuts off is left out (quillmark-cli warns that it may not scan).
 #
@@ -30,7 +32,27 @@ pick() { # CHARACTERS LENGTH: appends that many characters drawn from CHARACTERS
     local i
     for ((i = 0; i < $2; i++)); do data+=${1:RANDOM % ${#1}:1}; done
 }
-generate() { # KIND: $data becomes one input of kind 0 to 4
+gtin() { # appends 13 random digits and GS1's check digit to $data
+    local body='' sum=0 i
+    pick_into body "$digits" 13
+    for ((i = 0; i < 13; i++)); do sum=$((sum + ${body:i:1} * (i % 2 == 0 ? 3 : 1))); done
+    data+=$body$(((10 - sum % 10) % 10))
+}
+pick_into() { # NAME CHARACTERS LENGTH: appends that many characters drawn from CHARACTERS to $NAME
+    local -n into=$1
+    local i
+    for ((i = 0; i < $3; i++)); do into+=${2:RANDOM % ${#2}:1}; done
+}
+element() { # appends one GS1 element string of a kind drawn at random to $data
+    case $((RANDOM % 5)) in
+    0) data+='(01)' && gtin ;;
+    1) printf -v date '%02d%02d%02d' $((RANDOM % 100)) $((RANDOM % 12 + 1)) $((RANDOM % 28 + 1)) && data+="(17)$date" ;;
+    2) data+='(10)' && pick "$code39" $((RANDOM % 8 + 1)) ;;
+    3) data+='(21)' && pick "${code39// /}" $((RANDOM % 8 + 1)) ;;
+    4) data+='(37)' && pick "$digits" $((RANDOM % 8 + 1)) ;;
+    esac
+}
+generate() { # KIND: $data becomes one input of kind 0 to 8
     data=''
     case $1 in
     0) pick "$digits" $((RANDOM % 15)) ;;
@@ -38,6 +60,10 @@ generate() { # KIND: $data becomes one input of kind 0 to 4
     2) pick "$ascii" $((RANDOM % 8 + 1)) ;;
     3) pick "$ascii" $((RANDOM % 4)) && data+=${accented[RANDOM % ${#accented[@]}]} && pick "$ascii" $((RANDOM % 4)) ;;
     4) pick ABCD $((RANDOM % 2)) && pick "$codabar$codabar$codabar$codabar" $((RANDOM % 10 + 1)) && pick ABCD $((RANDOM % 2)) ;;
+    5) pick "$digits" 11 ;;                   # UPC-A
+    6) pick 01 1 && pick "$digits" 6 ;;       # UPC-E with its number system
+    7) pick "$digits" 13 ;;                   # ITF-14
+    8) element && ((RANDOM % 2 == 0)) || element ;; # one or two GS1 element strings
     esac
 }
 # shellcheck source=tests/readers/ReaderFormats.sh
@@ -51,9 +77,13 @@ fail() { # MESSAGE
 types=() datas=() texts=() written=()
 declare -A files=() # type -> its image files
 generated_types=('Code EAN13' 'Code EAN8' 'Code 39' 'Code 39 Extended' 'Code 93' 'Code 93 Extended'
-    'Code 128A' 'Code 128B' 'Code 128C' 'Code 2 5 interleaved' 'Code Codabar')
+    'Code 128A' 'Code 128B' 'Code 128C' 'Code 2 5 interleaved' 'Code Codabar' 'Code 128' GS1-128
+    'Code UPC-A' 'Code UPC-E' 'Code ITF-14')
+declare -A kinds=([GS1-128]=8 ['Code UPC-A']=5 ['Code UPC-E']=6 ['Code ITF-14']=7)
 for type in "${generated_types[@]}"; do
-    for kind in 0 1 2 3 4 0 1 2 3 4 0 1 2 3 4 0 1 2 3 4; do
+    read -r -a own <<< "${kinds[$type]-0 1 2 3 4}"
+    for ((i = 0; i < 20; i++)); do
+        kind=${own[i % ${#own[@]}]}
         generate $kind
         r=${#types[@]} image=$(printf 'row%03d.bmp' ${#types[@]})
         types+=("$type") datas+=("$data") texts+=("$(must_carry "$type" "$data")")
@@ -85,11 +115,20 @@ for type in "${!files[@]}"; do
     zbarimg --nodbus --xml -q -Sdisable $zbar_options "${batch[@]}" > out 2> err || status=$?
     # 4: some image held no symbol
     [ "$status" -eq 0 ] || [ "$status" -eq 4 ] || fail "zbarimg on $type exits $status: $(head -c 300 err)"
+    mark=''
     while IFS= read -r line; do
+        # zbarimg marks GS1 data, which the symbol identifies as ]C1.
+        [[ $line != *"<symbol "* ]] || { [[ $line == *"modifiers='GS1'"* ]] && mark=']C1' || mark=''; }
         case $line in
         "<source href='"*) file=${line#"<source href='"} file=${file%"'>"} ;;
-        *'<data><![CDATA['*) text=${line#*'<data><![CDATA['} && decoded[zbarimg $file]+=${text%']]></data>'*}$'\n' ;;
+        *'<data><![CDATA['*) text=${line#*'<data><![CDATA['} && decoded[zbarimg $file]+=$mark${text%']]></data>'*}$'\n' ;;
+        # Data with a group separator comes in base64 on the next line.
+        *"<data format='base64'"*) base64=1 ;;
         *'<data '*) decoded[zbarimg $file]+="(not text: $line)"$'\n' ;;
+        *) if [ -n "${base64-}" ]; then
+            text=$(printf '%s' "$line" | base64 -d | sed 's/\x1d/<GS>/g') && decoded[zbarimg $file]+=$mark$text$'\n'
+            unset base64
+        fi ;;
         esac
     done < out
     ZXingReader -1 -format "$zxing_format" "${batch[@]}" > out 2> err || fail "ZXingReader on $type: $(head -c 300 err)"
