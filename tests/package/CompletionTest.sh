@@ -44,7 +44,7 @@ expect() {
     [ "$got" = "$want" ] || fail "quillmark-cli $* offers [${got//$'\n'/|}], not [${want//$'\n'/|}]"
 }
 
-expect $'Code 128A\nCode 128B\nCode 128C' --type 'Code\ 1'
+expect $'Code 128\nCode 128A\nCode 128B\nCode 128C' --type 'Code\ 1'
 expect $'Code EAN13\nCode EAN8' --type '"Code E'
 expect 'Code 39 Extended' --single --type "'Code 39 E"
 expect '--no-checksum' --no-c
