@@ -38,4 +38,11 @@ inline constexpr TStartCharacter StartC{"211232", 105};
 // Start, the values, the check character (modulo 103) and the stop with its termination bar.
 std::string Pattern(const TStartCharacter& start, const std::vector<int>& values);
 
+// Where a message holds this byte, FNC1 stands; the other bytes are ASCII characters.
+inline constexpr char Fnc1 = '\x80';
+
+// The message in the fewest symbol characters: the start set, the changes of set and the
+// single shifts chosen over the whole message, not character by character.
+std::string OptimalPattern(std::string_view message);
+
 } // namespace Code128
