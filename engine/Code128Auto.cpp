@@ -150,7 +150,3 @@ std::string TBarcode::EncodeCode128Auto() const {
     }
     return Code128::OptimalPattern(FText);
 }
-
-std::string TBarcode::EncodeGs1_128() const {
-    RaiseBadData("not built yet");
-}
