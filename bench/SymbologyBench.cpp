@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -25,6 +26,10 @@ std::string SampleData(TBarcodeType typ) {
         return "HELLO WORLD/1";
     case bcCodeEAN8:
         return "12345670";
+    case bcCode128:
+        return "hello, world!";
+    case bcCodeGS1_128:
+        return "(10)LOT-A1234";
     default:
         return "1234567890128";
     }
@@ -46,6 +51,31 @@ void BM_BuildPattern(benchmark::State& state) {
     state.SetLabel(std::string(name.ListText));
 }
 BENCHMARK(BM_BuildPattern)->DenseRange(0, BarcodeTypeCount - 1);
+
+// 80 characters of mixed data: both cases, runs of digits odd and even, punctuation. Code 128B
+// and Code 128 take the same; GS1-128 element strings as long, fixed and variable fields.
+constexpr std::string_view Mixed80 =
+    "Order 2024-000123456, lot ab12/CD34: qty 0012 x 1234567, ship to Main St. 42b/7.";
+constexpr std::string_view ElementStrings80 =
+    "(01)09501101530003(17)251231(10)AB-123(21)SN0001234567(400)PO-2024-000123(91)x12";
+static_assert(Mixed80.size() == 80 && ElementStrings80.size() == 80);
+
+// Code 128 chooses its sets over the whole data; how it compares with one set throughout.
+void BM_BuildPattern80(benchmark::State& state) {
+    const auto typ = static_cast<TBarcodeType>(state.range(0));
+    TBarcode barcode;
+    ConfigureMainBarcode(barcode);
+    barcode.SetTyp(typ);
+    barcode.SetText(std::string(typ == TBarcodeType::bcCodeGS1_128 ? ElementStrings80 : Mixed80));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(barcode.BuildPattern());
+    }
+    state.SetLabel(std::string(BarcodeTypeCaption(typ)));
+}
+BENCHMARK(BM_BuildPattern80)
+    ->Arg(static_cast<int>(TBarcodeType::bcCode128B))
+    ->Arg(static_cast<int>(TBarcodeType::bcCode128))
+    ->Arg(static_cast<int>(TBarcodeType::bcCodeGS1_128));
 
 void BM_ComposeCodeImage(benchmark::State& state) {
     const TSymbologyName& name = Symbology(state);

@@ -192,8 +192,12 @@ void TBarcode::RaiseBadData(std::string_view reason) const {
 }
 
 void TBarcode::RaiseBadCharacter(std::size_t i, std::string_view what) const {
-    RaiseBadData("character " + std::to_string(CharacterNumber(FText, i)) + " " +
-                 DescribeCharacter(FText, i) + " " + std::string(what));
+    RaiseBadData(NameCharacter(i) + " " + std::string(what));
+}
+
+std::string TBarcode::NameCharacter(std::size_t i) const {
+    return "character " + std::to_string(CharacterNumber(FText, i)) + " " +
+           DescribeCharacter(FText, i);
 }
 
 void TBarcode::RequireDigits() const {

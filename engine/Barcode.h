@@ -164,6 +164,9 @@ private:
     // Refuses the character that starts at byte i of Text: its place, the character, and what
     // is wrong with it ("is not a digit").
     [[noreturn]] void RaiseBadCharacter(std::size_t i, std::string_view what) const;
+    // The place and the character that starts at byte i of Text, as refusals name them
+    // ("character 3 \"a\"").
+    std::string NameCharacter(std::size_t i) const;
     // Refuses the first character of Text that is not a decimal digit, if any.
     void RequireDigits() const;
 

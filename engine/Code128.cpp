@@ -1,4 +1,5 @@
 #include "Barcode.h"
+#include "Code128Table.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -9,24 +10,7 @@
 
 namespace {
 
-// The published symbol character patterns, indexed by value, in width digits: bar, space, bar,
-// space, bar, space in modules.
-constexpr std::string_view Code128Widths[] = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", // 0
-    "132212", "221213", "221312", "231212", "112232", "122132", "122231", "113222", // 8
-    "123122", "123221", "223211", "221132", "221231", "213212", "223112", "312131", // 16
-    "311222", "321122", "321221", "312212", "322112", "322211", "212123", "212321", // 24
-    "232121", "111323", "131123", "131321", "112313", "132113", "132311", "211313", // 32
-    "231113", "231311", "112133", "112331", "132131", "113123", "113321", "133121", // 40
-    "313121", "211331", "231131", "213113", "213311", "213131", "311123", "311321", // 48
-    "331121", "312113", "312311", "332111", "314111", "221411", "431111", "111224", // 56
-    "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114", // 64
-    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", // 72
-    "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112", // 80
-    "421211", "212141", "214121", "412121", "111143", "111341", "131141", "114113", // 88
-    "114311", "411113", "411311", "113141", "114131", "311141", "411131",           // 96
-};
-static_assert(std::size(Code128Widths) == 103);
+using namespace Code128;
 
 // Six elements of one to four modules, eleven modules in all, with an even number of bar
 // modules: the parity a reader checks.
@@ -46,12 +30,13 @@ constexpr bool IsSymbolCharacter(std::string_view widths) {
     }
     return modules == 11 && barModules % 2 == 0;
 }
-static_assert(std::ranges::all_of(Code128Widths, IsSymbolCharacter));
+static_assert(std::size(Widths) == 103);
+static_assert(std::ranges::all_of(Widths, IsSymbolCharacter));
 
 constexpr bool AreDistinct() {
-    for (std::size_t i = 0; i < std::size(Code128Widths); ++i) {
-        for (std::size_t j = i + 1; j < std::size(Code128Widths); ++j) {
-            if (Code128Widths[i] == Code128Widths[j]) {
+    for (std::size_t i = 0; i < std::size(Widths); ++i) {
+        for (std::size_t j = i + 1; j < std::size(Widths); ++j) {
+            if (Widths[i] == Widths[j]) {
                 return false;
             }
         }
@@ -59,15 +44,6 @@ constexpr bool AreDistinct() {
     return true;
 }
 static_assert(AreDistinct());
-
-// The start character's value seeds the check sum.
-struct TStartCharacter {
-    std::string_view Widths;
-    int Value;
-};
-constexpr TStartCharacter StartA{"211412", 103};
-constexpr TStartCharacter StartB{"211214", 104};
-constexpr TStartCharacter StartC{"211232", 105};
 
 // The stop character followed by the two-module termination bar.
 constexpr std::string_view StopWidths = "2331112";
@@ -115,10 +91,23 @@ int CheckValue(const TStartCharacter& start, const std::vector<int>& values) {
 }
 
 void AppendCharacter(std::string& pattern, int value) {
-    TBarcode::AppendWidths(pattern, Code128Widths[value]);
+    TBarcode::AppendWidths(pattern, Widths[value]);
 }
 
 } // namespace
+
+std::string Code128::Pattern(const TStartCharacter& start, const std::vector<int>& values) {
+    std::string pattern;
+    // Start, the characters and the check character, each six elements, and the stop's seven.
+    pattern.reserve(6 * (values.size() + 2) + 7);
+    TBarcode::AppendWidths(pattern, start.Widths);
+    for (const int value : values) {
+        AppendCharacter(pattern, value);
+    }
+    AppendCharacter(pattern, CheckValue(start, values));
+    TBarcode::AppendWidths(pattern, StopWidths);
+    return pattern;
+}
 
 int TBarcode::FindCode128Index(char ch) const {
     const auto code = static_cast<unsigned char>(ch);
@@ -128,7 +117,6 @@ int TBarcode::FindCode128Index(char ch) const {
 
 // One code set from start to stop, the one Typ names; a character the set lacks is refused.
 std::string TBarcode::EncodeCode128() const {
-    const TStartCharacter start = StartOf(FTyp);
     std::vector<int> values;
     if (FTyp == TBarcodeType::bcCode128C) {
         RequireDigits();
@@ -143,15 +131,5 @@ std::string TBarcode::EncodeCode128() const {
             values.push_back(value);
         }
     }
-
-    std::string pattern;
-    // Start, the characters and the check character, each six elements, and the stop's seven.
-    pattern.reserve(6 * (values.size() + 2) + 7);
-    AppendWidths(pattern, start.Widths);
-    for (const int value : values) {
-        AppendCharacter(pattern, value);
-    }
-    AppendCharacter(pattern, CheckValue(start, values));
-    AppendWidths(pattern, StopWidths);
-    return pattern;
+    return Pattern(StartOf(FTyp), values);
 }
