@@ -177,6 +177,8 @@ std::string TBarcode::PrintedText() const {
     case bcCode128C:
     case bcCode_2_5_interleaved:
         return FText.size() % 2 == 1 ? '0' + FText : FText;
+    case bcCodeITF14:
+        return Itf14Digits();
     default:
         return FText;
     }

@@ -80,7 +80,8 @@ public:
     // encoded, with the check characters that the symbology prints and no others. EAN: every
     // digit of the code string, padding and check digit included; MSI: the data and its check
     // digit; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading zero;
-    // every other symbology: the data as it stands.
+    // ITF-14: the 14 digits of the GTIN, check digit included, in one run; every other
+    // symbology: the data as it stands.
     std::string PrintedText() const;
 
     // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
@@ -129,7 +130,8 @@ public:
 
     std::string EncodeUpcA() const;
     std::string EncodeUpcE() const;
-    // Interleaved 2 of 5 on 14 digits, the check digit GS1's.
+    // Interleaved 2 of 5 on 14 digits, the check digit GS1's: 13 digits get theirs, 14 must end
+    // in the right one. ITF-14 always carries it, so Checksum has no say.
     std::string EncodeItf14() const;
 
     std::string EncodeInterleaved2of5() const;
@@ -157,6 +159,11 @@ private:
     std::string EncodeCode93Shifted() const;
     // The EAN code string of `length` digits, the check digit last.
     std::string EanCode(std::size_t length) const;
+    // The 14 digits ITF-14 encodes, the check digit last.
+    std::string Itf14Digits() const;
+    // The bars and spaces of interleaved 2 of 5 between its start and stop, the digits in pairs;
+    // an odd count gets a leading zero.
+    static std::string InterleavedPattern(std::string_view digits);
 
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry,
     // then ": " and the reason when one is given.

@@ -1,5 +1,24 @@
 #include "Barcode.h"
 
+#include <string>
+
+// The check digit is GS1's modulo 10, as EAN's.
+std::string TBarcode::Itf14Digits() const {
+    RequireDigits();
+    if (FText.size() == 13) {
+        return AppendEanCheckDigit(FText + '0');
+    }
+    if (FText.size() != 14) {
+        RaiseBadData("13 digits, or 14 with the check digit, are needed, not " +
+                     std::to_string(FText.size()));
+    }
+    std::string digits = AppendEanCheckDigit(FText);
+    if (digits != FText) {
+        RaiseBadData(std::string("check digit should be ") + digits.back());
+    }
+    return digits;
+}
+
 std::string TBarcode::EncodeItf14() const {
-    RaiseBadData("not built yet");
+    return InterleavedPattern(Itf14Digits());
 }

@@ -68,19 +68,23 @@ void AppendMatrixDigit(std::string& pattern, char digit) {
 } // namespace
 
 // Digits go in pairs; an odd count gets a leading zero, so that no digit is left out.
-std::string TBarcode::EncodeInterleaved2of5() const {
-    RequireDigits();
-    const std::size_t zeros = FText.size() % 2;
-    const auto digit = [&](std::size_t k) { return k < zeros ? '0' : FText[k - zeros]; };
+std::string TBarcode::InterleavedPattern(std::string_view digits) {
+    const std::size_t zeros = digits.size() % 2;
+    const auto digit = [&](std::size_t k) { return k < zeros ? '0' : digits[k - zeros]; };
     std::string pattern;
     // Start, ten elements a pair, stop.
-    pattern.reserve(InterleavedStart.size() + 5 * (zeros + FText.size()) + InterleavedStop.size());
+    pattern.reserve(InterleavedStart.size() + 5 * (zeros + digits.size()) + InterleavedStop.size());
     pattern += InterleavedStart;
-    for (std::size_t k = 0; k < zeros + FText.size(); k += 2) {
+    for (std::size_t k = 0; k < zeros + digits.size(); k += 2) {
         AppendInterleavedPair(pattern, digit(k), digit(k + 1));
     }
     pattern += InterleavedStop;
     return pattern;
+}
+
+std::string TBarcode::EncodeInterleaved2of5() const {
+    RequireDigits();
+    return InterleavedPattern(FText);
 }
 
 std::string TBarcode::EncodeIndustrial2of5() const {

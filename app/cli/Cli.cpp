@@ -44,16 +44,20 @@ for print: the bars with their quiet zones, sized in millimetres.
                   quiet zones, never cut off, the human-readable line as the symbology prints
                   it; PDF or EPS when the name ends in .pdf or .eps, else as above; rasters
                   at --dpi (default 600), every module whole dots
-  --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508)
+  --x-dim MM      the narrow element, from 0.05 to 10 mm (default 0.33; PostNet 0.508; ITF-14
+                  1.016)
   --height MM     the bars, from 1 to 1000 mm (default the symbology's nominal height, else
                   the larger of 15% of the width and 6.35 mm)
-  --ratio R       wide to narrow for Code 39, Codabar and Code 2 5, from 2 to 3 at an
+  --ratio R       wide to narrow for Code 39, Codabar, Code 2 5 and ITF-14, from 2 to 3 at an
                   X-dimension of 0.5 mm or more, from 2.2 below it (Codabar from 2.25, Code 2
-                  5 matrix always from 2.25, industrial from 2); default the least allowed;
-                  for PostNet the space after each bar, its bars 1.058 to 1.27 mm apart; the
-                  other symbologies have none
+                  5 matrix and ITF-14 always from 2.25, industrial from 2); default the least
+                  allowed, for ITF-14 2.5; for PostNet the space after each bar, its bars 1.058
+                  to 1.27 mm apart; the other symbologies have none
   --reduction MM  taken from every bar's width against ink spread, from 0 to less than the
                   X-dimension (default 0)
+  --bearer B      ITF-14's bearer bars, 4.8 mm and at least twice the X-dimension: frame (the
+                  default) around the bars and the quiet zones, bars above and below them
+                  only, or none; the other symbologies have none
   --pattern       print the bar pattern for --type, --data and --no-checksum; draw nothing
   --from N --to M --dir DIR
                   batch: write DIR/code_<n>.bmp (.png, .svg, .jpg with --format) for every n
@@ -77,10 +81,11 @@ mm in print. For print, the symbol:
   quillmark-cli --symbol --type "Code 39" --data CODE-39 --ratio 2.5 --output label.svg
   quillmark-cli --symbol --x-dim 0.25 --dpi 203 --reduction 0.02 --output label.bmp
   quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
+  quillmark-cli --symbol --type "Code ITF-14" --data 1540014128876 --bearer bars --output case.pdf
 A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
-The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for PostNet,
-from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others; longer data
-fails.
+The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 14 for ITF-14, 12
+for PostNet, from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others;
+longer data fails.
 
 A batch that cannot fit in the free space of its directory does not start.
 
@@ -98,6 +103,7 @@ struct Options {
     bool Symbol = false;
     TSymbolOptions Sizes;
     bool SizesGiven = false;
+    bool BearerGiven = false;
     bool ScaleGiven = false;
     TCodeImageInputs Inputs;
     bool Checksum = true;
@@ -148,6 +154,18 @@ int WholeNumber(const std::string& option, const std::string& text, int maximum)
     return value;
 }
 
+// The bearer bars --bearer names, or its usage error.
+TBearer BearerNamed(const std::string& name) {
+    constexpr std::pair<std::string_view, TBearer> Names[] = {
+        {"frame", TBearer::Frame}, {"bars", TBearer::Bars}, {"none", TBearer::None}};
+    for (const auto& [text, bearer] : Names) {
+        if (name == text) {
+            return bearer;
+        }
+    }
+    throw UsageError{"--bearer takes frame, bars or none, not '" + name + "'"};
+}
+
 // The format of the symbol's file or files: --format, else the output's name, else BMP.
 TImageFormat SymbolFormat(const Options& options) {
     return options.File.Format.value_or(options.Output ? SymbolFormatOfName(*options.Output)
@@ -162,6 +180,9 @@ void CheckSymbolUsage(Options& options) {
         if (options.SizesGiven) {
             throw UsageError{"--x-dim, --height, --ratio and --reduction size the symbol; add "
                              "--symbol"};
+        }
+        if (options.BearerGiven) {
+            throw UsageError{"--bearer draws the symbol's bearer bars; add --symbol"};
         }
         if (vector) {
             throw UsageError{"--format pdf and eps write the symbol; add --symbol"};
@@ -181,6 +202,10 @@ void CheckSymbolUsage(Options& options) {
         barcode, options.Sizes, SymbolRasterDpi(SymbolFormat(options), options.File));
     if (!refusal.empty()) {
         throw UsageError{refusal};
+    }
+    // The symbol would ignore it: a choice that changes nothing is a mistake.
+    if (options.BearerGiven && SymbolRules(barcode.Typ()).BearerBar == 0) {
+        throw UsageError{barcode.TypeCaption() + " has no bearer bars: only ITF-14 has them"};
     }
 }
 
@@ -243,6 +268,9 @@ Options Parse(std::span<const std::string> args) {
         } else if (arg == "--reduction") {
             options.Sizes.Reduction = DecimalNumber(arg, value(), 0, MaxXDim, "millimetres");
             options.SizesGiven = true;
+        } else if (arg == "--bearer") {
+            options.Sizes.Bearer = BearerNamed(value());
+            options.BearerGiven = true;
         } else if (arg == "--from") {
             options.From = value();
         } else if (arg == "--to") {

@@ -1,6 +1,7 @@
 # bash completion for quillmark-cli                                        -*- shell-script -*-
 # Option names; after --type the symbology names that `quillmark-cli --list-types` prints, the
-# formats after --format, file names after --output and directories after --dir.
+# formats after --format, the bearer bars after --bearer, file names after --output and directories
+# after --dir.
 
 _quillmark_cli()
 {
@@ -32,14 +33,18 @@ _quillmark_cli()
             COMPREPLY=($(compgen -W "bmp png svg jpg pdf eps" -- "$cur"))
             return
             ;;
+        --bearer)
+            COMPREPLY=($(compgen -W "frame bars none" -- "$cur"))
+            return
+            ;;
         --data | --scale | --dpi | --from | --to | --x-dim | --height | --ratio | --reduction)
             return
             ;;
     esac
 
     local options=(--type --data --no-text --single --no-checksum --output --format --scale --dpi
-        --symbol --x-dim --height --ratio --reduction --pattern --from --to --dir --list-types
-        --help --version)
+        --symbol --x-dim --height --ratio --reduction --bearer --pattern --from --to --dir
+        --list-types --help --version)
     COMPREPLY=($(compgen -W "${options[*]}" -- "$cur"))
 } &&
     complete -F _quillmark_cli quillmark-cli

@@ -47,6 +47,13 @@ constexpr std::string_view PostNet =
     "0.125 in high; clear zones of 1/8 in left and right and 0.04 in above and below; no "
     "human-readable line (the address above it is one); at most 62 bars, the frame bars around "
     "11 digits and the correction digit, which the data carries";
+constexpr std::string_view Itf14 =
+    "GS1 General Specifications, ITF-14: 14 digits, the last GS1's check digit; quiet zones of "
+    "10X; wide elements 2.25 to 3 times the narrow, 2.5 the target; an X-dimension of 1.016 mm "
+    "at 100 % (0.495 mm the least in general distribution); bars 31.75 mm high at any "
+    "X-dimension; bearer bars of 4.8 mm, at least twice the narrow element, abutting the bars "
+    "above and below and, for plate printing, framing the quiet zones too; the digits in any "
+    "legible font at least 0.04 inch below the bottom bearer bar";
 constexpr std::string_view Codabar =
     "ANSI/AIM BC3 (USS-Codabar): quiet zones of 10X; wide elements 2 to 3 times the narrow, 2.25 "
     "at the least below an X-dimension of 0.5 mm";
@@ -121,7 +128,16 @@ constexpr TSymbolRules Rules[] = {
     Modules(bcCodeGS1_128, 220, Code128),
     Ean(bcCodeUPCA, 9, 9, 22.85, Ean13, 12),
     Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 8),
-    WideAndNarrow(bcCodeITF14, 2.25, 2.25, 14, TwoOfFive),
+    {.Typ = bcCodeITF14,
+     .DefaultXDim = 1.016,
+     .NominalHeight = 31.75,
+     .RatioMin = 2.25,
+     .RatioMinSmallX = 2.25,
+     .RatioMax = 3,
+     .RatioTarget = 2.5,
+     .BearerBar = 4.8,
+     .MaxData = 14,
+     .Source = Itf14},
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);
 static_assert([] {
@@ -151,6 +167,8 @@ constexpr double CentreGuardModules = 5;
 // The elements of EAN's guards, counted in the pattern: left, centre and right.
 constexpr std::array<std::pair<int, int>, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
 constexpr std::array<std::pair<int, int>, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+// Below a bearer bar the line keeps this far from it, or a module where that is more.
+constexpr double BearerTextGap = 0.04 * Inch;
 
 // Lengths of one layout: millimetres for a vector file, or the dots of a raster at Dpi, where
 // every length is whole.
@@ -182,8 +200,8 @@ double RatioMinOf(const TSymbolRules& rules, double xDim) {
     return xDim < SmallXDim ? rules.RatioMinSmallX : rules.RatioMin;
 }
 
-// The ratio drawn: asked for; or the engine's default, raised to the least the standard
-// allows at the X-dimension; or the one of the nominal pitch.
+// The ratio drawn: asked for; or the standard's target; or the engine's default, raised to the
+// least the standard allows at the X-dimension; or the one of the nominal pitch.
 double RatioOf(const TSymbolRules& rules, const TSymbolOptions& options) {
     const double xDim = XDimOf(rules, options);
     if (rules.PitchNominal > 0) {
@@ -191,6 +209,9 @@ double RatioOf(const TSymbolRules& rules, const TSymbolOptions& options) {
     }
     if (!HasRatio(rules)) {
         return 2;
+    }
+    if (rules.RatioTarget > 0) {
+        return options.Ratio.value_or(rules.RatioTarget);
     }
     return options.Ratio.value_or(std::clamp(2.0, RatioMinOf(rules, xDim), rules.RatioMax));
 }
@@ -249,6 +270,9 @@ private:
     }
     double DefaultHeightMm(double widthUnits) const;
     void AddBars(const std::vector<TElement>& elements, double guardsLonger);
+    // The bearer bars of a symbol that wide: above and below the bars, across the whole width,
+    // and in a frame beside the quiet zones.
+    void AddBearers(double width);
     // The text's glyphs from x, each advance at the em size; returns the width.
     double Place(TPrintText& text, double x) const;
     void AddEanDigits(std::string_view digits);
@@ -266,6 +290,11 @@ private:
     double FInkWidth = 0;
     double FTop = 0;
     double FBarHeight = 0;
+    // The bearer bars' thickness, and whether they frame the quiet zones too.
+    double FBearer = 0;
+    bool FFrame = false;
+    // From the bars' bottom edge to the top of the line's digits.
+    double FBelowBars = 0;
     double FTextHeight = 0;
     double FBottom = 0;
     TSymbol FSymbol;
@@ -299,6 +328,16 @@ void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger
             height += guardsLonger;
         }
         FSymbol.Drawing.Rects.push_back({e.X + leftCut, FTop, e.Width - reduction, height});
+    }
+}
+
+void TLayout::AddBearers(double width) {
+    std::vector<TPrintRect>& rects = FSymbol.Drawing.Rects;
+    rects.push_back({0, FTop - FBearer, width, FBearer});
+    rects.push_back({0, FTop + FBarHeight, width, FBearer});
+    if (FFrame) {
+        rects.push_back({0, FTop, FBearer, FBarHeight});
+        rects.push_back({width - FBearer, FTop, FBearer, FBarHeight});
     }
 }
 
@@ -355,7 +394,7 @@ void TLayout::AddCentredLine(std::string_view line) {
     for (double& x : text.X) {
         x += left;
     }
-    text.Baseline = FUnits.Round(FTop + FBarHeight + TextGap * FNarrow + height);
+    text.Baseline = FUnits.Round(FTop + FBarHeight + FBelowBars + height);
     for (const char32_t ch : text.Chars) {
         FBottom = std::max(FBottom, text.Baseline + font.Ink(ch).Bottom * text.Size);
     }
@@ -372,7 +411,12 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
         return std::max(FUnits.Round(share * ratio * FNarrow), FUnits.Up(share * least));
     };
     const std::array<double, 4> slots = {FNarrow, wide(1), wide(1.5), wide(2)};
-    FBarsLeft = Quiet(FRules.QuietLeft);
+    if (FRules.BearerBar > 0 && FOptions.Bearer != TBearer::None) {
+        FBearer = std::max(FUnits.Length(FRules.BearerBar), 2 * FNarrow);
+        FFrame = FOptions.Bearer == TBearer::Frame;
+    }
+    const double side = FFrame ? FBearer : 0;
+    FBarsLeft = side + Quiet(FRules.QuietLeft);
     const std::vector<TElement> elements = Elements(pattern, slots, FBarsLeft);
     const auto first = std::ranges::find_if(elements, &TElement::Bar);
     const auto last = std::ranges::find_if(elements.rbegin(), elements.rend(), &TElement::Bar);
@@ -382,15 +426,21 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     }
     const double patternWidth =
         elements.empty() ? 0 : elements.back().X + elements.back().Width - FBarsLeft;
-    const double width = FBarsLeft + patternWidth + Quiet(FRules.QuietRight);
-    FTop = Quiet(FRules.QuietVertical);
+    const double width = FBarsLeft + patternWidth + Quiet(FRules.QuietRight) + side;
+    FTop = Quiet(FRules.QuietVertical) + FBearer;
     FBarHeight = FUnits.Length(FOptions.Height.value_or(DefaultHeightMm(width)));
+    FBelowBars = FBearer > 0 ? FBearer + std::max(TextGap * FNarrow,
+                                                  FUnits.Up(BearerTextGap * FUnits.PerMillimetre()))
+                             : TextGap * FNarrow;
     FTextHeight = TextHeight * FNarrow;
-    FBottom = FTop + FBarHeight;
+    FBottom = FTop + FBarHeight + FBearer;
 
     const bool text = FOptions.ShowText && FRules.Text != None;
     const bool ean = FRules.Text == Ean13 || FRules.Text == Ean8;
     AddBars(elements, text && ean ? GuardExtension * FNarrow : 0);
+    if (FBearer > 0) {
+        AddBearers(width);
+    }
     if (text && ean) {
         FBottom = FTop + FBarHeight + GuardExtension * FNarrow;
         AddEanDigits(printed);

@@ -26,6 +26,10 @@ inline constexpr int SymbolDpi = 600;
 // A raster symbol larger than this many pixels is refused: a vector file holds it in kilobytes.
 inline constexpr long long MaxSymbolPixels = 64LL * 1000 * 1000;
 
+// ITF-14's bearer bars: a frame around its bars and quiet zones, bars above and below them only,
+// or none.
+enum class TBearer : std::uint8_t { Frame, Bars, None };
+
 // What the user asks for; an unset size takes the symbology's default.
 struct TSymbolOptions {
     // The narrow element in millimetres.
@@ -37,6 +41,9 @@ struct TSymbolOptions {
     // Millimetres taken from every bar's width, half on each side, against ink spread.
     double Reduction = 0;
     bool ShowText = true;
+    // Only ITF-14 has bearer bars: the other symbologies draw none whatever is chosen, so that
+    // one choice serves every symbology a window exports.
+    TBearer Bearer = TBearer::Frame;
 };
 
 enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8 };
@@ -61,10 +68,16 @@ struct TSymbolRules {
     double RatioMin = 0;
     double RatioMinSmallX = 0;
     double RatioMax = 0;
+    // The ratio drawn unless another is asked for; 0 where the standard names none: then the
+    // engine's 2, raised to the least allowed.
+    double RatioTarget = 0;
     // A symbology of bars at a fixed pitch (bar and space, in millimetres) instead of a ratio.
     double PitchMin = 0;
     double PitchMax = 0;
     double PitchNominal = 0;
+    // Bearer bars this thick in millimetres and never thinner than two narrow elements, above and
+    // below the bars (and beside the quiet zones in a frame); 0 where the symbology has none.
+    double BearerBar = 0;
     TSymbolText Text = TSymbolText::Centred;
     // The most characters of data the symbol is drawn for.
     std::size_t MaxData = 0;

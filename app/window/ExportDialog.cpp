@@ -10,6 +10,7 @@
 #include "sCheckbox.h"
 #include "sEdit.h"
 
+#include <QComboBox>
 #include <QLabel>
 
 #include <cctype>
@@ -37,7 +38,7 @@ TExportDialog::TExportDialog(QWidget* parent, const TExportSettings& settings, T
                           Qt::WindowCloseButtonHint),
       FSettings(settings), FTyp(typ) {
     setWindowTitle("Export for print");
-    setFixedSize(360, 196);
+    setFixedSize(360, 224);
     setFont(ScreenFont("MS Sans Serif", 8));
     SetPaletteColor(this, QPalette::Window, clBtnFace);
 
@@ -53,12 +54,19 @@ TExportDialog::TExportDialog(QWidget* parent, const TExportSettings& settings, T
     Label3 = NewLabel(this, "Resolution (dpi):", 12, 70);
     ResolutionEdit = NewEdit(this, std::to_string(settings.Dpi).c_str(), {140, 66, 80, 21});
     ResolutionHint = NewHint(this, "for BMP, PNG and JPEG", 228, 70);
-    HumanReadable = NewCheckBox(this, "Human-readable line", 140, 96);
+    Label5 = NewLabel(this, "Bearer bars:", 12, 98);
+    BearerBox = new QComboBox(this);
+    BearerBox->setGeometry(140, 94, 120, 22);
+    BearerBox->addItems({"Frame", "Above and below", "None"});
+    BearerBox->setCurrentIndex(static_cast<int>(settings.Symbol.Bearer));
+    BearerBox->setEnabled(rules.BearerBar > 0);
+    Label5->setEnabled(rules.BearerBar > 0);
+    HumanReadable = NewCheckBox(this, "Human-readable line", 140, 124);
     HumanReadable->resize(160, HumanReadable->height());
     HumanReadable->SetChecked(settings.Symbol.ShowText);
-    Label4 = NewLabel(this, "File:", 12, 128);
+    Label4 = NewLabel(this, "File:", 12, 156);
     FileNameBox = new TBUFileNameBox(this);
-    FileNameBox->setGeometry(60, 126, 288, 20);
+    FileNameBox->setGeometry(60, 154, 288, 20);
     FileNameBox->SetFileName(settings.FileName);
     FileNameBox->SetDialogTitle("Export for print");
     FileNameBox->SetDialogKind(TDialogKind::dkSave);
@@ -68,12 +76,12 @@ TExportDialog::TExportDialog(QWidget* parent, const TExportSettings& settings, T
     FileNameBox->SetDialogOptions(
         {TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing, TOpenOption::ofOverwritePrompt});
     FileNameBox->SetButtonIsFlat(true);
-    ExportBut = NewButton(this, "Export", {184, 160, 75, 25});
+    ExportBut = NewButton(this, "Export", {184, 188, 75, 25});
     ExportBut->SetDefault(true);
     ExportBut->OnClick = [this](QObject* sender) {
         Application::Guarded([&] { ExportButClick(sender); });
     };
-    CancelBut = NewButton(this, "Cancel", {268, 160, 75, 25});
+    CancelBut = NewButton(this, "Cancel", {268, 188, 75, 25});
     CancelBut->SetCancel(true);
     CancelBut->SetModalResult(mrCancel);
     XDimEdit->setFocus();
@@ -103,6 +111,7 @@ TExportSettings TExportDialog::ReadFields() const {
                         std::to_string(MaxImageDpi) + ", not '" + dpi + "'");
     }
     settings.Dpi = static_cast<int>(*resolution);
+    settings.Symbol.Bearer = static_cast<TBearer>(BearerBox->currentIndex());
     settings.Symbol.ShowText = HumanReadable->Checked();
     settings.FileName = FileNameBox->FileName();
     if (settings.FileName.empty()) {

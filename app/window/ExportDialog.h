@@ -6,6 +6,7 @@
 
 #include <string>
 
+class QComboBox;
 class QLabel;
 class TBUFileNameBox;
 class TsButton;
@@ -21,9 +22,10 @@ struct TExportSettings {
     std::string FileName;
 };
 
-// "Export for print": the symbol's X-dimension, bar height, the resolution of raster files, the
-// human-readable line and the file to write, in the window's skin. Export checks the fields and
-// closes the dialog only when they hold sizes the symbology can take.
+// "Export for print": the symbol's X-dimension, bar height, the resolution of raster files,
+// ITF-14's bearer bars, the human-readable line and the file to write, in the window's skin. The
+// bearer bars are chosen only for ITF-14; the choice stays as it was for the others. Export checks
+// the fields and closes the dialog only when they hold sizes the symbology can take.
 class TExportDialog : public QDialog {
 public:
     TExportDialog(QWidget* parent, const TExportSettings& settings, TBarcodeType typ);
@@ -32,11 +34,14 @@ public:
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;
+    QLabel* Label5;
     QLabel* HeightHint;
     QLabel* ResolutionHint;
     TsEdit* XDimEdit;
     TsEdit* HeightEdit;
     TsEdit* ResolutionEdit;
+    // Frame, Above and below, None: in the order of TBearer.
+    QComboBox* BearerBox;
     TsCheckBox* HumanReadable;
     TBUFileNameBox* FileNameBox;
     TsButton* ExportBut;

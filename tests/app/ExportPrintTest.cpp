@@ -129,6 +129,32 @@ TEST_F(MainWindowTest, ExportForPrintWritesTheSymbol) {
     }
 }
 
+// ITF-14's bearer bars are chosen in the dialog and kept for the session; for a symbology without
+// them the choice is disabled and stays as it was.
+TEST_F(MainWindowTest, ExportChoosesItf14sBearerBars) {
+    Form1.typkodu->setCurrentText("Code ITF-14");
+    Form1.kod->setText("1540014128876");
+    const std::string label = dir / "case.png";
+    ExportWith(Form1, [&](TExportDialog& dialog) {
+        EXPECT_TRUE(dialog.BearerBox->isEnabled());
+        EXPECT_EQ(dialog.BearerBox->currentText(), "Frame");
+        EXPECT_EQ(dialog.XDimEdit->text(), "1.016");
+        dialog.BearerBox->setCurrentText("Above and below");
+        dialog.FileNameBox->SetFileName(label);
+        QTest::mouseClick(dialog.ExportBut, Qt::LeftButton);
+    });
+    EXPECT_EQ(ReadFile(label), Expected(TBarcodeType::bcCodeITF14, "1540014128876",
+                                        {.Bearer = TBearer::Bars}, SymbolDpi));
+    EXPECT_EQ(messages, "Uloženo do " + label + "\n");
+
+    Form1.typkodu->setCurrentText("Code 2 5 interleaved");
+    ExportWith(Form1, [&](TExportDialog& dialog) {
+        EXPECT_FALSE(dialog.BearerBox->isEnabled());
+        EXPECT_EQ(dialog.BearerBox->currentText(), "Above and below");
+        QTest::mouseClick(dialog.CancelBut, Qt::LeftButton);
+    });
+}
+
 // The symbol printed: at the printer's resolution, from the printable area's top-left corner,
 // every bar on the dots a raster of that resolution has it and the digits where it has them. The
 // print dialog cancelled prints nothing and says nothing.

@@ -88,6 +88,12 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
          "--x-dim takes millimetres from 0.05 to 10, not '1e-1'"},
         {{"--symbol", "--ratio", "2.5", "--output", "x.pdf"},
          "EAN13 has no wide-to-narrow ratio: its elements are whole modules"},
+        {{"--bearer", "bars", "--output", "x.png"},
+         "--bearer draws the symbol's bearer bars; add --symbol"},
+        {{"--symbol", "--type", "Code ITF-14", "--bearer", "Frame", "--output", "x.pdf"},
+         "--bearer takes frame, bars or none, not 'Frame'"},
+        {{"--symbol", "--type", "Code 2 5 interleaved", "--bearer", "none", "--output", "x.pdf"},
+         "2_5_interleaved has no bearer bars: only ITF-14 has them"},
         // A bar of one dot at 96 dpi keeps nothing after 0.2 mm; a PDF has no dots.
         {{"--symbol", "--reduction", "0.2", "--dpi", "96", "--output", "x.png"},
          "a bar-width reduction of 0.2 mm leaves nothing of the narrow bars at 96 dpi"},
@@ -176,6 +182,13 @@ TEST(Cli, SymbolFilesAndTheirNote) {
                   saved(n, {.Height = 12.5}, {.Format = TImageFormat::Bmp}))
             << n;
     }
+    // ITF-14 with its bearer bars above and below the bars only.
+    barcode.SetTyp(TBarcodeType::bcCodeITF14);
+    EXPECT_EQ(Invoke({"--symbol", "--type", "Code ITF-14", "--data", "1540014128876", "--bearer",
+                      "bars", "--output", dir / "case.svg"}),
+              (Result{0, "", ""}));
+    EXPECT_EQ(ReadFile(dir / "case.svg"),
+              saved("1540014128876", {.Bearer = TBearer::Bars}, {.Format = TImageFormat::Svg}));
     // A PDF has no dots to round the X-dimension to.
     EXPECT_EQ(Invoke({"--symbol", "--x-dim", "0.19", "--dpi", "96", "--output", dir / "label.pdf"}),
               (Result{0, "", ""}));

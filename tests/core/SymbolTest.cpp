@@ -426,3 +426,114 @@ TEST(Symbol, ReductionNarrowsEveryBar) {
     const TPrintRect dots = Compose(bcCode128B, "Q", {.Reduction = 0.13}, 600).Drawing.Rects[0];
     EXPECT_EQ(dots, (TPrintRect{80 + 1, 0, 16 - 3, dots.Height}));
 }
+
+// ITF-14 as GS1 prints it: quiet zones of 10X, an X-dimension of 1.016 mm, wide elements 2.5 times
+// it (the 39 bars 120.5 modules), bars 31.75 mm at any X-dimension; bearer bars of 4.8 mm, never
+// thinner than two narrow elements, around the bars and the quiet zones, above and below them, or
+// none; the digits 0.04 inch below the bottom bearer bar, or a module where that is more.
+TEST(Symbol, Itf14BearerBars) {
+    using enum TBearer;
+    const struct {
+        TBearer Bearer;
+        std::optional<double> XDim;
+        std::optional<int> Dpi;
+        std::vector<TPrintRect> Bearers; // top, bottom, left, right
+        TPrintRect FirstBar;
+        double Width;
+        double Height; // without the line
+        double DigitsTop;
+    } rows[] = {
+        {Frame,
+         {},
+         {},
+         {{0, 0, 152.348, 4.8},
+          {0, 36.55, 152.348, 4.8},
+          {0, 4.8, 4.8, 31.75},
+          {147.548, 4.8, 4.8, 31.75}},
+         {14.96, 4.8, 1.016, 31.75},
+         152.348,
+         41.35,
+         42.366},
+        {Bars,
+         {},
+         {},
+         {{0, 0, 142.748, 4.8}, {0, 36.55, 142.748, 4.8}},
+         {10.16, 4.8, 1.016, 31.75},
+         142.748,
+         41.35,
+         42.366},
+        {None, {}, {}, {}, {10.16, 0, 1.016, 31.75}, 142.748, 31.75, 32.766},
+        // 600 dpi: the module 24 dots, wide elements 60, the bearer bars 113 (4.78 mm), the bars
+        // 750, the gap 24.
+        {Frame,
+         {},
+         600,
+         {{0, 0, 3598, 113}, {0, 863, 3598, 113}, {0, 113, 113, 750}, {3485, 113, 113, 750}},
+         {353, 113, 24, 750},
+         3598,
+         976,
+         1000},
+        {Bars,
+         {},
+         600,
+         {{0, 0, 3372, 113}, {0, 863, 3372, 113}},
+         {240, 113, 24, 750},
+         3372,
+         976,
+         1000},
+        {None, {}, 600, {}, {240, 0, 24, 750}, 3372, 750, 774},
+        // Twice 2.5 mm is more than 4.8 mm, and a module more than 0.04 inch.
+        {Frame,
+         2.5,
+         {},
+         {{0, 0, 361.25, 5}, {0, 36.75, 361.25, 5}, {0, 5, 5, 31.75}, {356.25, 5, 5, 31.75}},
+         {30, 5, 2.5, 31.75},
+         361.25,
+         41.75,
+         44.25},
+        // 0.04 inch is more than a module of 0.5 mm.
+        {Bars,
+         0.5,
+         {},
+         {{0, 0, 70.25, 4.8}, {0, 36.55, 70.25, 4.8}},
+         {5, 4.8, 0.5, 31.75},
+         70.25,
+         41.35,
+         42.366},
+    };
+    const auto expectRect = [](const TPrintRect& got, const TPrintRect& expected) {
+        EXPECT_NEAR(got.X, expected.X, 1e-9);
+        EXPECT_NEAR(got.Y, expected.Y, 1e-9);
+        EXPECT_NEAR(got.Width, expected.Width, 1e-9);
+        EXPECT_NEAR(got.Height, expected.Height, 1e-9);
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(row.Bearer)) + " at " +
+                     std::to_string(row.XDim.value_or(0)) + " mm, " +
+                     std::to_string(row.Dpi.value_or(0)) + " dpi");
+        const TSymbolOptions bare{.XDim = row.XDim, .ShowText = false, .Bearer = row.Bearer};
+        const TPrintDrawing d = Compose(bcCodeITF14, "1540014128876", bare, row.Dpi).Drawing;
+        ASSERT_EQ(d.Rects.size(), 39 + row.Bearers.size());
+        expectRect(d.Rects[0], row.FirstBar);
+        for (std::size_t i = 0; i < row.Bearers.size(); ++i) {
+            expectRect(d.Rects[39 + i], row.Bearers[i]);
+        }
+        // The last bar ends where the right quiet zone, and the frame's side, begin.
+        const double quiet = d.Rects[0].X - (row.Bearer == Frame ? row.Bearers[2].Width : 0);
+        EXPECT_NEAR(d.Width - (d.Rects[38].X + d.Rects[38].Width), d.Rects[0].X, 1e-9);
+        EXPECT_NEAR(quiet, 10 * d.Rects[0].Width, 1e-9);
+        EXPECT_NEAR(d.Width, row.Width, 1e-9);
+        EXPECT_NEAR(d.Height, row.Height, 1e-9);
+        TSymbolOptions lined = bare;
+        lined.ShowText = true;
+        const TPrintDrawing withLine =
+            Compose(bcCodeITF14, "1540014128876", lined, row.Dpi).Drawing;
+        EXPECT_EQ(Printed(withLine), "15400141288763");
+        const TPrintText& line = withLine.Texts.back();
+        EXPECT_NEAR(line.Baseline - line.Font->Ink(U'0').Top * line.Size, row.DigitsTop, 1e-6);
+    }
+    // The other symbologies draw none, whatever is chosen.
+    const TPrintDrawing code39 = Compose(bcCode39, "AB", {.Bearer = Bars}).Drawing;
+    EXPECT_EQ(code39.Rects, Compose(bcCode39, "AB").Drawing.Rects);
+    EXPECT_EQ(code39.Height, Compose(bcCode39, "AB").Drawing.Height);
+}

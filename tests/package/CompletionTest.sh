@@ -53,6 +53,8 @@ expect $'--to\n--type' --single --t
 expect 'code.bmp' --output c
 expect $'bmp\neps\njpg\npdf\npng\nsvg' --output x --format ''
 expect '--symbol' --sy
+expect '--bearer' --be
+expect $'bars\nframe\nnone' --symbol --bearer ''
 expect '' --symbol --x-dim 0
 expect 'out dir' --dir o
 expect '' --dir c
