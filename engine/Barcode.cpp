@@ -172,6 +172,8 @@ std::string TBarcode::PrintedText() const {
         return EanCode(13);
     case bcCodeEAN8:
         return EanCode(8);
+    case bcCodeUPCA:
+        return UpcACode();
     case bcCodeMSI:
         return FText + static_cast<char>('0' + MsiCheckDigit(FText));
     case bcCode128C:

@@ -79,8 +79,8 @@ public:
     // The line a symbology prints under its bars, for data BuildPattern accepts: the characters
     // encoded, with the check characters that the symbology prints and no others. EAN: every
     // digit of the code string, padding and check digit included; MSI: the data and its check
-    // digit; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading zero;
-    // every other symbology: the data as it stands.
+    // digit; UPC-A: its 12 digits; Code 128C and 2 of 5 interleaved: an odd count of digits with
+    // its leading zero; every other symbology: the data as it stands.
     std::string PrintedText() const;
 
     // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
@@ -127,6 +127,8 @@ public:
     // GS1-128: application identifiers in the bracketed form, checked against the GS1 table.
     std::string EncodeGs1_128() const;
 
+    // UPC-A: EAN-13's bars for a first digit of 0. Its check digit is always UPC's, whatever
+    // Checksum says.
     std::string EncodeUpcA() const;
     std::string EncodeUpcE() const;
     // Interleaved 2 of 5 on 14 digits, the check digit GS1's.
@@ -157,6 +159,8 @@ private:
     std::string EncodeCode93Shifted() const;
     // The EAN code string of `length` digits, the check digit last.
     std::string EanCode(std::size_t length) const;
+    // UPC-A's 12 digits: 11 given their check digit, or 12 ending in the right one.
+    std::string UpcACode() const;
 
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry,
     // then ": " and the reason when one is given.

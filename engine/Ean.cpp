@@ -1,4 +1,5 @@
 #include "Barcode.h"
+#include "EanParts.h"
 
 #include "Exception.h"
 #include "Utf8.h"
@@ -21,7 +22,6 @@ constexpr std::array<std::string_view, 10> ParityRows = {
     "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA",
 };
 
-constexpr std::string_view NormalGuard = "505";
 constexpr std::string_view CentreGuard = "05050";
 
 // The value of the digit at s[i]; anything else is refused as an integer conversion would.
@@ -33,12 +33,26 @@ int DigitValue(std::string_view s, std::size_t i) {
                         "' is not a valid integer value");
 }
 
-std::string_view DigitPattern(char set, std::string_view code, std::size_t i) {
+} // namespace
+
+std::string_view EanDigitPattern(char set, std::string_view code, std::size_t i) {
     const int d = DigitValue(code, i);
     return set == 'A' ? SetA[d] : set == 'B' ? SetB[d] : SetC[d];
 }
 
-} // namespace
+std::string Ean13Bars(std::string_view code) {
+    const std::string_view parity = ParityRows[DigitValue(code, 0)];
+    std::string pattern(EanNormalGuard);
+    for (std::size_t i = 1; i <= 6; ++i) {
+        pattern += EanDigitPattern(parity[i - 1], code, i);
+    }
+    pattern += CentreGuard;
+    for (std::size_t i = 7; i <= 12; ++i) {
+        pattern += EanDigitPattern('C', code, i);
+    }
+    pattern += EanNormalGuard;
+    return pattern;
+}
 
 std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
     const std::string_view t = s.substr(0, s.empty() ? 0 : s.size() - 1);
@@ -83,30 +97,19 @@ std::string TBarcode::EanCode(std::size_t length) const {
 }
 
 std::string TBarcode::EncodeEan13() const {
-    const std::string code = EanCode(13);
-    const std::string_view parity = ParityRows[DigitValue(code, 0)];
-    std::string pattern(NormalGuard);
-    for (std::size_t i = 1; i <= 6; ++i) {
-        pattern += DigitPattern(parity[i - 1], code, i);
-    }
-    pattern += CentreGuard;
-    for (std::size_t i = 7; i <= 12; ++i) {
-        pattern += DigitPattern('C', code, i);
-    }
-    pattern += NormalGuard;
-    return pattern;
+    return Ean13Bars(EanCode(13));
 }
 
 std::string TBarcode::EncodeEan8() const {
     const std::string code = EanCode(8);
-    std::string pattern(NormalGuard);
+    std::string pattern(EanNormalGuard);
     for (std::size_t i = 0; i < 4; ++i) {
-        pattern += DigitPattern('A', code, i);
+        pattern += EanDigitPattern('A', code, i);
     }
     pattern += CentreGuard;
     for (std::size_t i = 4; i < 8; ++i) {
-        pattern += DigitPattern('C', code, i);
+        pattern += EanDigitPattern('C', code, i);
     }
-    pattern += NormalGuard;
+    pattern += EanNormalGuard;
     return pattern;
 }
