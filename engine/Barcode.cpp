@@ -174,6 +174,8 @@ std::string TBarcode::PrintedText() const {
         return EanCode(8);
     case bcCodeUPCA:
         return UpcACode();
+    case bcCodeUPCE:
+        return UpcECode();
     case bcCodeMSI:
         return FText + static_cast<char>('0' + MsiCheckDigit(FText));
     case bcCode128C:

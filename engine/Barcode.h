@@ -79,8 +79,8 @@ public:
     // The line a symbology prints under its bars, for data BuildPattern accepts: the characters
     // encoded, with the check characters that the symbology prints and no others. EAN: every
     // digit of the code string, padding and check digit included; MSI: the data and its check
-    // digit; UPC-A: its 12 digits; Code 128C and 2 of 5 interleaved: an odd count of digits with
-    // its leading zero; every other symbology: the data as it stands.
+    // digit; UPC-A: its 12 digits; UPC-E: its 8; Code 128C and 2 of 5 interleaved: an odd count of
+    // digits with its leading zero; every other symbology: the data as it stands.
     std::string PrintedText() const;
 
     // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
@@ -130,6 +130,8 @@ public:
     // UPC-A: EAN-13's bars for a first digit of 0. Its check digit is always UPC's, whatever
     // Checksum says.
     std::string EncodeUpcA() const;
+    // UPC-E: the six digits of a zero-suppressed UPC-A number, in sets chosen by the number system
+    // and the check digit of that number, which is always UPC's, whatever Checksum says.
     std::string EncodeUpcE() const;
     // Interleaved 2 of 5 on 14 digits, the check digit GS1's.
     std::string EncodeItf14() const;
@@ -161,6 +163,10 @@ private:
     std::string EanCode(std::size_t length) const;
     // UPC-A's 12 digits: 11 given their check digit, or 12 ending in the right one.
     std::string UpcACode() const;
+    // UPC-E's 8 digits (number system, six digits, check digit) of 6 digits (number system 0), 7
+    // (number system 0 or 1 first), 8 (with the check digit) or the 11 or 12 of a UPC-A number
+    // that the zero-suppression table can write in six.
+    std::string UpcECode() const;
 
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry,
     // then ": " and the reason when one is given.

@@ -120,7 +120,7 @@ constexpr TSymbolRules Rules[] = {
     Modules(bcCode128, 220, Code128),
     Modules(bcCodeGS1_128, 220, Code128),
     Ean(bcCodeUPCA, 9, 9, 22.85, Ean13, 12),
-    Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 8),
+    Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 12),
     WideAndNarrow(bcCodeITF14, 2.25, 2.25, 14, TwoOfFive),
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);

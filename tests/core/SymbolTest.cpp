@@ -398,6 +398,13 @@ TEST(Symbol, DataUpToItsMaximum) {
         {bcCodeCodabar, '+', 210, beyond("Codebar", 210)},
         {bcCodeEAN8, '0', 8, "TBarcode:EAN8 bad Data <000000000>: more than 8 digits"},
         {bcCodeEAN13, '0', 13, "TBarcode:EAN13 bad Data <00000000000000>: more than 13 digits"},
+        {bcCodeUPCA, '0', 12,
+         "TBarcode:UPC-A bad Data <0000000000000>: 11 digits are needed, or 12 with the check "
+         "digit, not 13"},
+        // UPC-E takes its UPC-A number too.
+        {bcCodeUPCE, '0', 12,
+         "TBarcode:UPC-E bad Data <0000000000000>: 6, 7 or 8 digits are needed, or the 11 or 12 "
+         "of a UPC-A number, not 13"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
