@@ -78,9 +78,9 @@ mm in print. For print, the symbol:
   quillmark-cli --symbol --x-dim 0.25 --dpi 203 --reduction 0.02 --output label.bmp
   quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
 A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
-The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for PostNet,
-from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others; longer data
-fails.
+The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for UPC and
+PostNet, from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others; longer
+data fails.
 
 A batch that cannot fit in the free space of its directory does not start.
 

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <span>
 
 namespace {
 
@@ -23,10 +24,12 @@ using enum TBarcodeType;
 using enum TSymbolText;
 
 constexpr std::string_view Gs1 =
-    "GS1 General Specifications, EAN/UPC symbols: 13 and 8 digits; light margins of 11X left and "
-    "7X right (EAN-13) and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the "
-    "nominal X of 0.33 mm; guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal "
-    "X";
+    "GS1 General Specifications, EAN/UPC symbols: 13, 8 and 12 digits (UPC-E six of them, "
+    "zero-suppressed); light margins of 11X left and 7X right (EAN-13), 7X (EAN-8), 9X (UPC-A), "
+    "9X left and 7X right (UPC-E); bars 22.85 mm (EAN-13, UPC-A, UPC-E) and 18.23 mm (EAN-8) high "
+    "at the nominal X of 0.33 mm; guard bars 5X longer, and UPC-A's first and last characters' "
+    "bars; the digits in OCR-B, 2.75 mm high at the nominal X, UPC's number system and check "
+    "digits smaller, outside the guards";
 constexpr std::string_view TwoOfFive =
     "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
     "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
@@ -119,8 +122,8 @@ constexpr TSymbolRules Rules[] = {
     Ean(bcCodeEAN13, 11, 7, 22.85, Ean13, 13),
     Modules(bcCode128, 220, Code128),
     Modules(bcCodeGS1_128, 220, Code128),
-    Ean(bcCodeUPCA, 9, 9, 22.85, Ean13, 12),
-    Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 12),
+    Ean(bcCodeUPCA, 9, 9, 22.85, UpcA, 12),
+    Ean(bcCodeUPCE, 9, 7, 22.85, UpcE, 12),
     WideAndNarrow(bcCodeITF14, 2.25, 2.25, 14, TwoOfFive),
 };
 static_assert(std::size(Rules) == BarcodeTypeCount);
@@ -148,9 +151,60 @@ constexpr double Ean13FirstDigit = -4.5;
 constexpr double DigitModules = 7;
 constexpr double GuardModules = 3;
 constexpr double CentreGuardModules = 5;
-// The elements of EAN's guards, counted in the pattern: left, centre and right.
-constexpr std::array<std::pair<int, int>, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
-constexpr std::array<std::pair<int, int>, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+// UPC's number system and check digits stand outside the guards, a module clear of them, in
+// digits this much of the others' height.
+constexpr double UpcOutsideDigitShare = 0.75;
+// The elements that reach below the others, counted in the pattern: EAN's left, centre and right
+// guards; UPC-A's with the bars of its first and last characters; UPC-E's left and right guards.
+// The last range ends the main symbol.
+using TElementRange = std::pair<std::size_t, std::size_t>;
+constexpr std::array<TElementRange, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
+constexpr std::array<TElementRange, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+constexpr std::array<TElementRange, 3> UpcAGuards{{{0, 7}, {27, 32}, {52, 59}}};
+constexpr std::array<TElementRange, 2> UpcEGuards{{{0, 3}, {27, 33}}};
+
+std::span<const TElementRange> GuardsOf(TSymbolText text) {
+    switch (text) {
+    case Ean13:
+        return Ean13Guards;
+    case Ean8:
+        return Ean8Guards;
+    case UpcA:
+        return UpcAGuards;
+    case UpcE:
+        return UpcEGuards;
+    default:
+        return {};
+    }
+}
+
+// Where the digit at i of an EAN or UPC line stands: the centre of its advance in modules from
+// the first bar, or for UPC's number system and check digits the side of the bars (-1 left, 1
+// right).
+struct TDigitPlace {
+    double Centre = 0;
+    int Outside = 0;
+};
+
+TDigitPlace DigitPlace(TSymbolText text, std::size_t i) {
+    // Each half's digits under their seven modules, after the left guard and after the centre.
+    const auto under = [](std::size_t k, std::size_t half) {
+        const double rightHalf = GuardModules + half * DigitModules + CentreGuardModules;
+        return TDigitPlace{k < half ? GuardModules + (k + 0.5) * DigitModules
+                                    : rightHalf + (k - half + 0.5) * DigitModules};
+    };
+    switch (text) {
+    case Ean13:
+        return i == 0 ? TDigitPlace{Ean13FirstDigit} : under(i - 1, 6);
+    case UpcA:
+        // The first and last characters' digits go outside; the others stay under their bars.
+        return i == 0 ? TDigitPlace{0, -1} : i == 11 ? TDigitPlace{0, 1} : under(i, 6);
+    case UpcE:
+        return i == 0 ? TDigitPlace{0, -1} : i == 7 ? TDigitPlace{0, 1} : under(i - 1, 6);
+    default:
+        return under(i, 4);
+    }
+}
 
 // Lengths of one layout: millimetres for a vector file, or the dots of a raster at Dpi, where
 // every length is whole.
@@ -251,7 +305,9 @@ private:
     void AddBars(const std::vector<TElement>& elements, double guardsLonger);
     // The text's glyphs from x, each advance at the em size; returns the width.
     double Place(TPrintText& text, double x) const;
-    void AddEanDigits(std::string_view digits);
+    // The digits of EAN and UPC, each under its bars or outside the guards of the main symbol,
+    // which ends at mainRight.
+    void AddEanDigits(std::string_view digits, double mainRight);
     void AddCentredLine(std::string_view line);
     // The font's em size that gives its digits the line's height.
     double EmSize(TScalableFont& font) const { return FTextHeight / font.Ink(U'0').Top; }
@@ -284,7 +340,7 @@ void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger
     const double reduction = FUnits.Round(FOptions.Reduction * FUnits.PerMillimetre());
     // A raster's odd dot of reduction comes off the right edge.
     const double leftCut = FUnits.Whole() ? std::floor(reduction / 2) : reduction / 2;
-    const auto* guards = FRules.Text == Ean13 ? &Ean13Guards : &Ean8Guards;
+    const std::span<const TElementRange> guards = GuardsOf(FRules.Text);
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const TElement& e = elements[i];
         if (!e.Bar()) {
@@ -293,8 +349,8 @@ void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger
         double height = e.Short()
                             ? (FUnits.Whole() ? std::floor(FBarHeight * 2 / 5) : FBarHeight * 0.4)
                             : FBarHeight;
-        if (guardsLonger > 0 && std::any_of(guards->begin(), guards->end(), [&](auto range) {
-                return static_cast<int>(i) >= range.first && static_cast<int>(i) < range.second;
+        if (guardsLonger > 0 && std::ranges::any_of(guards, [&](TElementRange range) {
+                return i >= range.first && i < range.second;
             })) {
             height += guardsLonger;
         }
@@ -311,28 +367,21 @@ double TLayout::Place(TPrintText& text, double x) const {
     return x - start;
 }
 
-void TLayout::AddEanDigits(std::string_view digits) {
+void TLayout::AddEanDigits(std::string_view digits, double mainRight) {
     TScalableFont& font = EanFont();
     const double em = EmSize(font);
     const double baseline = FUnits.Round(FTop + FBarHeight + TextGap * FNarrow + FTextHeight);
-    const bool ean13 = FRules.Text == Ean13;
-    // Each half's digits under their seven modules, after the left guard and after the centre.
-    const std::size_t half = ean13 ? 6 : 4;
-    const double rightHalf = GuardModules + half * DigitModules + CentreGuardModules;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        double centre = 0;
-        if (ean13 && i == 0) {
-            centre = Ean13FirstDigit;
-        } else {
-            const std::size_t k = ean13 ? i - 1 : i;
-            centre = k < half ? GuardModules + (k + 0.5) * DigitModules
-                              : rightHalf + (k - half + 0.5) * DigitModules;
-        }
+        const TDigitPlace place = DigitPlace(FRules.Text, i);
         const char32_t digit = static_cast<unsigned char>(digits[i]);
+        const double size = place.Outside != 0 ? em * UpcOutsideDigitShare : em;
+        const double advance = font.Advance(digit) * size;
         TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
-        text = {&font, em, baseline, std::u32string(1, digit), {}};
-        text.X.push_back(FBarsLeft + centre * FNarrow - font.Advance(digit) * em / 2);
-        FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * em);
+        text = {&font, size, baseline, std::u32string(1, digit), {}};
+        text.X.push_back(place.Outside < 0   ? FBarsLeft - FNarrow - advance
+                         : place.Outside > 0 ? mainRight + FNarrow
+                                             : FBarsLeft + place.Centre * FNarrow - advance / 2);
+        FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * size);
     }
 }
 
@@ -389,11 +438,11 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     FBottom = FTop + FBarHeight;
 
     const bool text = FOptions.ShowText && FRules.Text != None;
-    const bool ean = FRules.Text == Ean13 || FRules.Text == Ean8;
+    const bool ean = !GuardsOf(FRules.Text).empty();
     AddBars(elements, text && ean ? GuardExtension * FNarrow : 0);
     if (text && ean) {
         FBottom = FTop + FBarHeight + GuardExtension * FNarrow;
-        AddEanDigits(printed);
+        AddEanDigits(printed, FInkLeft + FInkWidth);
     } else if (text && !printed.empty()) {
         AddCentredLine(printed);
     }

@@ -39,7 +39,7 @@ struct TSymbolOptions {
     bool ShowText = true;
 };
 
-enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8 };
+enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8, UpcA, UpcE };
 
 // The published rules a symbology's symbol follows.
 struct TSymbolRules {
