@@ -79,8 +79,9 @@ public:
     // The line a symbology prints under its bars, for data BuildPattern accepts: the characters
     // encoded, with the check characters that the symbology prints and no others. EAN: every
     // digit of the code string, padding and check digit included; MSI: the data and its check
-    // digit; UPC-A: its 12 digits; UPC-E: its 8; Code 128C and 2 of 5 interleaved: an odd count of
-    // digits with its leading zero; every other symbology: the data as it stands.
+    // digit; UPC-A: its 12 digits; UPC-E: its 8; EAN and UPC with an add-on: then a space and the
+    // add-on's digits; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading
+    // zero; every other symbology: the data as it stands.
     std::string PrintedText() const;
 
     // Clamps Ratio for Typ (storing the clamped value) and fills the width slots.
@@ -159,6 +160,13 @@ private:
     // Code 93 with the four shift characters as ordinary characters, as the full ASCII
     // expansion writes them.
     std::string EncodeCode93Shifted() const;
+    // The digits of an EAN or UPC symbol: Text up to a "+", which puts an add-on after them.
+    std::string_view EanMainData() const;
+    // The add-on after the "+" of EAN and UPC data, with the gap before it: EAN-2 or EAN-5;
+    // empty without a "+". Refuses a second "+", a non-digit and any count of digits but 2 and 5.
+    std::string AddOnPattern() const;
+    // A space and the add-on's digits, or nothing without a "+".
+    std::string AddOnText() const;
     // The EAN code string of `length` digits, the check digit last.
     std::string EanCode(std::size_t length) const;
     // UPC-A's 12 digits: 11 given their check digit, or 12 ending in the right one.
@@ -174,8 +182,9 @@ private:
     // Refuses the character that starts at byte i of Text: its place, the character, and what
     // is wrong with it ("is not a digit").
     [[noreturn]] void RaiseBadCharacter(std::size_t i, std::string_view what) const;
-    // Refuses the first character of Text that is not a decimal digit, if any.
-    void RequireDigits() const;
+    // Refuses the first character of Text from byte `from` up to byte `to` that is not a decimal
+    // digit, if any.
+    void RequireDigits(std::size_t from = 0, std::size_t to = std::string::npos) const;
 
     int FHeight = 0;
     std::string FText;

@@ -24,6 +24,18 @@ constexpr std::array<std::string_view, 10> ParityRows = {
 
 constexpr std::string_view CentreGuard = "05050";
 
+// The sets of an add-on's digits: EAN-2's by its value modulo 4, EAN-5's by its check digit.
+constexpr std::array<std::string_view, 4> AddOn2Parity = {"AA", "AB", "BA", "BB"};
+constexpr std::array<std::string_view, 10> AddOn5Parity = {
+    "BBAAA", "BABAA", "BAABA", "BAAAB", "ABBAA", "AABBA", "AAABB", "ABABA", "ABAAB", "AABAB",
+};
+// The gap before an add-on, its left quiet zone, is 7 to 12 modules: 9, white elements of 4, 4
+// and 1, keep UPC-A's right quiet zone of 9 as well as the 7 of EAN and UPC-E.
+constexpr std::string_view AddOnGap = "330";
+// The add-on's start, 1011, and the 01 between its digits.
+constexpr std::string_view AddOnStart = "506";
+constexpr std::string_view AddOnSeparator = "05";
+
 // The value of the digit at s[i]; anything else is refused as an integer conversion would.
 int DigitValue(std::string_view s, std::size_t i) {
     if (s[i] >= '0' && s[i] <= '9') {
@@ -67,37 +79,84 @@ std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
     return std::string(t) + static_cast<char>('0' + (r == 0 ? 0 : 10 - r));
 }
 
+std::string_view TBarcode::EanMainData() const {
+    return std::string_view(FText).substr(0, FText.find('+'));
+}
+
+std::string TBarcode::AddOnPattern() const {
+    const std::size_t plus = FText.find('+');
+    if (plus == std::string::npos) {
+        return {};
+    }
+    if (FText.find('+', plus + 1) != std::string::npos) {
+        RaiseBadData("more than one \"+\": one add-on at most");
+    }
+    RequireDigits(plus + 1);
+    const std::string_view digits = std::string_view(FText).substr(plus + 1);
+    std::string_view parity;
+    if (digits.size() == 2) {
+        parity = AddOn2Parity[(DigitValue(digits, 0) * 10 + DigitValue(digits, 1)) % 4];
+    } else if (digits.size() == 5) {
+        // Weights 3 and 9 from the left, the units of the sum.
+        int sum = 0;
+        for (std::size_t i = 0; i < 5; ++i) {
+            sum += DigitValue(digits, i) * (i % 2 == 0 ? 3 : 9);
+        }
+        parity = AddOn5Parity[sum % 10];
+    } else {
+        RaiseBadData("an add-on has 2 or 5 digits, not " + std::to_string(digits.size()));
+    }
+    std::string pattern(AddOnGap);
+    pattern += AddOnStart;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0) {
+            pattern += AddOnSeparator;
+        }
+        pattern += EanDigitPattern(parity[i], digits, i);
+    }
+    return pattern;
+}
+
+std::string TBarcode::AddOnText() const {
+    const std::size_t plus = FText.find('+');
+    return plus == std::string::npos ? std::string() : " " + FText.substr(plus + 1);
+}
+
 // With Checksum, up to length - 1 digits are padded with zeros on the left and given their
 // check digit; exactly length digits must end in the right one. Without it, exactly length
 // digits are drawn as typed. Nothing is ever cut off. A non-digit is refused as the integer
 // conversion of the digits refuses it.
 std::string TBarcode::EanCode(std::size_t length) const {
+    const std::string_view digits = EanMainData();
     if (!FChecksum) {
-        RequireDigits();
-        if (FText.size() != length) {
+        RequireDigits(0, digits.size());
+        if (digits.size() != length) {
             RaiseBadData("exactly " + std::to_string(length) +
                          " digits are needed when no check digit is added");
         }
-        return FText;
+        return std::string(digits);
     }
-    for (std::size_t i = 0; i < FText.size(); ++i) {
-        DigitValue(FText, i);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        DigitValue(digits, i);
     }
-    if (FText.size() > length) {
+    if (digits.size() > length) {
         RaiseBadData("more than " + std::to_string(length) + " digits");
     }
-    if (FText.size() < length) {
-        return AppendEanCheckDigit(std::string(length - 1 - FText.size(), '0') + FText + "0");
+    if (digits.size() < length) {
+        return AppendEanCheckDigit(std::string(length - 1 - digits.size(), '0') +
+                                   std::string(digits) + "0");
     }
-    const std::string code = AppendEanCheckDigit(FText);
-    if (code != FText) {
+    const std::string code = AppendEanCheckDigit(digits);
+    if (code != digits) {
         RaiseBadData(std::string("check digit should be ") + code.back());
     }
     return code;
 }
 
 std::string TBarcode::EncodeEan13() const {
-    return Ean13Bars(EanCode(13));
+    // The main symbol's digits are refused before the add-on's.
+    const std::string pattern = Ean13Bars(EanCode(13));
+    return pattern + AddOnPattern();
 }
 
 std::string TBarcode::EncodeEan8() const {
@@ -111,5 +170,5 @@ std::string TBarcode::EncodeEan8() const {
         pattern += EanDigitPattern('C', code, i);
     }
     pattern += EanNormalGuard;
-    return pattern;
+    return pattern + AddOnPattern();
 }

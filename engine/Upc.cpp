@@ -69,24 +69,25 @@ std::string Suppress(std::string_view tenDigits, std::string& refusal) {
 } // namespace
 
 std::string TBarcode::UpcACode() const {
-    RequireDigits();
-    if (FText.size() == 11) {
-        return AppendEanCheckDigit(FText + "0");
+    const std::string_view digits = EanMainData();
+    RequireDigits(0, digits.size());
+    if (digits.size() == 11) {
+        return AppendEanCheckDigit(std::string(digits) + "0");
     }
-    if (FText.size() != 12) {
+    if (digits.size() != 12) {
         RaiseBadData("11 digits are needed, or 12 with the check digit, not " +
-                     std::to_string(FText.size()));
+                     std::to_string(digits.size()));
     }
-    const std::string code = AppendEanCheckDigit(FText);
-    if (code != FText) {
+    const std::string code = AppendEanCheckDigit(digits);
+    if (code != digits) {
         RaiseBadData(std::string("check digit should be ") + code.back());
     }
     return code;
 }
 
 std::string TBarcode::UpcECode() const {
-    RequireDigits();
-    const std::string_view digits = FText;
+    const std::string_view digits = EanMainData();
+    RequireDigits(0, digits.size());
     const std::size_t n = digits.size();
     char system = '0';
     std::string_view six;
@@ -128,7 +129,8 @@ std::string TBarcode::UpcECode() const {
 
 std::string TBarcode::EncodeUpcA() const {
     // UPC-A is EAN-13 with a first digit of 0.
-    return Ean13Bars("0" + UpcACode());
+    const std::string pattern = Ean13Bars("0" + UpcACode());
+    return pattern + AddOnPattern();
 }
 
 std::string TBarcode::EncodeUpcE() const {
@@ -140,5 +142,5 @@ std::string TBarcode::EncodeUpcE() const {
         pattern += EanDigitPattern(set, code, i + 1);
     }
     pattern += UpcERightGuard;
-    return pattern;
+    return pattern + AddOnPattern();
 }

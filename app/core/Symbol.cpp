@@ -29,7 +29,8 @@ constexpr std::string_view Gs1 =
     "9X left and 7X right (UPC-E); bars 22.85 mm (EAN-13, UPC-A, UPC-E) and 18.23 mm (EAN-8) high "
     "at the nominal X of 0.33 mm; guard bars 5X longer, and UPC-A's first and last characters' "
     "bars; the digits in OCR-B, 2.75 mm high at the nominal X, UPC's number system and check "
-    "digits smaller, outside the guards";
+    "digits smaller, outside the guards; an add-on of 2 or 5 digits 7 to 12X right of the main "
+    "symbol, its digits above its bars, 5X of quiet zone after it";
 constexpr std::string_view TwoOfFive =
     "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
     "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
@@ -72,6 +73,9 @@ constexpr TSymbolRules WideAndNarrow(TBarcodeType typ, double least, double leas
             .Source = source};
 }
 
+// EAN and UPC data may end in "+" and an add-on of up to five digits.
+constexpr std::size_t AddOnData = 6;
+
 constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight, double height,
                            TSymbolText text, std::size_t digits) {
     return {.Typ = typ,
@@ -80,7 +84,7 @@ constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight
             .NominalHeight = height,
             .NominalXDim = 0.33,
             .Text = text,
-            .MaxData = digits,
+            .MaxData = digits + AddOnData,
             .Source = Gs1};
 }
 
@@ -151,6 +155,11 @@ constexpr double Ean13FirstDigit = -4.5;
 constexpr double DigitModules = 7;
 constexpr double GuardModules = 3;
 constexpr double CentreGuardModules = 5;
+// An add-on's digits, of 7 modules with 2 between, follow its start of 4; 5 modules of quiet zone
+// follow it.
+constexpr double AddOnStartModules = 4;
+constexpr double AddOnDigitPitch = 9;
+constexpr double AddOnQuietRight = 5;
 // UPC's number system and check digits stand outside the guards, a module clear of them, in
 // digits this much of the others' height.
 constexpr double UpcOutsideDigitShare = 0.75;
@@ -302,12 +311,20 @@ private:
                                          : amount * FNarrow;
     }
     double DefaultHeightMm(double widthUnits) const;
-    void AddBars(const std::vector<TElement>& elements, double guardsLonger);
+    // The bars of the main symbol, its guards guardsLonger below the others, and from element
+    // mainCount on those of an add-on, from FAddOnTop to FAddOnBottom.
+    void AddBars(const std::vector<TElement>& elements, std::size_t mainCount, double guardsLonger);
     // The text's glyphs from x, each advance at the em size; returns the width.
     double Place(TPrintText& text, double x) const;
     // The digits of EAN and UPC, each under its bars or outside the guards of the main symbol,
     // which ends at mainRight.
     void AddEanDigits(std::string_view digits, double mainRight);
+    // The baseline of an add-on's digits: their tops at the symbol's.
+    double AddOnBaseline(std::string_view digits) const;
+    // An add-on's digits above its bars, which start at left, each over its seven modules.
+    void AddAddOnDigits(std::string_view digits, double left, double baseline);
+    // One digit of the drawing, its advance from x.
+    void AddDigit(TScalableFont& font, double size, double baseline, char digit, double x);
     void AddCentredLine(std::string_view line);
     // The font's em size that gives its digits the line's height.
     double EmSize(TScalableFont& font) const { return FTextHeight / font.Ink(U'0').Top; }
@@ -324,6 +341,8 @@ private:
     double FBarHeight = 0;
     double FTextHeight = 0;
     double FBottom = 0;
+    double FAddOnTop = 0;
+    double FAddOnBottom = 0;
     TSymbol FSymbol;
 };
 
@@ -336,7 +355,8 @@ double TLayout::DefaultHeightMm(double widthUnits) const {
     return std::max(HeightShareOfWidth * widthUnits / FUnits.PerMillimetre(), MinimumHeight);
 }
 
-void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger) {
+void TLayout::AddBars(const std::vector<TElement>& elements, std::size_t mainCount,
+                      double guardsLonger) {
     const double reduction = FUnits.Round(FOptions.Reduction * FUnits.PerMillimetre());
     // A raster's odd dot of reduction comes off the right edge.
     const double leftCut = FUnits.Whole() ? std::floor(reduction / 2) : reduction / 2;
@@ -344,6 +364,11 @@ void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const TElement& e = elements[i];
         if (!e.Bar()) {
+            continue;
+        }
+        if (i >= mainCount) {
+            FSymbol.Drawing.Rects.push_back(
+                {e.X + leftCut, FAddOnTop, e.Width - reduction, FAddOnBottom - FAddOnTop});
             continue;
         }
         double height = e.Short()
@@ -376,13 +401,38 @@ void TLayout::AddEanDigits(std::string_view digits, double mainRight) {
         const char32_t digit = static_cast<unsigned char>(digits[i]);
         const double size = place.Outside != 0 ? em * UpcOutsideDigitShare : em;
         const double advance = font.Advance(digit) * size;
-        TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
-        text = {&font, size, baseline, std::u32string(1, digit), {}};
-        text.X.push_back(place.Outside < 0   ? FBarsLeft - FNarrow - advance
-                         : place.Outside > 0 ? mainRight + FNarrow
-                                             : FBarsLeft + place.Centre * FNarrow - advance / 2);
+        AddDigit(font, size, baseline, digits[i],
+                 place.Outside < 0   ? FBarsLeft - FNarrow - advance
+                 : place.Outside > 0 ? mainRight + FNarrow
+                                     : FBarsLeft + place.Centre * FNarrow - advance / 2);
         FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * size);
     }
+}
+
+double TLayout::AddOnBaseline(std::string_view digits) const {
+    TScalableFont& font = EanFont();
+    const double em = EmSize(font);
+    double rise = 0;
+    for (const char digit : digits) {
+        rise = std::max(rise, font.Ink(static_cast<unsigned char>(digit)).Top * em);
+    }
+    return FUnits.Up(FTop + rise);
+}
+
+void TLayout::AddAddOnDigits(std::string_view digits, double left, double baseline) {
+    TScalableFont& font = EanFont();
+    const double em = EmSize(font);
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        const double centre = AddOnStartModules + k * AddOnDigitPitch + DigitModules / 2;
+        AddDigit(font, em, baseline, digits[k],
+                 left + centre * FNarrow -
+                     font.Advance(static_cast<unsigned char>(digits[k])) * em / 2);
+    }
+}
+
+void TLayout::AddDigit(TScalableFont& font, double size, double baseline, char digit, double x) {
+    TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
+    text = {&font, size, baseline, std::u32string(1, static_cast<unsigned char>(digit)), {x}};
 }
 
 void TLayout::AddCentredLine(std::string_view line) {
@@ -431,18 +481,45 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     }
     const double patternWidth =
         elements.empty() ? 0 : elements.back().X + elements.back().Width - FBarsLeft;
-    const double width = FBarsLeft + patternWidth + Quiet(FRules.QuietRight);
+    // EAN's and UPC's main symbol ends with its last guard; the elements after it are an add-on's.
+    const std::span<const TElementRange> guards = GuardsOf(FRules.Text);
+    const bool ean = !guards.empty();
+    const std::size_t mainCount =
+        ean ? std::min(guards.back().second, elements.size()) : elements.size();
+    const bool addOn = mainCount < elements.size();
+    const double width =
+        FBarsLeft + patternWidth + Quiet(addOn ? AddOnQuietRight : FRules.QuietRight);
     FTop = Quiet(FRules.QuietVertical);
     FBarHeight = FUnits.Length(FOptions.Height.value_or(DefaultHeightMm(width)));
     FTextHeight = TextHeight * FNarrow;
     FBottom = FTop + FBarHeight;
 
     const bool text = FOptions.ShowText && FRules.Text != None;
-    const bool ean = !GuardsOf(FRules.Text).empty();
-    AddBars(elements, text && ean ? GuardExtension * FNarrow : 0);
+    // The add-on's digits stand above its bars, which reach down as far as the guards.
+    const std::size_t space = printed.find(' ');
+    const std::string_view addOnDigits =
+        space == std::string_view::npos ? std::string_view() : printed.substr(space + 1);
+    double addOnBaseline = 0;
+    FAddOnTop = FTop;
+    FAddOnBottom = FTop + FBarHeight;
+    if (text && ean) {
+        FAddOnBottom += GuardExtension * FNarrow;
+        if (addOn) {
+            addOnBaseline = AddOnBaseline(addOnDigits);
+            FAddOnTop = addOnBaseline + TextGap * FNarrow;
+        }
+    }
+    AddBars(elements, mainCount, text && ean ? GuardExtension * FNarrow : 0);
     if (text && ean) {
         FBottom = FTop + FBarHeight + GuardExtension * FNarrow;
-        AddEanDigits(printed, FInkLeft + FInkWidth);
+        const TElement& mainEnd = elements[mainCount - 1];
+        AddEanDigits(printed.substr(0, space), mainEnd.X + mainEnd.Width);
+        if (addOn) {
+            const auto start =
+                std::ranges::find_if(elements.begin() + static_cast<std::ptrdiff_t>(mainCount),
+                                     elements.end(), &TElement::Bar);
+            AddAddOnDigits(addOnDigits, start->X, addOnBaseline);
+        }
     } else if (text && !printed.empty()) {
         AddCentredLine(printed);
     }

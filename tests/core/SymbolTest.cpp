@@ -6,6 +6,7 @@
 #include "Testing.h"
 
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -206,6 +207,67 @@ TEST(Symbol, UpcDigitsAndGuards) {
             }
         }
         EXPECT_EQ(guards, row.Guards);
+    }
+}
+
+// An add-on 9 modules right of the main symbol's last bar: its digits over their seven modules
+// after its start of 4, as high as the main symbol's, their tops at its bars' tops; its bars a
+// module below them, reaching down as far as the guards; 5 modules of quiet zone after it, white
+// in a raster too. Without the line its bars are as high as the others.
+TEST(Symbol, AddOnRightOfTheMainSymbol) {
+    const double ean13 = 22.85 / 0.33;
+    const struct {
+        TBarcodeType Typ;
+        std::string Data;
+        double Left; // the add-on's first bar
+        double Bars; // the main symbol's
+        std::string Line;
+    } rows[] = {
+        {bcCodeEAN13, "9780201379624+51299", 11 + 95 + 9, ean13, "978020137962451299"},
+        {bcCodeEAN8, "1234567+12", 7 + 67 + 9, 18.23 / 0.33, "1234567012"},
+        {bcCodeUPCA, "01234567890+12", 9 + 95 + 9, ean13, "01234567890512"},
+        {bcCodeUPCE, "0123456+12345", 9 + 51 + 9, ean13, "0123456512345"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Data);
+        const TPrintDrawing d = Compose(row.Typ, row.Data, {.XDim = 1}).Drawing;
+        EXPECT_EQ(Printed(d), row.Line);
+        const std::size_t digits = row.Data.size() - row.Data.find('+') - 1;
+        // The start's two bars, two for each digit and one for each separator.
+        const std::span addOn = std::span(d.Rects).last(3 * digits + 1);
+        const std::span texts = std::span(d.Texts).last(digits);
+        double rise = 0;
+        for (const TPrintText& text : texts) {
+            rise = std::max(rise, text.Font->Ink(text.Chars[0]).Top * text.Size);
+        }
+        EXPECT_NEAR(addOn.front().X, row.Left, Near);
+        const double right = row.Left + (digits == 2 ? 20 : 47);
+        EXPECT_NEAR(addOn.back().X + addOn.back().Width, right, Near);
+        EXPECT_NEAR(d.Width, right + 5, Near);
+        for (const TPrintRect& r : addOn) {
+            EXPECT_NEAR(r.Y, rise + 1, Near);
+            EXPECT_NEAR(r.Y + r.Height, row.Bars + 5, 1e-6);
+        }
+        for (std::size_t k = 0; k < digits; ++k) {
+            EXPECT_EQ(texts[k].Size, d.Texts[1].Size);
+            EXPECT_NEAR(texts[k].Baseline, rise, Near);
+            EXPECT_NEAR(Centre(texts[k], 0), row.Left + 4 + 9 * k + 3.5, Near) << k;
+        }
+        const TPrintDrawing bare =
+            Compose(row.Typ, row.Data, {.XDim = 1, .ShowText = false}).Drawing;
+        EXPECT_EQ(bare.Rects.back().Y, 0);
+        EXPECT_NEAR(bare.Rects.back().Height, row.Bars, 1e-6);
+        // 4 dots a module at 300 dpi: the digits' tops, 33.3 dots above their baseline, on the
+        // drawing still.
+        const TPrintDrawing dots = Compose(row.Typ, row.Data, {}, 300).Drawing;
+        for (const TPrintText& text : std::span(dots.Texts).last(digits)) {
+            EXPECT_GE(text.Baseline - text.Font->Ink(text.Chars[0]).Top * text.Size, 0);
+        }
+        TBitmap image;
+        RasterisePrintDrawing(dots, image);
+        const int last = static_cast<int>(dots.Rects.back().X + dots.Rects.back().Width);
+        EXPECT_EQ(image.Width() - last, 5 * 4);
+        EXPECT_EQ(TopmostBlack(image, last, image.Width()), image.Height());
     }
 }
 
@@ -483,6 +545,13 @@ TEST(Symbol, DataUpToItsMaximum) {
                       Compose(row.Typ, std::string(row.Most + 1, row.Widest), {.Ratio = 9});
                   }),
                   row.Refusal);
+    }
+    // EAN and UPC with an add-on of five digits.
+    for (const auto& [typ, data] : {std::pair{bcCodeEAN13, "0000000000000+00000"},
+                                    {bcCodeEAN8, "00000000+00000"},
+                                    {bcCodeUPCA, "000000000000+00000"},
+                                    {bcCodeUPCE, "000000000000+00000"}}) {
+        EXPECT_NO_THROW(Compose(typ, data, {}, SymbolDpi)) << data;
     }
     EXPECT_EQ(Raised<Exception>([] { Compose(bcCode128C, std::string(131071, '0')); }),
               "Cannot draw the symbol: the data of Code128C is at most 450 characters, not "

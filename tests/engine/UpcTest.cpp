@@ -13,6 +13,10 @@ TEST(Upc, UpcAPatternsCheckDigitsAndRefusals) {
         {bcCodeUPCA, "03600029145", Upc036000291452, true},
         {bcCodeUPCA, "03600029145", Upc036000291452},
         {bcCodeUPCA, "036000291452", Upc036000291452},
+        {bcCodeUPCA, "036000291452+12", Upc036000291452 + Pieces("330 506 1615 05 1516")},
+        // The main symbol's digits are refused before the add-on's.
+        {bcCodeUPCA, "036000291453+1",
+         "TBarcode:UPC-A bad Data <036000291453+1>: check digit should be 2"},
         {bcCodeUPCA, "036000291453",
          "TBarcode:UPC-A bad Data <036000291453>: check digit should be 2"},
         {bcCodeUPCA, "0360002914",
@@ -43,6 +47,7 @@ TEST(Upc, UpcEZeroSuppressionParityAndRefusals) {
         {bcCodeUPCE, "01234565", Upc123456},
         {bcCodeUPCE, "01234500006", Upc123456},
         {bcCodeUPCE, "012345000065", Upc123456, true},
+        {bcCodeUPCE, "123456+12", Upc123456 + Pieces("330 506 1615 05 1516")},
         // Last digit 0 to 2: manufacturer number ending in 000, 100 or 200, items to 00999.
         {bcCodeUPCE, "01210000345", Pieces("505 0616 1516 0535 1705 0625 1615 050505")},
         {bcCodeUPCE, "01220000999", Pieces("505 0616 1516 1507 2506 2506 1606 050505")},
