@@ -169,9 +169,13 @@ std::string TBarcode::PrintedText() const {
     using enum TBarcodeType;
     switch (FTyp) {
     case bcCodeEAN13:
-        return EanCode(13);
+        return EanCode(13) + AddOnText();
     case bcCodeEAN8:
-        return EanCode(8);
+        return EanCode(8) + AddOnText();
+    case bcCodeUPCA:
+        return UpcACode() + AddOnText();
+    case bcCodeUPCE:
+        return UpcECode() + AddOnText();
     case bcCodeMSI:
         return FText + static_cast<char>('0' + MsiCheckDigit(FText));
     case bcCode128C:
@@ -202,10 +206,12 @@ std::string TBarcode::NameCharacter(std::size_t i) const {
            DescribeCharacter(FText, i);
 }
 
-void TBarcode::RequireDigits() const {
-    const std::size_t i = FText.find_first_not_of("0123456789");
-    if (i != std::string::npos) {
-        RaiseBadCharacter(i, "is not a digit");
+void TBarcode::RequireDigits(std::size_t from, std::size_t to) const {
+    const std::size_t end = std::min(to, FText.size());
+    for (std::size_t i = from; i < end; ++i) {
+        if (FText[i] < '0' || FText[i] > '9') {
+            RaiseBadCharacter(i, "is not a digit");
+        }
     }
 }
 

@@ -79,8 +79,9 @@ public:
     // The line a symbology prints under its bars, for data BuildPattern accepts: the characters
     // encoded, with the check characters that the symbology prints and no others. EAN: every
     // digit of the code string, padding and check digit included; MSI: the data and its check
-    // digit; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading zero;
-    // ITF-14: the 14 digits of the GTIN, check digit included, in one run; every other
+    // digit; UPC-A: its 12 digits; UPC-E: its 8; EAN and UPC with an add-on: then a space and the
+    // add-on's digits; Code 128C and 2 of 5 interleaved: an odd count of digits with its leading
+    // zero; ITF-14: the 14 digits of the GTIN, check digit included, in one run; every other
     // symbology: the data as it stands.
     std::string PrintedText() const;
 
@@ -128,7 +129,11 @@ public:
     // GS1-128: application identifiers in the bracketed form, checked against the GS1 table.
     std::string EncodeGs1_128() const;
 
+    // UPC-A: EAN-13's bars for a first digit of 0. Its check digit is always UPC's, whatever
+    // Checksum says.
     std::string EncodeUpcA() const;
+    // UPC-E: the six digits of a zero-suppressed UPC-A number, in sets chosen by the number system
+    // and the check digit of that number, which is always UPC's, whatever Checksum says.
     std::string EncodeUpcE() const;
     // Interleaved 2 of 5 on 14 digits, the check digit GS1's: 13 digits get theirs, 14 must end
     // in the right one. ITF-14 always carries it, so Checksum has no say.
@@ -157,6 +162,13 @@ private:
     // Code 93 with the four shift characters as ordinary characters, as the full ASCII
     // expansion writes them.
     std::string EncodeCode93Shifted() const;
+    // The digits of an EAN or UPC symbol: Text up to a "+", which puts an add-on after them.
+    std::string_view EanMainData() const;
+    // The add-on after the "+" of EAN and UPC data, with the gap before it: EAN-2 or EAN-5;
+    // empty without a "+". Refuses a second "+", a non-digit and any count of digits but 2 and 5.
+    std::string AddOnPattern() const;
+    // A space and the add-on's digits, or nothing without a "+".
+    std::string AddOnText() const;
     // The EAN code string of `length` digits, the check digit last.
     std::string EanCode(std::size_t length) const;
     // The 14 digits ITF-14 encodes, the check digit last.
@@ -164,6 +176,12 @@ private:
     // The bars and spaces of interleaved 2 of 5 between its start and stop, the digits in pairs;
     // an odd count gets a leading zero.
     static std::string InterleavedPattern(std::string_view digits);
+    // UPC-A's 12 digits: 11 given their check digit, or 12 ending in the right one.
+    std::string UpcACode() const;
+    // UPC-E's 8 digits (number system, six digits, check digit) of 6 digits (number system 0), 7
+    // (number system 0 or 1 first), 8 (with the check digit) or the 11 or 12 of a UPC-A number
+    // that the zero-suppression table can write in six.
+    std::string UpcECode() const;
 
     // "TBarcode:" + caption + " bad Data <" + Text + ">", for data the symbology cannot carry,
     // then ": " and the reason when one is given.
@@ -174,8 +192,9 @@ private:
     // The place and the character that starts at byte i of Text, as refusals name them
     // ("character 3 \"a\"").
     std::string NameCharacter(std::size_t i) const;
-    // Refuses the first character of Text that is not a decimal digit, if any.
-    void RequireDigits() const;
+    // Refuses the first character of Text from byte `from` up to byte `to` that is not a decimal
+    // digit, if any.
+    void RequireDigits(std::size_t from = 0, std::size_t to = std::string::npos) const;
 
     int FHeight = 0;
     std::string FText;

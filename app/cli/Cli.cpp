@@ -83,9 +83,10 @@ mm in print. For print, the symbol:
   quillmark-cli --symbol --format jpg --dpi 300 --output label.jpg
   quillmark-cli --symbol --type "Code ITF-14" --data 1540014128876 --bearer bars --output case.pdf
 A raster states the X-dimension it draws on stderr where it differs from --x-dim by more than 5%.
-The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 14 for ITF-14, 12
-for PostNet, from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the others;
-longer data fails.
+The symbol takes data up to its symbology's longest: 13 and 8 digits for EAN, 12 for UPC and
+PostNet, 14 for ITF-14, from 80 characters (Code 39 Extended) to 450 digits (Code 128C) for the
+others; longer data fails. EAN and UPC take an add-on of 2 or 5 digits after a "+"
+(9780201379624+51299).
 
 A batch that cannot fit in the free space of its directory does not start.
 

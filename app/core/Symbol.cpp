@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <span>
 
 namespace {
 
@@ -23,10 +24,13 @@ using enum TBarcodeType;
 using enum TSymbolText;
 
 constexpr std::string_view Gs1 =
-    "GS1 General Specifications, EAN/UPC symbols: 13 and 8 digits; light margins of 11X left and "
-    "7X right (EAN-13) and 7X (EAN-8); bars 22.85 mm (EAN-13) and 18.23 mm (EAN-8) high at the "
-    "nominal X of 0.33 mm; guard bars 5X longer; the digits in OCR-B, 2.75 mm high at the nominal "
-    "X";
+    "GS1 General Specifications, EAN/UPC symbols: 13, 8 and 12 digits (UPC-E six of them, "
+    "zero-suppressed); light margins of 11X left and 7X right (EAN-13), 7X (EAN-8), 9X (UPC-A), "
+    "9X left and 7X right (UPC-E); bars 22.85 mm (EAN-13, UPC-A, UPC-E) and 18.23 mm (EAN-8) high "
+    "at the nominal X of 0.33 mm; guard bars 5X longer, and UPC-A's first and last characters' "
+    "bars; the digits in OCR-B, 2.75 mm high at the nominal X, UPC's number system and check "
+    "digits smaller, outside the guards; an add-on of 2 or 5 digits 7 to 12X right of the main "
+    "symbol, its digits above its bars, 5X of quiet zone after it";
 constexpr std::string_view TwoOfFive =
     "ISO/IEC 16390 (interleaved 2 of 5): quiet zones of 10X; wide elements 2 to 3 times the "
     "narrow, 2.2 at the least below an X-dimension of 0.5 mm";
@@ -76,6 +80,9 @@ constexpr TSymbolRules WideAndNarrow(TBarcodeType typ, double least, double leas
             .Source = source};
 }
 
+// EAN and UPC data may end in "+" and an add-on of up to five digits.
+constexpr std::size_t AddOnData = 6;
+
 constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight, double height,
                            TSymbolText text, std::size_t digits) {
     return {.Typ = typ,
@@ -84,7 +91,7 @@ constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight
             .NominalHeight = height,
             .NominalXDim = 0.33,
             .Text = text,
-            .MaxData = digits,
+            .MaxData = digits + AddOnData,
             .Source = Gs1};
 }
 
@@ -126,8 +133,8 @@ constexpr TSymbolRules Rules[] = {
     Ean(bcCodeEAN13, 11, 7, 22.85, Ean13, 13),
     Modules(bcCode128, 220, Code128),
     Modules(bcCodeGS1_128, 220, Code128),
-    Ean(bcCodeUPCA, 9, 9, 22.85, Ean13, 12),
-    Ean(bcCodeUPCE, 9, 7, 22.85, Ean8, 8),
+    Ean(bcCodeUPCA, 9, 9, 22.85, UpcA, 12),
+    Ean(bcCodeUPCE, 9, 7, 22.85, UpcE, 12),
     {.Typ = bcCodeITF14,
      .DefaultXDim = 1.016,
      .NominalHeight = 31.75,
@@ -164,11 +171,67 @@ constexpr double Ean13FirstDigit = -4.5;
 constexpr double DigitModules = 7;
 constexpr double GuardModules = 3;
 constexpr double CentreGuardModules = 5;
-// The elements of EAN's guards, counted in the pattern: left, centre and right.
-constexpr std::array<std::pair<int, int>, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
-constexpr std::array<std::pair<int, int>, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+// An add-on's digits, of 7 modules with 2 between, follow its start of 4; 5 modules of quiet zone
+// follow it.
+constexpr double AddOnStartModules = 4;
+constexpr double AddOnDigitPitch = 9;
+constexpr double AddOnQuietRight = 5;
+// UPC's number system and check digits stand outside the guards, a module clear of them, in
+// digits this much of the others' height.
+constexpr double UpcOutsideDigitShare = 0.75;
 // Below a bearer bar the line keeps this far from it, or a module where that is more.
 constexpr double BearerTextGap = 0.04 * Inch;
+// The elements that reach below the others, counted in the pattern: EAN's left, centre and right
+// guards; UPC-A's with the bars of its first and last characters; UPC-E's left and right guards.
+// The last range ends the main symbol.
+using TElementRange = std::pair<std::size_t, std::size_t>;
+constexpr std::array<TElementRange, 3> Ean13Guards{{{0, 3}, {27, 32}, {56, 59}}};
+constexpr std::array<TElementRange, 3> Ean8Guards{{{0, 3}, {19, 24}, {40, 43}}};
+constexpr std::array<TElementRange, 3> UpcAGuards{{{0, 7}, {27, 32}, {52, 59}}};
+constexpr std::array<TElementRange, 2> UpcEGuards{{{0, 3}, {27, 33}}};
+
+std::span<const TElementRange> GuardsOf(TSymbolText text) {
+    switch (text) {
+    case Ean13:
+        return Ean13Guards;
+    case Ean8:
+        return Ean8Guards;
+    case UpcA:
+        return UpcAGuards;
+    case UpcE:
+        return UpcEGuards;
+    default:
+        return {};
+    }
+}
+
+// Where the digit at i of an EAN or UPC line stands: the centre of its advance in modules from
+// the first bar, or for UPC's number system and check digits the side of the bars (-1 left, 1
+// right).
+struct TDigitPlace {
+    double Centre = 0;
+    int Outside = 0;
+};
+
+TDigitPlace DigitPlace(TSymbolText text, std::size_t i) {
+    // Each half's digits under their seven modules, after the left guard and after the centre.
+    const auto under = [](std::size_t k, std::size_t half) {
+        const double rightHalf = GuardModules + half * DigitModules + CentreGuardModules;
+        return TDigitPlace{k < half ? GuardModules + (k + 0.5) * DigitModules
+                                    : rightHalf + (k - half + 0.5) * DigitModules};
+    };
+    switch (text) {
+    case Ean13:
+        return i == 0 ? TDigitPlace{Ean13FirstDigit} : under(i - 1, 6);
+    case UpcA:
+        // The first and last characters' digits go outside; the others stay under their bars.
+        return i == 0 ? TDigitPlace{0, -1} : i == 11 ? TDigitPlace{0, 1} : under(i, 6);
+    case UpcE:
+        return i == 0 ? TDigitPlace{0, -1} : i == 7 ? TDigitPlace{0, 1} : under(i - 1, 6);
+    default:
+        return under(i, 4);
+    }
+}
 
 // Lengths of one layout: millimetres for a vector file, or the dots of a raster at Dpi, where
 // every length is whole.
@@ -269,13 +332,23 @@ private:
                                          : amount * FNarrow;
     }
     double DefaultHeightMm(double widthUnits) const;
-    void AddBars(const std::vector<TElement>& elements, double guardsLonger);
+    // The bars of the main symbol, its guards guardsLonger below the others, and from element
+    // mainCount on those of an add-on, from FAddOnTop to FAddOnBottom.
+    void AddBars(const std::vector<TElement>& elements, std::size_t mainCount, double guardsLonger);
     // The bearer bars of a symbol that wide: above and below the bars, across the whole width,
     // and in a frame beside the quiet zones.
     void AddBearers(double width);
     // The text's glyphs from x, each advance at the em size; returns the width.
     double Place(TPrintText& text, double x) const;
-    void AddEanDigits(std::string_view digits);
+    // The digits of EAN and UPC, each under its bars or outside the guards of the main symbol,
+    // which ends at mainRight.
+    void AddEanDigits(std::string_view digits, double mainRight);
+    // The baseline of an add-on's digits: their tops at the symbol's.
+    double AddOnBaseline(std::string_view digits) const;
+    // An add-on's digits above its bars, which start at left, each over its seven modules.
+    void AddAddOnDigits(std::string_view digits, double left, double baseline);
+    // One digit of the drawing, its advance from x.
+    void AddDigit(TScalableFont& font, double size, double baseline, char digit, double x);
     void AddCentredLine(std::string_view line);
     // The font's em size that gives its digits the line's height.
     double EmSize(TScalableFont& font) const { return FTextHeight / font.Ink(U'0').Top; }
@@ -297,6 +370,8 @@ private:
     double FBelowBars = 0;
     double FTextHeight = 0;
     double FBottom = 0;
+    double FAddOnTop = 0;
+    double FAddOnBottom = 0;
     TSymbol FSymbol;
 };
 
@@ -309,21 +384,27 @@ double TLayout::DefaultHeightMm(double widthUnits) const {
     return std::max(HeightShareOfWidth * widthUnits / FUnits.PerMillimetre(), MinimumHeight);
 }
 
-void TLayout::AddBars(const std::vector<TElement>& elements, double guardsLonger) {
+void TLayout::AddBars(const std::vector<TElement>& elements, std::size_t mainCount,
+                      double guardsLonger) {
     const double reduction = FUnits.Round(FOptions.Reduction * FUnits.PerMillimetre());
     // A raster's odd dot of reduction comes off the right edge.
     const double leftCut = FUnits.Whole() ? std::floor(reduction / 2) : reduction / 2;
-    const auto* guards = FRules.Text == Ean13 ? &Ean13Guards : &Ean8Guards;
+    const std::span<const TElementRange> guards = GuardsOf(FRules.Text);
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const TElement& e = elements[i];
         if (!e.Bar()) {
             continue;
         }
+        if (i >= mainCount) {
+            FSymbol.Drawing.Rects.push_back(
+                {e.X + leftCut, FAddOnTop, e.Width - reduction, FAddOnBottom - FAddOnTop});
+            continue;
+        }
         double height = e.Short()
                             ? (FUnits.Whole() ? std::floor(FBarHeight * 2 / 5) : FBarHeight * 0.4)
                             : FBarHeight;
-        if (guardsLonger > 0 && std::any_of(guards->begin(), guards->end(), [&](auto range) {
-                return static_cast<int>(i) >= range.first && static_cast<int>(i) < range.second;
+        if (guardsLonger > 0 && std::ranges::any_of(guards, [&](TElementRange range) {
+                return i >= range.first && i < range.second;
             })) {
             height += guardsLonger;
         }
@@ -350,29 +431,47 @@ double TLayout::Place(TPrintText& text, double x) const {
     return x - start;
 }
 
-void TLayout::AddEanDigits(std::string_view digits) {
+void TLayout::AddEanDigits(std::string_view digits, double mainRight) {
     TScalableFont& font = EanFont();
     const double em = EmSize(font);
     const double baseline = FUnits.Round(FTop + FBarHeight + TextGap * FNarrow + FTextHeight);
-    const bool ean13 = FRules.Text == Ean13;
-    // Each half's digits under their seven modules, after the left guard and after the centre.
-    const std::size_t half = ean13 ? 6 : 4;
-    const double rightHalf = GuardModules + half * DigitModules + CentreGuardModules;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        double centre = 0;
-        if (ean13 && i == 0) {
-            centre = Ean13FirstDigit;
-        } else {
-            const std::size_t k = ean13 ? i - 1 : i;
-            centre = k < half ? GuardModules + (k + 0.5) * DigitModules
-                              : rightHalf + (k - half + 0.5) * DigitModules;
-        }
+        const TDigitPlace place = DigitPlace(FRules.Text, i);
         const char32_t digit = static_cast<unsigned char>(digits[i]);
-        TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
-        text = {&font, em, baseline, std::u32string(1, digit), {}};
-        text.X.push_back(FBarsLeft + centre * FNarrow - font.Advance(digit) * em / 2);
-        FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * em);
+        const double size = place.Outside != 0 ? em * UpcOutsideDigitShare : em;
+        const double advance = font.Advance(digit) * size;
+        AddDigit(font, size, baseline, digits[i],
+                 place.Outside < 0   ? FBarsLeft - FNarrow - advance
+                 : place.Outside > 0 ? mainRight + FNarrow
+                                     : FBarsLeft + place.Centre * FNarrow - advance / 2);
+        FBottom = std::max(FBottom, baseline + font.Ink(digit).Bottom * size);
     }
+}
+
+double TLayout::AddOnBaseline(std::string_view digits) const {
+    TScalableFont& font = EanFont();
+    const double em = EmSize(font);
+    double rise = 0;
+    for (const char digit : digits) {
+        rise = std::max(rise, font.Ink(static_cast<unsigned char>(digit)).Top * em);
+    }
+    return FUnits.Up(FTop + rise);
+}
+
+void TLayout::AddAddOnDigits(std::string_view digits, double left, double baseline) {
+    TScalableFont& font = EanFont();
+    const double em = EmSize(font);
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        const double centre = AddOnStartModules + k * AddOnDigitPitch + DigitModules / 2;
+        AddDigit(font, em, baseline, digits[k],
+                 left + centre * FNarrow -
+                     font.Advance(static_cast<unsigned char>(digits[k])) * em / 2);
+    }
+}
+
+void TLayout::AddDigit(TScalableFont& font, double size, double baseline, char digit, double x) {
+    TPrintText& text = FSymbol.Drawing.Texts.emplace_back();
+    text = {&font, size, baseline, std::u32string(1, static_cast<unsigned char>(digit)), {x}};
 }
 
 void TLayout::AddCentredLine(std::string_view line) {
@@ -426,7 +525,14 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     }
     const double patternWidth =
         elements.empty() ? 0 : elements.back().X + elements.back().Width - FBarsLeft;
-    const double width = FBarsLeft + patternWidth + Quiet(FRules.QuietRight) + side;
+    // EAN's and UPC's main symbol ends with its last guard; the elements after it are an add-on's.
+    const std::span<const TElementRange> guards = GuardsOf(FRules.Text);
+    const bool ean = !guards.empty();
+    const std::size_t mainCount =
+        ean ? std::min(guards.back().second, elements.size()) : elements.size();
+    const bool addOn = mainCount < elements.size();
+    const double width =
+        FBarsLeft + patternWidth + Quiet(addOn ? AddOnQuietRight : FRules.QuietRight) + side;
     FTop = Quiet(FRules.QuietVertical) + FBearer;
     FBarHeight = FUnits.Length(FOptions.Height.value_or(DefaultHeightMm(width)));
     FBelowBars = FBearer > 0 ? FBearer + std::max(TextGap * FNarrow,
@@ -436,14 +542,34 @@ TSymbol TLayout::Compose(std::string_view pattern, std::string_view printed) {
     FBottom = FTop + FBarHeight + FBearer;
 
     const bool text = FOptions.ShowText && FRules.Text != None;
-    const bool ean = FRules.Text == Ean13 || FRules.Text == Ean8;
-    AddBars(elements, text && ean ? GuardExtension * FNarrow : 0);
+    // The add-on's digits stand above its bars, which reach down as far as the guards.
+    const std::size_t space = printed.find(' ');
+    const std::string_view addOnDigits =
+        space == std::string_view::npos ? std::string_view() : printed.substr(space + 1);
+    double addOnBaseline = 0;
+    FAddOnTop = FTop;
+    FAddOnBottom = FTop + FBarHeight;
+    if (text && ean) {
+        FAddOnBottom += GuardExtension * FNarrow;
+        if (addOn) {
+            addOnBaseline = AddOnBaseline(addOnDigits);
+            FAddOnTop = addOnBaseline + TextGap * FNarrow;
+        }
+    }
+    AddBars(elements, mainCount, text && ean ? GuardExtension * FNarrow : 0);
     if (FBearer > 0) {
         AddBearers(width);
     }
     if (text && ean) {
         FBottom = FTop + FBarHeight + GuardExtension * FNarrow;
-        AddEanDigits(printed);
+        const TElement& mainEnd = elements[mainCount - 1];
+        AddEanDigits(printed.substr(0, space), mainEnd.X + mainEnd.Width);
+        if (addOn) {
+            const auto start =
+                std::ranges::find_if(elements.begin() + static_cast<std::ptrdiff_t>(mainCount),
+                                     elements.end(), &TElement::Bar);
+            AddAddOnDigits(addOnDigits, start->X, addOnBaseline);
+        }
     } else if (text && !printed.empty()) {
         AddCentredLine(printed);
     }

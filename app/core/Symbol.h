@@ -46,7 +46,7 @@ struct TSymbolOptions {
     TBearer Bearer = TBearer::Frame;
 };
 
-enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8 };
+enum class TSymbolText : std::uint8_t { None, Centred, Ean13, Ean8, UpcA, UpcE };
 
 // The published rules a symbology's symbol follows.
 struct TSymbolRules {

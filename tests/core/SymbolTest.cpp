@@ -6,6 +6,7 @@
 #include "Testing.h"
 
 #include <cmath>
+#include <span>
 
 namespace {
 
@@ -46,6 +47,19 @@ std::string Printed(const TPrintDrawing& drawing) {
 
 constexpr double Near = 1e-9;
 
+// The topmost row with a black pixel in the columns from left up to right; the image's height
+// where there is none.
+int TopmostBlack(const TBitmap& image, int left, int right) {
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = left; x < right; ++x) {
+            if (image.Pixel(x, y) == clBlack) {
+                return y;
+            }
+        }
+    }
+    return image.Height();
+}
+
 } // namespace
 
 // At an X-dimension of 1 mm a millimetre is a module: each symbology's quiet zones, its bars'
@@ -64,6 +78,8 @@ TEST(Symbol, GeometryInModules) {
     } rows[] = {
         {bcCodeEAN13, "590123412345", 11, 7, 95, ean13, "5901234123457"},
         {bcCodeEAN8, "1234567", 7, 7, 67, 18.23 / 0.33, "12345670"},
+        {bcCodeUPCA, "03600029145", 9, 9, 95, ean13, "036000291452"},
+        {bcCodeUPCE, "0123456", 9, 7, 51, ean13, "01234565"},
         // 15 % of the width with the quiet zones, 6.35 mm at the least.
         {bcCode128B, "Hello", 10, 10, 90, 16.5, "Hello"},
         {bcCode128C, "12345", 10, 10, 68, 13.2, "012345"},
@@ -91,7 +107,7 @@ TEST(Symbol, GeometryInModules) {
         EXPECT_EQ(Printed(d), row.Line);
         // The line's digits are 2.75 mm high at 0.33 mm, a module below the bars; the symbol ends
         // where its lowest glyph does.
-        const TPrintText& line = d.Texts.back();
+        const TPrintText& line = *std::ranges::max_element(d.Texts, {}, &TPrintText::Size);
         const double digit = line.Font->Ink(U'0').Top * line.Size;
         EXPECT_NEAR(digit, text, 1e-6);
         EXPECT_NEAR(line.Baseline, row.Height + 1 + digit, 1e-6);
@@ -103,7 +119,7 @@ TEST(Symbol, GeometryInModules) {
             }
         }
         EXPECT_NEAR(d.Height, bottom, 1e-9);
-        if (row.Typ == bcCodeEAN13 || row.Typ == bcCodeEAN8) {
+        if (SymbolRules(row.Typ).Text != TSymbolText::Centred) {
             continue;
         }
         // Centred under the bars.
@@ -144,6 +160,115 @@ TEST(Symbol, EanDigitsAndGuards) {
     EXPECT_TRUE(bare.Texts.empty());
     EXPECT_NEAR(bare.Rects[0].Height, bars, 1e-9);
     EXPECT_NEAR(bare.Height, bars, 1e-9);
+}
+
+// UPC: the number system and check digits outside the guards, a module clear of them, three
+// quarters of the others' height on their baseline; the others each under its seven modules.
+// UPC-A's first and last characters' bars reach down with its guards; UPC-E has no centre guard.
+TEST(Symbol, UpcDigitsAndGuards) {
+    const struct {
+        TBarcodeType Typ;
+        std::string Data;
+        double Modules;
+        std::vector<double> Centres;     // of the digits under the bars, from the first bar
+        std::vector<std::size_t> Guards; // the bars that reach down
+    } rows[] = {
+        {bcCodeUPCA,
+         "03600029145",
+         95,
+         {13.5, 20.5, 27.5, 34.5, 41.5, 53.5, 60.5, 67.5, 74.5, 81.5},
+         {0, 1, 2, 3, 14, 15, 26, 27, 28, 29}},
+        {bcCodeUPCE, "0123456", 51, {6.5, 13.5, 20.5, 27.5, 34.5, 41.5}, {0, 1, 14, 15, 16}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
+        const TPrintDrawing d = Compose(row.Typ, row.Data, {.XDim = 1}).Drawing;
+        const double first = 9;
+        ASSERT_EQ(d.Texts.size(), row.Centres.size() + 2);
+        const TPrintText& system = d.Texts.front();
+        const TPrintText& check = d.Texts.back();
+        const TPrintText& under = d.Texts[1];
+        for (const TPrintText* outside : {&system, &check}) {
+            EXPECT_NEAR(outside->Size, under.Size * 0.75, 1e-9);
+            EXPECT_EQ(outside->Baseline, under.Baseline);
+        }
+        EXPECT_NEAR(system.X[0] + system.Font->Advance(system.Chars[0]) * system.Size, first - 1,
+                    1e-9);
+        EXPECT_NEAR(check.X[0], first + row.Modules + 1, 1e-9);
+        // Within the right quiet zone.
+        EXPECT_LT(check.X[0] + check.Font->Advance(check.Chars[0]) * check.Size, d.Width);
+        for (std::size_t i = 0; i < row.Centres.size(); ++i) {
+            EXPECT_NEAR(Centre(d.Texts[i + 1], 0), first + row.Centres[i], 1e-9) << i;
+        }
+        std::vector<std::size_t> guards;
+        for (std::size_t i = 0; i < d.Rects.size(); ++i) {
+            if (std::round(d.Rects[i].Height - 22.85 / 0.33) == 5) {
+                guards.push_back(i);
+            }
+        }
+        EXPECT_EQ(guards, row.Guards);
+    }
+}
+
+// An add-on 9 modules right of the main symbol's last bar: its digits over their seven modules
+// after its start of 4, as high as the main symbol's, their tops at its bars' tops; its bars a
+// module below them, reaching down as far as the guards; 5 modules of quiet zone after it, white
+// in a raster too. Without the line its bars are as high as the others.
+TEST(Symbol, AddOnRightOfTheMainSymbol) {
+    const double ean13 = 22.85 / 0.33;
+    const struct {
+        TBarcodeType Typ;
+        std::string Data;
+        double Left; // the add-on's first bar
+        double Bars; // the main symbol's
+        std::string Line;
+    } rows[] = {
+        {bcCodeEAN13, "9780201379624+51299", 11 + 95 + 9, ean13, "978020137962451299"},
+        {bcCodeEAN8, "1234567+12", 7 + 67 + 9, 18.23 / 0.33, "1234567012"},
+        {bcCodeUPCA, "01234567890+12", 9 + 95 + 9, ean13, "01234567890512"},
+        {bcCodeUPCE, "0123456+12345", 9 + 51 + 9, ean13, "0123456512345"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Data);
+        const TPrintDrawing d = Compose(row.Typ, row.Data, {.XDim = 1}).Drawing;
+        EXPECT_EQ(Printed(d), row.Line);
+        const std::size_t digits = row.Data.size() - row.Data.find('+') - 1;
+        // The start's two bars, two for each digit and one for each separator.
+        const std::span addOn = std::span(d.Rects).last(3 * digits + 1);
+        const std::span texts = std::span(d.Texts).last(digits);
+        double rise = 0;
+        for (const TPrintText& text : texts) {
+            rise = std::max(rise, text.Font->Ink(text.Chars[0]).Top * text.Size);
+        }
+        EXPECT_NEAR(addOn.front().X, row.Left, Near);
+        const double right = row.Left + (digits == 2 ? 20 : 47);
+        EXPECT_NEAR(addOn.back().X + addOn.back().Width, right, Near);
+        EXPECT_NEAR(d.Width, right + 5, Near);
+        for (const TPrintRect& r : addOn) {
+            EXPECT_NEAR(r.Y, rise + 1, Near);
+            EXPECT_NEAR(r.Y + r.Height, row.Bars + 5, 1e-6);
+        }
+        for (std::size_t k = 0; k < digits; ++k) {
+            EXPECT_EQ(texts[k].Size, d.Texts[1].Size);
+            EXPECT_NEAR(texts[k].Baseline, rise, Near);
+            EXPECT_NEAR(Centre(texts[k], 0), row.Left + 4 + 9 * k + 3.5, Near) << k;
+        }
+        const TPrintDrawing bare =
+            Compose(row.Typ, row.Data, {.XDim = 1, .ShowText = false}).Drawing;
+        EXPECT_EQ(bare.Rects.back().Y, 0);
+        EXPECT_NEAR(bare.Rects.back().Height, row.Bars, 1e-6);
+        // 4 dots a module at 300 dpi: the digits' tops, 33.3 dots above their baseline, on the
+        // drawing still.
+        const TPrintDrawing dots = Compose(row.Typ, row.Data, {}, 300).Drawing;
+        for (const TPrintText& text : std::span(dots.Texts).last(digits)) {
+            EXPECT_GE(text.Baseline - text.Font->Ink(text.Chars[0]).Top * text.Size, 0);
+        }
+        TBitmap image;
+        RasterisePrintDrawing(dots, image);
+        const int last = static_cast<int>(dots.Rects.back().X + dots.Rects.back().Width);
+        EXPECT_EQ(image.Width() - last, 5 * 4);
+        EXPECT_EQ(TopmostBlack(image, last, image.Width()), image.Height());
+    }
 }
 
 // PostNet: bars of 0.508 mm at 22 an inch, full bars 3.175 mm and short ones two fifths of it,
@@ -215,6 +340,8 @@ TEST(Symbol, QuietZonesStayWhite) {
     const std::pair<TBarcodeType, std::string> rows[] = {
         {bcCodeEAN13, "590123412345"},
         {bcCodeEAN8, "1234567"},
+        {bcCodeUPCA, "03600029145"},
+        {bcCodeUPCE, "0123456"},
         {bcCode128C, digits},
         {bcCode128B, std::string(80, 'W')},
         {bcCode39, std::string(80, 'M')},
@@ -234,14 +361,19 @@ TEST(Symbol, QuietZonesStayWhite) {
         const TPrintRect shortest = std::ranges::min(symbol.Drawing.Rects, {}, &TPrintRect::Height);
         const int barsBottom = static_cast<int>(shortest.Y + shortest.Height);
         TRect ink = BoundsOf(image, clBlack);
-        EXPECT_EQ(ink.Right, right);
-        if (typ == bcCodeEAN13) {
-            // Only the first digit is left of the bars, below them.
-            TBitmap quiet = image;
-            quiet.SetWidth(static_cast<int>(left));
-            EXPECT_GE(BoundsOf(quiet, clBlack).Top, barsBottom);
+        // Only EAN-13's first digit is left of the bars, and UPC's first and last digits left and
+        // right of them, below them.
+        const TSymbolText text = SymbolRules(typ).Text;
+        const bool upc = text == TSymbolText::UpcA || text == TSymbolText::UpcE;
+        if (text == TSymbolText::Ean13 || upc) {
+            EXPECT_GE(TopmostBlack(image, 0, static_cast<int>(left)), barsBottom);
         } else {
             EXPECT_EQ(ink.Left, left);
+        }
+        if (upc) {
+            EXPECT_GE(TopmostBlack(image, static_cast<int>(right), image.Width()), barsBottom);
+        } else {
+            EXPECT_EQ(ink.Right, right);
         }
         EXPECT_EQ(image.Width(), static_cast<int>(std::ceil(symbol.Drawing.Width)));
         EXPECT_EQ(image.Height(), static_cast<int>(std::ceil(symbol.Drawing.Height)));
@@ -398,6 +530,13 @@ TEST(Symbol, DataUpToItsMaximum) {
         {bcCodeCodabar, '+', 210, beyond("Codebar", 210)},
         {bcCodeEAN8, '0', 8, "TBarcode:EAN8 bad Data <000000000>: more than 8 digits"},
         {bcCodeEAN13, '0', 13, "TBarcode:EAN13 bad Data <00000000000000>: more than 13 digits"},
+        {bcCodeUPCA, '0', 12,
+         "TBarcode:UPC-A bad Data <0000000000000>: 11 digits are needed, or 12 with the check "
+         "digit, not 13"},
+        // UPC-E takes its UPC-A number too.
+        {bcCodeUPCE, '0', 12,
+         "TBarcode:UPC-E bad Data <0000000000000>: 6, 7 or 8 digits are needed, or the 11 or 12 "
+         "of a UPC-A number, not 13"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
@@ -406,6 +545,13 @@ TEST(Symbol, DataUpToItsMaximum) {
                       Compose(row.Typ, std::string(row.Most + 1, row.Widest), {.Ratio = 9});
                   }),
                   row.Refusal);
+    }
+    // EAN and UPC with an add-on of five digits.
+    for (const auto& [typ, data] : {std::pair{bcCodeEAN13, "0000000000000+00000"},
+                                    {bcCodeEAN8, "00000000+00000"},
+                                    {bcCodeUPCA, "000000000000+00000"},
+                                    {bcCodeUPCE, "000000000000+00000"}}) {
+        EXPECT_NO_THROW(Compose(typ, data, {}, SymbolDpi)) << data;
     }
     EXPECT_EQ(Raised<Exception>([] { Compose(bcCode128C, std::string(131071, '0')); }),
               "Cannot draw the symbol: the data of Code128C is at most 450 characters, not "
