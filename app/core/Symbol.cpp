@@ -171,11 +171,11 @@ constexpr double Ean13FirstDigit = -4.5;
 constexpr double DigitModules = 7;
 constexpr double GuardModules = 3;
 constexpr double CentreGuardModules = 5;
-// An add-on's digits, of 7 modules with 2 between, follow its start of 4; 5 modules of quiet zone
-// follow it.
+// An add-on's digits, of 7 modules with 2 between, follow its start of 4. GS1 asks for 5 modules of
+// quiet zone after it; zbarimg finds the add-on's end only with more, so it gets 6.
 constexpr double AddOnStartModules = 4;
 constexpr double AddOnDigitPitch = 9;
-constexpr double AddOnQuietRight = 5;
+constexpr double AddOnQuietRight = 6;
 // UPC's number system and check digits stand outside the guards, a module clear of them, in
 // digits this much of the others' height.
 constexpr double UpcOutsideDigitShare = 0.75;
