@@ -10,8 +10,8 @@
 
 namespace {
 
-// Thirteen characters each symbology accepts (EAN-8 takes eight), with as many two-character
-// expansions as the extended symbologies offer.
+// Thirteen characters each symbology accepts (EAN-8 takes eight, UPC-A eleven, UPC-E seven), with
+// as many two-character expansions as the extended symbologies offer.
 std::string SampleData(TBarcodeType typ) {
     using enum TBarcodeType;
     switch (typ) {
@@ -30,6 +30,10 @@ std::string SampleData(TBarcodeType typ) {
         return "hello, world!";
     case bcCodeGS1_128:
         return "(10)LOT-A1234";
+    case bcCodeUPCA:
+        return "01234567890";
+    case bcCodeUPCE:
+        return "0123456";
     default:
         return "1234567890128";
     }

@@ -102,7 +102,10 @@ constexpr TSymbolRules Ean(TBarcodeType typ, double quietLeft, double quietRight
 // with the line, stay under MaxSymbolPixels with a character to spare, counted down to tens
 // (interleaved 2 of 5 reaches the limit at 337 digits, industrial at 210, matrix at 296, Code 39
 // at 181, its Extended at 91, Code 128A and B at 227, C at 455 digits, Code 93 at 277, its
-// Extended at 139, MSI at 210, Codabar at 214).
+// Extended at 139, MSI at 210, Codabar at 214). Code 128 takes a symbol character and a half for
+// each character of its worst data, control characters and lower case by turns, so 140 of them
+// stay under Code 128B's 227 symbol characters; GS1-128's fields take set C or B, one symbol
+// character at most for each character of the bracketed form.
 constexpr TSymbolRules Rules[] = {
     WideAndNarrow(bcCode_2_5_interleaved, 2, 2.2, 330, TwoOfFive),
     WideAndNarrow(bcCode_2_5_industrial, 2, 2, 200, DiscreteTwoOfFive),
@@ -131,7 +134,7 @@ constexpr TSymbolRules Rules[] = {
     WideAndNarrow(bcCodeCodabar, 2, 2.25, 210, Codabar),
     Ean(bcCodeEAN8, 7, 7, 18.23, Ean8, 8),
     Ean(bcCodeEAN13, 11, 7, 22.85, Ean13, 13),
-    Modules(bcCode128, 220, Code128),
+    Modules(bcCode128, 140, Code128),
     Modules(bcCodeGS1_128, 220, Code128),
     Ean(bcCodeUPCA, 9, 9, 22.85, UpcA, 12),
     Ean(bcCodeUPCE, 9, 7, 22.85, UpcE, 12),

@@ -546,6 +546,33 @@ TEST(Symbol, DataUpToItsMaximum) {
                   }),
                   row.Refusal);
     }
+    // Code 128's worst data, control characters and lower case by turns; GS1-128's longest
+    // fields of characters of set B; ITF-14's 14 digits.
+    std::string worst;
+    for (int i = 0; worst.size() < 140; ++i) {
+        worst += i % 2 == 0 ? '\x01' : 'j';
+    }
+    std::string fields;
+    while (fields.size() + 24 < 200) {
+        fields += "(10)" + std::string(20, 'j');
+    }
+    fields += "(91)" + std::string(220 - fields.size() - 4, 'j');
+    const struct {
+        TBarcodeType Typ;
+        std::string Most;
+        std::string Refusal;
+    } longRows[] = {
+        {bcCode128, worst, beyond("Code128", 140)},
+        {bcCodeGS1_128, fields, beyond("GS1-128", 220)},
+        {bcCodeITF14, "00000000000000",
+         "TBarcode:ITF-14 bad Data <000000000000000>: 13 digits, or 14 with the check digit, are "
+         "needed, not 15"},
+    };
+    for (const auto& row : longRows) {
+        SCOPED_TRACE(BarcodeTypeCaption(row.Typ));
+        EXPECT_NO_THROW(Compose(row.Typ, row.Most, {}, SymbolDpi));
+        EXPECT_EQ(Raised<Exception>([&] { Compose(row.Typ, row.Most + "0"); }), row.Refusal);
+    }
     // EAN and UPC with an add-on of five digits.
     for (const auto& [typ, data] : {std::pair{bcCodeEAN13, "0000000000000+00000"},
                                     {bcCodeEAN8, "00000000+00000"},
