@@ -36,6 +36,16 @@ TEST(CodabarMsiPostNet, PatternsCheckDigitsAndRefusals) {
         {bcCodeCodabar, "A12",
          "TBarcode:Codebar bad Data <A12>: character 1 \"A\" is a start/stop character: A to D "
          "may only begin and end the data, both together"},
+        // Each of B, C and D inside the data, and at its end alone.
+        {bcCodeCodabar, "1B2",
+         "TBarcode:Codebar bad Data <1B2>: character 2 \"B\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
+        {bcCodeCodabar, "1C2",
+         "TBarcode:Codebar bad Data <1C2>: character 2 \"C\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
+        {bcCodeCodabar, "12D",
+         "TBarcode:Codebar bad Data <12D>: character 3 \"D\" is a start/stop character: A to D "
+         "may only begin and end the data, both together"},
         {bcCodeCodabar, "12x",
          "TBarcode:Codebar bad Data <12x>: character 3 \"x\" is not in Codabar"},
         // MSI check digits, modulo 10 doubling from the right: 2 * 2 = 4, + 1 = 5 -> 5.
