@@ -93,6 +93,7 @@ decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
 type_into 80 75 "Hello, world"
 click 80 28
 xdotool key Home Down Return
+xdotool key ctrl+Return
 
 # The file button's save dialog: "label" typed with the second filter, PNG, chosen becomes
 # label.png, which Save writes as PNG.
