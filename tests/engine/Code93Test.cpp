@@ -36,6 +36,15 @@ TEST(Code93, PatternsCheckCharactersCAndKAndRefusals) {
         {bcCode93, "}A",
          "TBarcode:Code93 bad Data <}A>: character 1 \"}\" is not in Code 93; Code 93 Extended "
          "encodes it"},
+        {bcCode93, "A[",
+         "TBarcode:Code93 bad Data <A[>: character 2 \"[\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
+        {bcCode93, "A]",
+         "TBarcode:Code93 bad Data <A]>: character 2 \"]\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
+        {bcCode93, "A{",
+         "TBarcode:Code93 bad Data <A{>: character 2 \"{\" is not in Code 93; Code 93 Extended "
+         "encodes it"},
         {bcCode93, "1\xC8",
          "TBarcode:Code93 bad Data <1\xC8>: character 2 byte 0xC8 is not in Code 93"},
         {bcCode93Extended, "Gr\u00fc\u00dfe",
