@@ -119,7 +119,12 @@ std::string TBarcode::AddOnPattern() const {
 
 std::string TBarcode::AddOnText() const {
     const std::size_t plus = FText.find('+');
-    return plus == std::string::npos ? std::string() : " " + FText.substr(plus + 1);
+    if (plus == std::string::npos) {
+        return {};
+    }
+    std::string text = FText.substr(plus);
+    text.front() = ' ';
+    return text;
 }
 
 // With Checksum, up to length - 1 digits are padded with zeros on the left and given their
