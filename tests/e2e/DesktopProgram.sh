@@ -64,36 +64,26 @@ type_into() {
   xdotool key ctrl+a type "$3"
 }
 
-# One code: Code 128B (second in the list) of "Hello, world".
-type_into 80 75 "Hello, world"
-click 80 28
-xdotool key Home Down Return
-xdotool key ctrl+Return
-xdotool key ctrl+s
-window '^Quillmark$' > /dev/null || fail "Ctrl+S did not confirm"
-xdotool key Return
-"$cli" --type "Code 128B" --data "Hello, world" --output "$work/expected.bmp"
-cmp "$work/output.bmp" "$work/expected.bmp" || fail "Ctrl+S wrote other bytes than quillmark-cli"
-decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
-[ "$decoded" = "Hello, world" ] || fail "zbarimg read '$decoded'"
-
-# A symbology after the first fifteen: Code 128 (fifth from the end) switches to set C for the
-# digits; then Code 128B of "Hello, world" again.
-type_into 80 75 "PO-2024-000123456"
-click 80 28
-xdotool key End Up Up Up Up Return
-xdotool key ctrl+Return
-xdotool key ctrl+s
-window '^Quillmark$' > /dev/null || fail "Ctrl+S did not confirm for Code 128"
-xdotool key Return
-"$cli" --type "Code 128" --data "PO-2024-000123456" --output "$work/expected.bmp"
-cmp "$work/output.bmp" "$work/expected.bmp" || fail "Ctrl+S wrote other bytes than quillmark-cli for Code 128"
-decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
-[ "$decoded" = "PO-2024-000123456" ] || fail "zbarimg read '$decoded' in Code 128"
-type_into 80 75 "Hello, world"
-click 80 28
-xdotool key Home Down Return
-xdotool key ctrl+Return
+# TYPE DATA KEYS: types DATA, picks TYPE in the list with KEYS, generates and saves with Ctrl+S;
+# the file must hold quillmark-cli's bytes and read as DATA.
+generate_and_save() {
+  type_into 80 75 "$2"
+  click 80 28
+  xdotool key $3 Return
+  xdotool key ctrl+Return
+  xdotool key ctrl+s
+  window '^Quillmark$' > /dev/null || fail "Ctrl+S did not confirm for $1"
+  xdotool key Return
+  "$cli" --type "$1" --data "$2" --output "$work/expected.bmp"
+  cmp "$work/output.bmp" "$work/expected.bmp" || fail "Ctrl+S wrote other bytes than quillmark-cli for $1"
+  decoded=$(zbarimg --quiet --raw "$work/output.bmp" 2> /dev/null | sort -u)
+  [ "$decoded" = "$2" ] || fail "zbarimg read '$decoded' in $1"
+}
+# Code 128B, second in the list; Code 128, fifth from the end and after the first fifteen, which
+# switches to set C for the digits; then Code 128B again, the image the next steps use.
+generate_and_save "Code 128B" "Hello, world" "Home Down"
+generate_and_save "Code 128" "PO-2024-000123456" "End Up Up Up Up"
+generate_and_save "Code 128B" "Hello, world" "Home Down"
 
 # The file button's save dialog: "label" typed with the second filter, PNG, chosen becomes
 # label.png, which Save writes as PNG.
