@@ -129,7 +129,9 @@ std::string TBarcode::UpcECode() const {
 
 std::string TBarcode::EncodeUpcA() const {
     // UPC-A is EAN-13 with a first digit of 0.
-    const std::string pattern = Ean13Bars("0" + UpcACode());
+    std::string digits = UpcACode();
+    digits.insert(digits.begin(), '0');
+    const std::string pattern = Ean13Bars(digits);
     return pattern + AddOnPattern();
 }
 
