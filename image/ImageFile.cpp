@@ -96,8 +96,7 @@ void SaveImageFile(const TBitmap& image, const std::string& name,
                         " or resolution " + std::to_string(dpi) + " out of range");
     }
     if (format == TImageFormat::Bmp) {
-        image.SaveBmpFile(name, options.Scale, options.Dpi ? PixelsPerMetre(dpi) : 0,
-                          options.Role);
+        image.SaveBmpFile(name, options.Scale, options.Dpi ? PixelsPerMetre(dpi) : 0, options.Role);
         return;
     }
     const std::vector<std::uint8_t> bytes = image.Empty()
