@@ -33,15 +33,10 @@ pick() { # CHARACTERS LENGTH: appends that many characters drawn from CHARACTERS
     for ((i = 0; i < $2; i++)); do data+=${1:RANDOM % ${#1}:1}; done
 }
 gtin() { # appends 13 random digits and GS1's check digit to $data
-    local body='' sum=0 i
-    pick_into body "$digits" 13
-    for ((i = 0; i < 13; i++)); do sum=$((sum + ${body:i:1} * (i % 2 == 0 ? 3 : 1))); done
-    data+=$body$(((10 - sum % 10) % 10))
-}
-pick_into() { # NAME CHARACTERS LENGTH: appends that many characters drawn from CHARACTERS to $NAME
-    local -n into=$1
-    local i
-    for ((i = 0; i < $3; i++)); do into+=${2:RANDOM % ${#2}:1}; done
+    local start=${#data} sum=0 i
+    pick "$digits" 13
+    for ((i = 0; i < 13; i++)); do sum=$((sum + ${data:start+i:1} * (i % 2 == 0 ? 3 : 1))); done
+    data+=$(((10 - sum % 10) % 10))
 }
 element() { # appends one GS1 element string of a kind drawn at random to $data
     case $((RANDOM % 5)) in
