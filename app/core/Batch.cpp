@@ -46,11 +46,47 @@ std::string BatchFileName(std::string_view directory, std::int32_t n, std::strin
 
 namespace {
 
+class TRangeReader : public TBatchReader {
+public:
+    TRangeReader(const TBatchRange& range, std::string_view directory, std::string_view extension)
+        : FNext(range.From), FTo(range.To), FDirectory(directory), FExtension(extension) {}
+
+    bool Next(TBatchItem& item) override {
+        if (FNext > FTo) {
+            return false;
+        }
+        const auto n = static_cast<std::int32_t>(FNext++);
+        item.Position = n;
+        item.Data = std::to_string(n);
+        item.FileName = BatchFileName(FDirectory, n, FExtension);
+        return true;
+    }
+
+private:
+    // Counted in 64 bits: the number after the largest 32-bit number must not wrap.
+    std::int64_t FNext;
+    std::int64_t FTo;
+    std::string_view FDirectory;
+    std::string_view FExtension;
+};
+
 std::uint64_t WholeBlocks(std::uint64_t bytes, std::uint64_t block) {
     return (bytes + block - 1) / block * block;
 }
 
 } // namespace
+
+TRangeBatch::TRangeBatch(const TBatchRange& range, std::string_view directory,
+                         std::string_view extension)
+    : FRange(range), FDirectory(directory), FExtension(extension) {}
+
+std::int64_t TRangeBatch::Count() const {
+    return BatchCount(FRange);
+}
+
+std::unique_ptr<TBatchReader> TRangeBatch::Read() const {
+    return std::make_unique<TRangeReader>(FRange, FDirectory, FExtension);
+}
 
 std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view directory,
                                std::uint64_t bytesPerFile, std::string_view extension,
@@ -91,24 +127,33 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
 
 std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
                                 const TBatchRange& range, const TImageFileOptions& file) {
+    TCodeImageInputs first = inputs;
+    first.Data = std::to_string(range.From);
+    return CodeImageFileSize(barcode, first, file);
+}
+
+std::uint64_t CodeImageFileSize(const TBarcode& barcode, const TCodeImageInputs& inputs,
+                                const TImageFileOptions& file) {
     TBarcode copy = barcode;
     TBitmap image;
     InitCodeImage(image);
-    TCodeImageInputs first = inputs;
-    first.Data = std::to_string(range.From);
     try {
-        ComposeCodeImage(copy, image, first);
+        ComposeCodeImage(copy, image, inputs);
     } catch (const Exception&) {
-        // The batch reports it at its first number; what was drawn still measures the file.
+        // The batch reports it at its file; what was drawn still measures the file.
     }
     return ImageFileSize(image, file.Format.value_or(TImageFormat::Bmp), file);
 }
 
-void CheckBatchFits(const TBatchRange& range, std::string_view directory,
-                    std::uint64_t bytesPerFile, std::string_view extension) {
+namespace {
+
+// Raises the batch's "Not enough space" when count files of bytesPerFile may not fit, needed
+// telling at the file system's block size how much the batch adds at its peak.
+void CheckFits(std::string_view directory, std::int64_t count, std::uint64_t bytesPerFile,
+               const std::function<std::uint64_t(std::uint64_t block)>& needed) {
     namespace fs = std::filesystem;
     std::error_code error;
-    fs::path existing = fs::absolute(BatchFileName(directory, range.From), error).parent_path();
+    fs::path existing = fs::absolute(BatchFileName(directory, 0), error).parent_path();
     struct statvfs space {};
     while (statvfs(existing.c_str(), &space) != 0) {
         if ((errno != ENOENT && errno != ENOTDIR) || existing == existing.parent_path()) {
@@ -118,22 +163,53 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
     }
     const std::uint64_t free = std::uint64_t{space.f_bavail} * space.f_frsize;
     const std::uint64_t block = std::max<std::uint64_t>(space.f_frsize, 1);
-    const auto count = static_cast<std::uint64_t>(BatchCount(range));
     // The directory is read only when the batch may not fit.
-    if ((count + 1) * WholeBlocks(bytesPerFile, block) <= free) {
+    if ((static_cast<std::uint64_t>(count) + 1) * WholeBlocks(bytesPerFile, block) <= free) {
         return;
     }
-    const std::uint64_t needed = BatchBytesNeeded(range, directory, bytesPerFile, extension, block);
-    if (needed > free) {
+    const std::uint64_t most = needed(block);
+    if (most > free) {
         throw Exception("Not enough space in " + EscapedFileName(directory) + ": the batch needs " +
-                        Grouped(needed) + " bytes, " + Grouped(free) + " are free");
+                        Grouped(most) + " bytes, " + Grouped(free) + " are free");
     }
 }
 
-void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::string_view extension,
+} // namespace
+
+void CheckBatchFits(const TBatchRange& range, std::string_view directory,
+                    std::uint64_t bytesPerFile, std::string_view extension) {
+    CheckFits(directory, BatchCount(range), bytesPerFile, [&](std::uint64_t block) {
+        return BatchBytesNeeded(range, directory, bytesPerFile, extension, block);
+    });
+}
+
+void CheckBatchFits(const TBatchData& data, std::string_view directory,
+                    std::uint64_t bytesPerFile) {
+    CheckFits(directory, data.Count(), bytesPerFile, [&](std::uint64_t block) {
+        const std::uint64_t perFile = WholeBlocks(bytesPerFile, block);
+        std::uint64_t needed = 0;
+        // What the last file's old file holds while its replacement is written.
+        std::uint64_t last = 0;
+        const std::unique_ptr<TBatchReader> reader = data.Read();
+        TBatchItem item;
+        while (reader->Next(item)) {
+            struct stat status {};
+            last = 0;
+            if (fstatat(AT_FDCWD, item.FileName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISREG(status.st_mode)) {
+                last = std::min(WholeBlocks(static_cast<std::uint64_t>(status.st_size), block),
+                                perFile);
+            }
+            needed += perFile - last;
+        }
+        return needed + last;
+    });
+}
+
+void RunBatchSteps(const TBatchData& data, std::string_view directory,
                    const TBatchCallbacks& callbacks,
                    const std::function<std::unique_ptr<TBatchSteps>()>& start) {
-    if (BatchCount(range) > 0 && !directory.empty()) {
+    if (data.Count() > 0 && !directory.empty()) {
         // Where no directory can be made, the first file's write says why.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(directory), ignored);
@@ -142,21 +218,20 @@ void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::st
     std::string written;
     try {
         const std::unique_ptr<TBatchSteps> steps = start();
-        // Counted in 64 bits: n = To + 1 must not wrap when To is the largest 32-bit number.
-        for (std::int64_t wide = range.From; wide <= range.To && !callbacks.Stop.stop_requested();
-             ++wide) {
-            const auto n = static_cast<std::int32_t>(wide);
-            const std::exception_ptr failed = steps->Draw(n);
+        const std::unique_ptr<TBatchReader> reader = data.Read();
+        TBatchItem item;
+        while (!callbacks.Stop.stop_requested() && reader->Next(item)) {
+            const std::exception_ptr failed = steps->Draw(item);
             if (callbacks.Position) {
-                callbacks.Position(n);
+                callbacks.Position(item.Position);
             }
             if (callbacks.Data) {
-                callbacks.Data(std::to_string(n));
+                callbacks.Data(item.Data);
             }
             if (failed) {
                 std::rethrow_exception(failed);
             }
-            std::string name = BatchFileName(directory, n, extension);
+            std::string name = std::move(item.FileName);
             if (callbacks.FileName) {
                 name = callbacks.FileName(name);
             }
@@ -184,16 +259,16 @@ void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::st
 
 namespace {
 
-// The code image of each number, drawn one number ahead (TDrawAhead) in the caller's image and
+// The code image of each file, drawn one file ahead (TDrawAhead) in the caller's image and
 // barcode.
 class TCodeImageSteps : public TBatchSteps {
 public:
     TCodeImageSteps(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-                    const TBatchRange& range, const TImageFileOptions& options)
+                    const TBatchData& data, const TImageFileOptions& options)
         : FBarcode(barcode), FImage(image), FOptions(options),
-          FAhead(barcode, image, inputs, range) {}
+          FAhead(barcode, image, inputs, data.Read()) {}
 
-    std::exception_ptr Draw(std::int32_t) override { return FAhead.Next(FImage, FBarcode); }
+    std::exception_ptr Draw(const TBatchItem&) override { return FAhead.Next(FImage, FBarcode); }
     void Write(const std::string& name) override {
         FAhead.Write(name, [&] { FImage.SaveToFile(name, FOptions); });
     }
@@ -210,10 +285,18 @@ private:
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    const TRangeBatch data(range, directory,
+                           FormatExtension(file.Format.value_or(TImageFormat::Bmp)));
+    RunBatch(barcode, image, inputs, data, directory, callbacks, file);
+}
+
+void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+              const TBatchData& data, std::string_view directory, const TBatchCallbacks& callbacks,
+              const TImageFileOptions& file) {
     TImageFileOptions options = file;
     options.Format = file.Format.value_or(TImageFormat::Bmp);
     options.Role = TWriteRole::Batch;
-    RunBatchSteps(range, directory, FormatExtension(*options.Format), callbacks, [&] {
-        return std::make_unique<TCodeImageSteps>(barcode, image, inputs, range, options);
+    RunBatchSteps(data, directory, callbacks, [&] {
+        return std::make_unique<TCodeImageSteps>(barcode, image, inputs, data, options);
     });
 }

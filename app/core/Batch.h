@@ -41,6 +41,45 @@ std::int64_t BatchCount(const TBatchRange& range);
 std::string BatchFileName(std::string_view directory, std::int32_t n,
                           std::string_view extension = "bmp");
 
+// One file of a batch: where the LED bar stands for it, its data and its name.
+struct TBatchItem {
+    std::int32_t Position = 0;
+    std::string Data;
+    std::string FileName;
+};
+
+// Reads the files of a batch in order, from the first.
+class TBatchReader {
+public:
+    virtual ~TBatchReader() = default;
+    // Fills item with the next file's; false after the last.
+    virtual bool Next(TBatchItem& item) = 0;
+};
+
+// The files of a batch: the numbers of a range, or the data of a list.
+class TBatchData {
+public:
+    virtual ~TBatchData() = default;
+    virtual std::int64_t Count() const = 0;
+    // A reader from the first file. Readers are independent of each other and may run on
+    // different threads at once.
+    virtual std::unique_ptr<TBatchReader> Read() const = 0;
+};
+
+// The numbers of a range: each number n at position n, its decimal text as the data and
+// BatchFileName as the file's name.
+class TRangeBatch : public TBatchData {
+public:
+    TRangeBatch(const TBatchRange& range, std::string_view directory, std::string_view extension);
+    std::int64_t Count() const override;
+    std::unique_ptr<TBatchReader> Read() const override;
+
+private:
+    TBatchRange FRange;
+    std::string FDirectory;
+    std::string FExtension;
+};
+
 // The most a batch adds to its directory at any moment: the count of numbers × bytesPerFile
 // rounded up to whole blocks of block bytes, less what the range's own files with that extension
 // there hold already (they are replaced and their space given back: each counts up to one new
@@ -56,6 +95,10 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
 std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs& inputs,
                                 const TBatchRange& range, const TImageFileOptions& file = {});
 
+// The file of the inputs' code image, composed in an image of its own.
+std::uint64_t CodeImageFileSize(const TBarcode& barcode, const TCodeImageInputs& inputs,
+                                const TImageFileOptions& file = {});
+
 // Called before the first file: raises "Not enough space in %s: the batch needs %s bytes, %s are
 // free" when the batch cannot fit in the free space of the directory's file system (of its
 // nearest existing parent while it does not exist yet), counted in its blocks (BatchBytesNeeded).
@@ -63,11 +106,15 @@ std::uint64_t BatchBytesPerFile(const TBarcode& barcode, const TCodeImageInputs&
 void CheckBatchFits(const TBatchRange& range, std::string_view directory,
                     std::uint64_t bytesPerFile, std::string_view extension = "bmp");
 
+// The same for any batch, each of its files bytesPerFile long; the files it replaces are found
+// by their names.
+void CheckBatchFits(const TBatchData& data, std::string_view directory, std::uint64_t bytesPerFile);
+
 // What a front end shows while a batch runs. Each member may be left empty.
 struct TBatchCallbacks {
     // The LED bar's position is now n; repaint it before returning.
     std::function<void(std::int32_t n)> Position;
-    // The data field now holds text, the decimal text of the number being drawn.
+    // The data field now holds text, the data being drawn.
     std::function<void(const std::string& text)> Data;
     // The file name box now holds name; returns what the box holds afterwards, which is the name
     // the file is written to. Left empty, name itself is used.
@@ -80,23 +127,22 @@ struct TBatchCallbacks {
     std::function<void()> Written;
 };
 
-// What a batch does with each number: draws it, the numbers in ascending order, and writes what
-// it drew.
+// What a batch does with each file: draws its data, the files in order, and writes what it drew.
 class TBatchSteps {
 public:
     virtual ~TBatchSteps() = default;
-    // Returns what drawing number n raised; nothing is written for it then.
-    virtual std::exception_ptr Draw(std::int32_t n) = 0;
+    // Returns what drawing the item's data raised; nothing is written for it then.
+    virtual std::exception_ptr Draw(const TBatchItem& item) = 0;
     virtual void Write(const std::string& name) = 0;
 };
 
 // The run of every batch, with the steps that start makes for it: makes a missing destination
-// with its parents (unless the range is empty), then for each number n until a stop is
-// requested draws it, reports the position and the data, reports the file name (the directory,
-// the separator, "code_", n and the extension) and writes the number to the name reported back.
-// The steps are let go before the file system of the files written is synced once at the end.
-// The first exception ends the run and propagates; the files written before it stay.
-void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::string_view extension,
+// with its parents (unless the batch is empty), then for each file until a stop is requested
+// draws it, reports the position and the data, reports the file name and writes the data to the
+// name reported back. The steps are let go before the file system of the files written is synced
+// once at the end. The first exception ends the run and propagates; the files written before it
+// stay.
+void RunBatchSteps(const TBatchData& data, std::string_view directory,
                    const TBatchCallbacks& callbacks,
                    const std::function<std::unique_ptr<TBatchSteps>()>& start);
 
@@ -113,3 +159,9 @@ void RunBatchSteps(const TBatchRange& range, std::string_view directory, std::st
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});
+
+// The same for any batch: each file's data drawn in turn, its position and data reported, and the
+// image written to its name in the file options' format (BMP when unset), whatever the name.
+void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
+              const TBatchData& data, std::string_view directory, const TBatchCallbacks& callbacks,
+              const TImageFileOptions& file = {});

@@ -21,8 +21,8 @@ bool TwoProcessors() {
 } // namespace
 
 TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-                       const TBatchRange& range)
-    : FBarcode(barcode), FImage(image), FInputs(inputs), FRange(range), FNext(range.From) {
+                       std::unique_ptr<TBatchReader> data)
+    : FBarcode(barcode), FImage(image), FInputs(inputs), FData(std::move(data)) {
     // Clearing and text take the canvas's brush and font: the same as in the caller's image.
     FImage.Canvas().TakeAttributes(image.Canvas());
     if (TwoProcessors()) {
@@ -53,19 +53,23 @@ void TDrawAhead::LetGo(std::vector<int>& files) {
     files.clear();
 }
 
-std::exception_ptr TDrawAhead::Draw() {
-    FInputs.Data = std::to_string(FNext++);
+bool TDrawAhead::Draw(std::exception_ptr& error) {
+    if (!FData->Next(FItem)) {
+        return false;
+    }
+    FInputs.Data = std::move(FItem.Data);
     try {
         ComposeCodeImage(FBarcode, FImage, FInputs);
+        error = nullptr;
     } catch (...) {
-        return std::current_exception();
+        error = std::current_exception();
     }
-    return nullptr;
+    return true;
 }
 
 void TDrawAhead::Run() {
     std::vector<int> replaced;
-    while (FNext <= FRange.To) {
+    for (;;) {
         {
             std::unique_lock lock(FLock);
             FChanged.wait(lock, [this] { return !FReady || FStopping; });
@@ -75,7 +79,10 @@ void TDrawAhead::Run() {
             replaced.swap(FOld);
         }
         LetGo(replaced);
-        std::exception_ptr error = Draw();
+        std::exception_ptr error;
+        if (!Draw(error)) {
+            return;
+        }
         const bool failed = error != nullptr;
         {
             const std::lock_guard guard(FLock);
@@ -116,7 +123,7 @@ void TDrawAhead::Write(const std::string& name, const std::function<void()>& wri
 
 std::exception_ptr TDrawAhead::Next(TBitmap& image, TBarcode& barcode) {
     if (!FThread.joinable()) {
-        FError = Draw();
+        Draw(FError);
         FReady = true;
     }
     std::unique_lock lock(FLock);

@@ -9,31 +9,31 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-// Draws the numbers of a batch range in order on a thread of its own, one number ahead of the
-// caller: while the caller writes number n, n + 1 is drawn into a second image, so that on two
-// processors the drawing costs the batch no time. On one processor each number is drawn when it
-// is asked for.
+// Draws the data of a batch in order on a thread of its own, one file ahead of the caller: while
+// the caller writes one file, the next is drawn into a second image, so that on two processors
+// the drawing costs the batch no time. On one processor each file is drawn when it is asked for.
 class TDrawAhead {
 public:
     // The second image starts as a copy of image with the attributes of its canvas, the barcode
-    // as a copy of barcode; drawing the range's first number starts at once.
+    // as a copy of barcode; drawing the first datum the reader gives starts at once.
     TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-               const TBatchRange& range);
+               std::unique_ptr<TBatchReader> data);
     // Stops drawing ahead and waits for the thread.
     ~TDrawAhead();
     TDrawAhead(const TDrawAhead&) = delete;
     TDrawAhead& operator=(const TDrawAhead&) = delete;
 
-    // Waits for the next number of the range, composed as ComposeCodeImage composes it, and swaps
-    // it in: image's pixels and barcode come back holding it, while their old contents are
-    // cleared and drawn over for the number after. Returns what drawing the number raised, its
-    // image then holding what was drawn before the failure, and nothing is drawn after it. Called
-    // at most once for each number of the range.
+    // Waits for the next datum, composed as ComposeCodeImage composes it, and swaps it in:
+    // image's pixels and barcode come back holding it, while their old contents are cleared and
+    // drawn over for the datum after. Returns what drawing the datum raised, its image then
+    // holding what was drawn before the failure, and nothing is drawn after it. Called at most
+    // once for each datum.
     std::exception_ptr Next(TBitmap& image, TBarcode& barcode);
     // Runs write, which replaces the file name. Where drawing runs ahead, the old file of that
     // name is kept open meanwhile and let go on the drawing thread, so that its space is given
@@ -42,8 +42,9 @@ public:
     void Write(const std::string& name, const std::function<void()>& write);
 
 private:
-    // Composes number FNext in FImage and moves on; returns what the drawing raised.
-    std::exception_ptr Draw();
+    // Composes the next datum in FImage; returns what the drawing raised. False when the data
+    // are at their end.
+    bool Draw(std::exception_ptr& error);
     void Run();
     // Closes the files and empties the list.
     static void LetGo(std::vector<int>& files);
@@ -51,8 +52,8 @@ private:
     TBarcode FBarcode;
     TBitmap FImage;
     TCodeImageInputs FInputs;
-    TBatchRange FRange;
-    std::int64_t FNext;
+    std::unique_ptr<TBatchReader> FData;
+    TBatchItem FItem;
     std::mutex FLock;
     std::condition_variable FChanged;
     // The number drawn last waits for Next.

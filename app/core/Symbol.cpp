@@ -643,8 +643,8 @@ public:
                  const TImageFileOptions& file)
         : FBarcode(barcode), FOptions(options), FFile(file) {}
 
-    std::exception_ptr Draw(std::int32_t n) override {
-        FBarcode.SetText(std::to_string(n));
+    std::exception_ptr Draw(const TBatchItem& item) override {
+        FBarcode.SetText(item.Data);
         try {
             FBytes = SymbolFile(FBarcode, FOptions, *FFile.Format, FFile, FImage);
         } catch (...) {
@@ -807,9 +807,17 @@ std::string XDimNote(TBarcodeType typ, const TSymbolOptions& options,
 void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
                     const TBatchRange& range, std::string_view directory,
                     const TBatchCallbacks& callbacks, const TImageFileOptions& file) {
+    const TRangeBatch data(range, directory,
+                           FormatExtension(file.Format.value_or(TImageFormat::Bmp)));
+    RunSymbolBatch(barcode, options, data, directory, callbacks, file);
+}
+
+void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options, const TBatchData& data,
+                    std::string_view directory, const TBatchCallbacks& callbacks,
+                    const TImageFileOptions& file) {
     TImageFileOptions steady = file;
     steady.Format = file.Format.value_or(TImageFormat::Bmp);
     steady.Role = TWriteRole::Batch;
-    RunBatchSteps(range, directory, FormatExtension(*steady.Format), callbacks,
+    RunBatchSteps(data, directory, callbacks,
                   [&] { return std::make_unique<TSymbolSteps>(barcode, options, steady); });
 }

@@ -126,6 +126,11 @@ void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options,
                     const TBatchRange& range, std::string_view directory,
                     const TBatchCallbacks& callbacks, const TImageFileOptions& file);
 
+// The same for any batch: each file's symbol in the options' format, whatever its name.
+void RunSymbolBatch(const TBarcode& barcode, const TSymbolOptions& options, const TBatchData& data,
+                    std::string_view directory, const TBatchCallbacks& callbacks,
+                    const TImageFileOptions& file);
+
 // The bytes SaveSymbolFile writes for these inputs.
 std::uint64_t SymbolFileSize(const TBarcode& barcode, const TSymbolOptions& options,
                              TImageFormat format, const TImageFileOptions& file);
