@@ -4,6 +4,7 @@
 #include "Batch.h"
 #include "Bitmap.h"
 #include "CodeImage.h"
+#include "DataList.h"
 #include "Exception.h"
 #include "NumberText.h"
 #include "Stream.h"
@@ -117,8 +118,11 @@ struct Options {
     std::optional<std::string> To;
     std::optional<std::string> Dir;
     bool DataGiven = false;
+    std::optional<std::string> DataFile;
+    TListOptions List;
+    bool ListOptionsGiven = false;
 
-    bool Batch() const { return From || To || Dir; }
+    bool Batch() const { return From || To || Dir || DataFile; }
 };
 
 struct UsageError {
@@ -167,10 +171,27 @@ TBearer BearerNamed(const std::string& name) {
     throw UsageError{"--bearer takes frame, bars or none, not '" + name + "'"};
 }
 
-// The format of the symbol's file or files: --format, else the output's name, else BMP.
-TImageFormat SymbolFormat(const Options& options) {
-    return options.File.Format.value_or(options.Output ? SymbolFormatOfName(*options.Output)
-                                                       : TImageFormat::Bmp);
+// The format of the file or files: --format, else the output's name or the list's name
+// template, else BMP.
+TImageFormat FileFormat(const Options& options) {
+    const std::string* name = options.Output               ? &*options.Output
+                              : !options.List.Name.empty() ? &options.List.Name
+                                                           : nullptr;
+    if (options.File.Format || !name) {
+        return options.File.Format.value_or(TImageFormat::Bmp);
+    }
+    return options.Symbol ? SymbolFormatOfName(*name) : FormatOfName(*name);
+}
+
+// The delimiter --delimiter names: one character, or "tab".
+char DelimiterNamed(const std::string& text) {
+    if (text == "tab" || text == "\\t") {
+        return '\t';
+    }
+    if (text.size() != 1) {
+        throw UsageError{"--delimiter takes one character, or tab, not '" + text + "'"};
+    }
+    return text[0];
 }
 
 // The symbol's options go together, and its sizes fit the symbology and the format's resolution.
@@ -200,7 +221,7 @@ void CheckSymbolUsage(Options& options) {
     TBarcode barcode;
     barcode.SetTyp(*FindSymbology(options.Inputs.TypeText));
     const std::string refusal = SymbolOptionsRefusal(
-        barcode, options.Sizes, SymbolRasterDpi(SymbolFormat(options), options.File));
+        barcode, options.Sizes, SymbolRasterDpi(FileFormat(options), options.File));
     if (!refusal.empty()) {
         throw UsageError{refusal};
     }
@@ -278,6 +299,20 @@ Options Parse(std::span<const std::string> args) {
             options.To = value();
         } else if (arg == "--dir") {
             options.Dir = name();
+        } else if (arg == "--data-file") {
+            options.DataFile = name();
+        } else if (arg == "--column") {
+            options.List.Column = value();
+            options.ListOptionsGiven = true;
+        } else if (arg == "--header") {
+            options.List.Header = true;
+            options.ListOptionsGiven = true;
+        } else if (arg == "--delimiter") {
+            options.List.Delimiter = DelimiterNamed(value());
+            options.ListOptionsGiven = true;
+        } else if (arg == "--name") {
+            options.List.Name = name();
+            options.ListOptionsGiven = true;
         } else if (arg == "--no-text") {
             options.Inputs.ShowText = false;
         } else if (arg == "--single") {
@@ -300,6 +335,22 @@ Options Parse(std::span<const std::string> args) {
         return options;
     }
     CheckSymbolUsage(options);
+    if (options.ListOptionsGiven && !options.DataFile) {
+        throw UsageError{"--column, --header, --delimiter and --name read a list; add --data-file"};
+    }
+    if (options.DataFile) {
+        if (!options.Dir) {
+            throw UsageError{"a batch from a list needs --dir"};
+        }
+        if (options.From || options.To || options.Output || options.Pattern || options.DataGiven) {
+            throw UsageError{"a batch from a list takes its data and names from the list; give "
+                             "it without --from, --to, --output, --pattern and --data"};
+        }
+        if (const std::string refusal = ListOptionsRefusal(options.List); !refusal.empty()) {
+            throw UsageError{refusal};
+        }
+        return options;
+    }
     if (options.Batch()) {
         if (!options.From || !options.To || !options.Dir) {
             throw UsageError{"a batch needs all of --from, --to and --dir"};
@@ -362,6 +413,26 @@ private:
     std::string FFile;
 };
 
+// Runs the batch's steps with a progress bar drawn on err when progressBar is set.
+void WithProgress(std::ostream& err, std::int64_t count, bool progressBar,
+                  const std::function<void(const TBatchCallbacks& callbacks)>& run) {
+    Progress progress(err, count);
+    TBatchCallbacks callbacks;
+    if (progressBar) {
+        callbacks.FileName = [&](const std::string& name) {
+            progress.Writing(name);
+            return name;
+        };
+    }
+    try {
+        run(callbacks);
+    } catch (...) {
+        progress.Abandon();
+        throw;
+    }
+    progress.Finish();
+}
+
 void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
                 bool progressBar) {
     const TBatchRange range = ParseBatchRange(*options.From, *options.To, {});
@@ -379,25 +450,48 @@ void WriteBatch(const Options& options, TBarcode& barcode, TBitmap& image, std::
         bytesPerFile = BatchBytesPerFile(barcode, options.Inputs, range, options.File);
     }
     CheckBatchFits(range, *options.Dir, bytesPerFile, FormatExtension(format));
-    Progress progress(err, BatchCount(range));
-    TBatchCallbacks callbacks;
-    if (progressBar) {
-        callbacks.FileName = [&](const std::string& name) {
-            progress.Writing(name);
-            return name;
-        };
-    }
-    try {
+    WithProgress(err, BatchCount(range), progressBar, [&](const TBatchCallbacks& callbacks) {
         if (options.Symbol) {
             RunSymbolBatch(barcode, options.Sizes, range, *options.Dir, callbacks, options.File);
         } else {
             RunBatch(barcode, image, options.Inputs, range, *options.Dir, callbacks, options.File);
         }
-    } catch (...) {
-        progress.Abandon();
-        throw;
+    });
+}
+
+void WriteList(const Options& options, TBarcode& barcode, TBitmap& image, std::ostream& err,
+               bool progressBar) {
+    TImageFileOptions file = options.File;
+    file.Format = FileFormat(options);
+    const std::unique_ptr<TDataList> list =
+        LoadDataList(*options.DataFile, options.List, *options.Dir, FormatExtension(*file.Format));
+    TBarcode check = barcode;
+    if (!options.Symbol) {
+        check.SetTyp(*FindSymbology(options.Inputs.TypeText));
     }
-    progress.Finish();
+    list->Check([&](const std::string& data) {
+        check.SetText(data);
+        if (options.Symbol) {
+            SymbolPattern(check);
+        } else {
+            check.BuildPattern();
+        }
+    });
+    TBarcode longest = check;
+    longest.SetText(list->Longest());
+    TCodeImageInputs inputs = options.Inputs;
+    inputs.Data = longest.Text();
+    const std::uint64_t bytesPerFile =
+        options.Symbol ? SymbolFileSize(longest, options.Sizes, *file.Format, file)
+                       : CodeImageFileSize(barcode, inputs, file);
+    CheckBatchFits(*list, *options.Dir, bytesPerFile);
+    WithProgress(err, list->Count(), progressBar, [&](const TBatchCallbacks& callbacks) {
+        if (options.Symbol) {
+            RunSymbolBatch(barcode, options.Sizes, *list, *options.Dir, callbacks, file);
+        } else {
+            RunBatch(barcode, image, options.Inputs, *list, *options.Dir, callbacks, file);
+        }
+    });
 }
 
 void Run(const Options& options, std::ostream& out, std::ostream& err, bool progressBar) {
@@ -432,10 +526,14 @@ void Run(const Options& options, std::ostream& out, std::ostream& err, bool prog
         barcode.SetText(options.Inputs.Data);
         // What a raster draws is said first: a batch may take a while.
         if (const std::string note = XDimNote(barcode.Typ(), options.Sizes,
-                                              SymbolRasterDpi(SymbolFormat(options), options.File));
+                                              SymbolRasterDpi(FileFormat(options), options.File));
             !note.empty()) {
             Say(err, "quillmark-cli: " + note);
         }
+    }
+    if (options.DataFile) {
+        WriteList(options, barcode, image, err, progressBar);
+        return;
     }
     if (options.Batch()) {
         WriteBatch(options, barcode, image, err, progressBar);
@@ -472,6 +570,11 @@ int RunCli(std::span<const std::string> args, std::ostream& out, std::ostream& e
             throw EWriteError("Stream write error: /dev/stdout: " +
                               std::string(std::strerror(errno)));
         }
+    } catch (const EListRefused& e) {
+        for (const std::string& line : e.Lines()) {
+            Say(err, line);
+        }
+        return 1;
     } catch (const std::exception& e) {
         Say(err, e.what());
         return 1;
