@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <grp.h>
 #include <poll.h>
@@ -69,6 +70,17 @@ TEST(Cli, UsageErrorsExitTwoWithOneLine) {
         {{"--output", ""}, "option '--output' needs a name, not an empty one"},
         {{"--from", "0", "--to", "1", "--dir", "d", "--data", "5"}, batch},
         {{"--from", "0", "--to", "1", "--dir", "d", "--pattern"}, batch},
+        {{"--data-file", "", "--dir", "d"}, "option '--data-file' needs a name, not an empty one"},
+        {{"--data-file", "l.txt"}, "a batch from a list needs --dir"},
+        {{"--data-file", "l.txt", "--dir", "d", "--to", "1"},
+         "a batch from a list takes its data and names from the list; give it without --from, "
+         "--to, --output, --pattern and --data"},
+        {{"--name", "x", "--output", "x.bmp"},
+         "--column, --header, --delimiter and --name read a list; add --data-file"},
+        {{"--data-file", "l", "--dir", "d", "--column", "1", "--delimiter", ";;"},
+         "--delimiter takes one character, or tab, not ';;'"},
+        {{"--data-file", "l", "--dir", "d", "--column", "sku"},
+         "--column takes a number from 1, or with --header a column's name, not 'sku'"},
         {{"--scale", "21", "--output", "x.png"},
          "--scale takes a whole number from 1 to 20, not '21'"},
         {{"--scale", "0", "--output", "x.png"},
@@ -240,6 +252,57 @@ TEST(Cli, FailuresAndProgressOnTheErrorStream) {
     EXPECT_EQ(huge.Err.substr(0, needs.size()), needs);
     EXPECT_TRUE(huge.Err.ends_with(" are free\n")) << huge.Err;
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_0.bmp", "code_1.bmp"}));
+}
+
+// A list's data reach the files named for them, the format following --format, else the name
+// template; a list read from standard input too. A list with refused lines writes nothing.
+TEST(Cli, BatchFromAList) {
+    const ScratchDir dir;
+    std::ofstream(dir / "list.txt") << "590123412345\r\n\n4006381333931";
+    EXPECT_EQ(Invoke({"--data-file", dir / "list.txt", "--single", "--dir", dir / "png", "--name",
+                      "{n:0}-{data}.png"}),
+              (Result{0, "", ""}));
+    EXPECT_EQ(Entries(dir / "png"),
+              (std::vector<std::string>{"1-590123412345.png", "3-4006381333931.png"}));
+    EXPECT_EQ(
+        ReadFile(dir / "png" / "3-4006381333931.png"),
+        ComposedFile({.Data = "4006381333931", .DualCode = false}, {.Format = TImageFormat::Png}));
+
+    // Standard input, CSV with a tab, the symbol.
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    const int saved = dup(STDIN_FILENO);
+    dup2(input[0], STDIN_FILENO);
+    close(input[0]);
+    const std::string csv = "box\tgtin\nA\t\"590123412345\"\n";
+    ASSERT_EQ(write(input[1], csv.data(), csv.size()), static_cast<ssize_t>(csv.size()));
+    close(input[1]);
+    const Result piped =
+        Invoke({"--data-file", "-", "--column", "gtin", "--header", "--delimiter", "tab",
+                "--symbol", "--dir", dir / "sym", "--name", "{col:box}.svg"});
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+    EXPECT_EQ(piped, (Result{0, "", ""}));
+    TBarcode barcode;
+    barcode.SetChecksum(true);
+    barcode.SetText("590123412345");
+    SaveSymbolFile(barcode, {}, dir / "expected.svg", {});
+    EXPECT_EQ(ReadFile(dir / "sym" / "A.svg"), ReadFile(dir / "expected.svg"));
+
+    std::ofstream(dir / "bad.txt") << "1\n2x\n3\n\n\x1b[2Jy\n5\n";
+    EXPECT_EQ(Invoke({"--data-file", dir / "bad.txt", "--dir", dir / "bad"}),
+              (Result{1, "",
+                      "line 2: 'x' is not a valid integer value\n"
+                      "line 5: '\\x1B' is not a valid integer value\n"
+                      "2 lines of the list are refused; no file is written\n"}));
+    EXPECT_FALSE(fs::exists(dir / "bad"));
+    EXPECT_EQ(Invoke({"--data-file", dir / "missing.txt", "--dir", dir / "bad"}),
+              (Result{1, "",
+                      "Cannot open file " + (dir / "missing.txt").string() +
+                          ": No such file or directory\n"}));
+    std::ofstream(dir / "empty.txt") << "\r\n\n";
+    EXPECT_EQ(Invoke({"--data-file", dir / "empty.txt", "--dir", dir / "bad"}),
+              (Result{1, "", "The list " + (dir / "empty.txt").string() + " holds no data\n"}));
 }
 
 // The options reach the composition and the file; --format chooses the format, a name that asks
