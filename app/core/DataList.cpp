@@ -499,10 +499,21 @@ std::string TDataList::Longest() const {
 
 void TDataList::Check(const std::function<void(const std::string& data)>& check) const {
     TRefusals refusals;
-    // The names' hashes, of the lines not refused otherwise: only names of equal hashes are
+    // Names made of the number and text alone differ as the numbers do. Otherwise the names'
+    // hashes are kept, of the lines not refused otherwise: only names of equal hashes are
     // compared, so that a long list is checked without holding its names.
+    const auto& parts = FText->Name;
+    const bool numbered = std::any_of(parts.begin(), parts.end(), [](const TNamePart& part) {
+        return part.Field == TField::N || part.Field == TField::PaddedN;
+    });
+    const bool fromData = std::any_of(parts.begin(), parts.end(), [](const TNamePart& part) {
+        return part.Field == TField::Data || part.Field == TField::Column;
+    });
+    const bool compared = !numbered || fromData;
     std::vector<std::size_t> hashes;
+    hashes.reserve(compared ? static_cast<std::size_t>(FText->Count) : 0);
     std::vector<bool> refused;
+    refused.reserve(static_cast<std::size_t>(FText->Count));
     const std::hash<std::string_view> hash;
     TListCursor at = FText->First();
     TRecord record;
@@ -521,7 +532,9 @@ void TDataList::Check(const std::function<void(const std::string& data)>& check)
         }
         refused.push_back(!why.empty());
         if (why.empty()) {
-            hashes.push_back(hash(name));
+            if (compared) {
+                hashes.push_back(hash(name));
+            }
         } else {
             refusals.Add(record.Line, why);
         }

@@ -1,6 +1,7 @@
 #include "Testing.h"
 
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -70,4 +71,25 @@ TEST(PeakMemory, TheLongestDatumCostsLittleMoreThanTheImage) {
         EXPECT_EQ(run.Exit, 0) << name;
         EXPECT_LE(run.PeakKiB - ordinary.PeakKiB, AllowedKiB) << name;
     }
+}
+
+// A list of a million data is checked whole before the first file, holding its text once: one
+// refused line at its end and nothing is written, in little more memory than the list's size.
+TEST(PeakMemory, AMillionLineListIsHeldOnce) {
+    ASSERT_NE(std::getenv("QUILLMARK_CLI"), nullptr);
+    const ScratchDir dir;
+    const Outcome ordinary = RunProgram({"--output", dir / "ordinary.bmp"});
+    ASSERT_EQ(ordinary.Exit, 0);
+    std::string list;
+    for (int i = 0; i < 1000000; ++i) {
+        const std::string n = std::to_string(i);
+        list += "ITEM-" + std::string(15 - n.size(), '0') + n + "\n";
+    }
+    list += "ITEM-\x7F\n";
+    std::ofstream(dir / "list.txt") << list;
+    const Outcome run =
+        RunProgram({"--type", "Code 128B", "--data-file", dir / "list.txt", "--dir", dir / "out"});
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_FALSE(fs::exists(dir / "out"));
+    EXPECT_LE(run.PeakKiB - ordinary.PeakKiB, static_cast<long>(list.size() / 1024) + AllowedKiB);
 }
