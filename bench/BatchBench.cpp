@@ -22,6 +22,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iterator>
 #include <linux/magic.h>
@@ -246,7 +247,7 @@ std::optional<fs::path> PlaceDirectory(Place place) {
 }
 
 // Into an empty directory, or over the files the previous writer left (a rerun): 2,000 files per
-// writer and round.
+// writer and round; the CLI's batch from a range and from a list of the same numbers.
 void BM_BatchAgainstRaw(benchmark::State& state, Place place, bool rerun) {
     const std::optional<fs::path> parent = PlaceDirectory(place);
     if (!parent) {
@@ -265,9 +266,27 @@ void BM_BatchAgainstRaw(benchmark::State& state, Place place, bool rerun) {
         {"trunc", [&](const std::string& dir) { RawTruncate(dir, bytes); }},
         {"cli", CliBatch},
         {"window", WindowBatch},
+        {"list", {}},
     };
     const ScratchDirectory scratch(*parent);
     const std::string dir = scratch.Path.string();
+    // The same numbers from a list file beside the directory, its files named code_1 to code_2000.
+    const ScratchDirectory listDir(*parent);
+    const std::string list = (listDir.Path / "numbers.txt").string();
+    {
+        std::ofstream numbers(list);
+        for (int n = 0; n < Numbers; ++n) {
+            numbers << n << '\n';
+        }
+    }
+    writers[4].Write = [&](const std::string& to) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::vector<std::string> args = {"--data-file", list, "--dir", to};
+        if (RunCli(args, out, err) != 0) {
+            throw std::runtime_error(err.str());
+        }
+    };
     if (rerun) {
         RawTruncate(dir, bytes);
     }

@@ -67,6 +67,20 @@ for print: the bars with their quiet zones, sized in millimetres.
                   --no-checksum, --format, --scale and --dpi, or --symbol and its sizes, not
                   --data, --output or --pattern; makes DIR and its parents when missing;
                   shows a progress bar when stderr is a terminal
+  --data-file FILE --dir DIR
+                  batch from a list: one file in DIR for each datum of FILE ("-" is standard
+                  input), plain text with one datum a line (UTF-8, empty lines skipped), or CSV
+                  with --column; takes the options of the range batch; every datum and file
+                  name is checked before the first file, and a refused line writes nothing
+  --column C      CSV: the column of the data, its number from 1, or with --header its name
+  --header        CSV: the first record names the columns
+  --delimiter C   CSV: the field delimiter, one character or tab (default ",")
+  --name TEMPLATE the list's file names: {n} the datum's line (CSV: its record after the
+                  header), {n:0} the same with zeros to the last one's width, {data} the datum
+                  and {col:NAME} or {col:N} another CSV column, made safe as names (/, control
+                  characters and a leading . or - become _, cut to 200 bytes); default
+                  code_{n}.bmp (or --format's extension); the format is --format's, else the
+                  template's extension's
   --list-types    print the symbology names, one a line
   --help          print this help
   --version       print the version
@@ -89,7 +103,10 @@ PostNet, 14 for ITF-14, from 80 characters (Code 39 Extended) to 450 digits (Cod
 others; longer data fails. EAN and UPC take an add-on of 2 or 5 digits after a "+"
 (9780201379624+51299).
 
-A batch that cannot fit in the free space of its directory does not start.
+A batch that cannot fit in the free space of its directory does not start. From a list:
+  quillmark-cli --data-file gtins.txt --dir labels --format png
+  quillmark-cli --data-file stock.csv --column gtin --header --delimiter ";" --dir labels \
+      --name "{col:sku}_{n:0}.pdf" --symbol
 
 Exit status: 0 done, 1 the data or a file failed, or standard output could not be written (the
 message is on stderr; a batch stops at the first failure and keeps the files written before

@@ -1,7 +1,7 @@
 # bash completion for quillmark-cli                                        -*- shell-script -*-
 # Option names; after --type the symbology names that `quillmark-cli --list-types` prints, the
-# formats after --format, the bearer bars after --bearer, file names after --output and directories
-# after --dir.
+# formats after --format, the bearer bars after --bearer, file names after --output and
+# --data-file, directories after --dir and tab after --delimiter.
 
 _quillmark_cli()
 {
@@ -21,8 +21,12 @@ _quillmark_cli()
             compopt -o filenames
             return
             ;;
-        --output)
+        --output | --data-file)
             _filedir
+            return
+            ;;
+        --delimiter)
+            COMPREPLY=($(compgen -W "tab" -- "$cur"))
             return
             ;;
         --dir)
@@ -37,14 +41,15 @@ _quillmark_cli()
             COMPREPLY=($(compgen -W "frame bars none" -- "$cur"))
             return
             ;;
-        --data | --scale | --dpi | --from | --to | --x-dim | --height | --ratio | --reduction)
+        --data | --scale | --dpi | --from | --to | --x-dim | --height | --ratio | --reduction | \
+            --column | --name)
             return
             ;;
     esac
 
     local options=(--type --data --no-text --single --no-checksum --output --format --scale --dpi
         --symbol --x-dim --height --ratio --reduction --bearer --pattern --from --to --dir
-        --list-types --help --version)
+        --data-file --column --header --delimiter --name --list-types --help --version)
     COMPREPLY=($(compgen -W "${options[*]}" -- "$cur"))
 } &&
     complete -F _quillmark_cli quillmark-cli

@@ -59,5 +59,9 @@ expect '' --symbol --x-dim 0
 expect 'out dir' --dir o
 expect '' --dir c
 expect '' --data c
+expect 'code.bmp' --data-file c
+expect $'--data\n--data-file' --dat
+expect 'tab' --delimiter ''
+expect '' --name c
 
 [ "$failures" -eq 0 ]
