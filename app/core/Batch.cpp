@@ -183,27 +183,31 @@ void CheckBatchFits(const TBatchRange& range, std::string_view directory,
     });
 }
 
+std::uint64_t BatchBytesNeeded(const TBatchData& data, std::uint64_t bytesPerFile,
+                               std::uint64_t block) {
+    const std::uint64_t perFile = WholeBlocks(bytesPerFile, block);
+    std::uint64_t needed = 0;
+    // What the last file's old file holds while its replacement is written.
+    std::uint64_t last = 0;
+    const std::unique_ptr<TBatchReader> reader = data.Read();
+    TBatchItem item;
+    while (reader->Next(item)) {
+        struct stat status {};
+        last = 0;
+        if (fstatat(AT_FDCWD, item.FileName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode)) {
+            last =
+                std::min(WholeBlocks(static_cast<std::uint64_t>(status.st_size), block), perFile);
+        }
+        needed += perFile - last;
+    }
+    return needed + last;
+}
+
 void CheckBatchFits(const TBatchData& data, std::string_view directory,
                     std::uint64_t bytesPerFile) {
-    CheckFits(directory, data.Count(), bytesPerFile, [&](std::uint64_t block) {
-        const std::uint64_t perFile = WholeBlocks(bytesPerFile, block);
-        std::uint64_t needed = 0;
-        // What the last file's old file holds while its replacement is written.
-        std::uint64_t last = 0;
-        const std::unique_ptr<TBatchReader> reader = data.Read();
-        TBatchItem item;
-        while (reader->Next(item)) {
-            struct stat status {};
-            last = 0;
-            if (fstatat(AT_FDCWD, item.FileName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-                S_ISREG(status.st_mode)) {
-                last = std::min(WholeBlocks(static_cast<std::uint64_t>(status.st_size), block),
-                                perFile);
-            }
-            needed += perFile - last;
-        }
-        return needed + last;
-    });
+    CheckFits(directory, data.Count(), bytesPerFile,
+              [&](std::uint64_t block) { return BatchBytesNeeded(data, bytesPerFile, block); });
 }
 
 void RunBatchSteps(const TBatchData& data, std::string_view directory,

@@ -89,6 +89,10 @@ std::uint64_t BatchBytesNeeded(const TBatchRange& range, std::string_view direct
                                std::uint64_t bytesPerFile, std::string_view extension = "bmp",
                                std::uint64_t block = 1);
 
+// The same for any batch, its old files found by their names.
+std::uint64_t BatchBytesNeeded(const TBatchData& data, std::uint64_t bytesPerFile,
+                               std::uint64_t block = 1);
+
 // What one file of the batch takes: the file of the range's first number, composed in an image
 // of its own. Exact for BMP; the compressed formats' files of the other numbers differ from it
 // by a few bytes.

@@ -573,14 +573,17 @@ TEST(Cli, SignalsWaitForAFileWrittenInPlace) {
 }
 
 // A batch that passed the free-space check fits, run after run over its own files: 13 files of
-// 579,654 bytes on a file system of 8 MB, ten times; 14 fit once, over the 13.
+// 579,654 bytes on a file system of 8 MB, ten times, and a list of 13 that names the same files;
+// 14 fit once, over the 13.
 TEST(Cli, ABatchThatFitsFitsAgain) {
     const ScratchDir scratch;
     const std::string dir = scratch.Path().string();
     const std::string batch = "\"$QUILLMARK_CLI\" --from 1 --to 13 --dir " + dir;
     const std::string script = "mount -t tmpfs -o size=8m quillmark " + dir +
                                " || exit 100; for run in 1 2 3 4 5 6 7 8 9 10; do " + batch +
-                               " || exit $run; done; " + batch + " --to 14";
+                               " || exit $run; done; " +
+                               "seq 13 | \"$QUILLMARK_CLI\" --data-file - --dir " + dir +
+                               " || exit 13; " + batch + " --to 14";
     const int status = std::system(("unshare --mount sh -c '" + script + "'").c_str());
     const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (code == 100 || (code == 1 && geteuid() != 0)) {

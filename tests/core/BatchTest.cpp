@@ -1,5 +1,6 @@
 #include "Batch.h"
 #include "Canvas.h"
+#include "DataList.h"
 #include "Exception.h"
 
 #include "CoreComposed.h"
@@ -204,9 +205,9 @@ TEST(Batch, TheFirstFailureEndsTheRun) {
     EXPECT_EQ(ReadFile(FileOf(dir.Path(), 4)), ComposedBmp({.Data = "4"}));
 }
 
-// Only the range's own files count as replaced: the exact name of a number in the range, a
-// regular file, not a link to one; each up to one new file. The last number's old file stands
-// while its replacement is written; sizes count in whole blocks.
+// Only the batch's own files count as replaced: the exact name of a number in the range or of a
+// list's datum, a regular file, not a link to one; each up to one new file. The last number's old
+// file stands while its replacement is written; sizes count in whole blocks.
 TEST(Batch, BytesNeededLessTheFilesReplaced) {
     const ScratchDir dir;
     WriteFile(dir / "code_1.bmp", Bytes(1000));
@@ -223,6 +224,11 @@ TEST(Batch, BytesNeededLessTheFilesReplaced) {
     EXPECT_EQ(BatchBytesNeeded({0, 2}, in, 1000, "png"), 3000u);
     EXPECT_EQ(BatchBytesNeeded({0, 3}, in, 1000, "bmp", 4096), 3 * 4096u);
     EXPECT_EQ(BatchBytesNeeded({4, 3}, in, 1000), 0u);
+    // A list's files by their names: code_1, code_2 and code_3, then code_5 and code_1 last.
+    EXPECT_EQ(BatchBytesNeeded(TDataList("x\ny\nz\n", {}, in, "bmp"), 579654), 3 * 579654 - 1000u);
+    EXPECT_EQ(
+        BatchBytesNeeded(TDataList("code_5.bmp\ncode_1.bmp", {.Name = "{data}"}, in, "bmp"), 10),
+        10u);
 }
 
 // A range is refused when it needs more than the free space of its destination's file system,
