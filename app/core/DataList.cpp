@@ -296,6 +296,10 @@ bool TListText::Next(TListCursor& at, TRecord& record) const {
     if (record.Error.empty()) {
         if (DataColumn < record.Fields.size()) {
             record.Data = record.Fields[DataColumn];
+            // An empty cell is a datum missing from the export, not one to draw.
+            if (record.Data.empty()) {
+                record.Error = "column " + ColumnName + " is empty";
+            }
         } else {
             record.Error = "the record has " + std::to_string(record.Fields.size()) +
                            (record.Fields.size() == 1 ? " field" : " fields") + ", no column " +

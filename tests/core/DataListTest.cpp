@@ -63,9 +63,9 @@ TEST(DataList, ReadsDataAndNamesTheirFiles) {
           std::string(199, 'a') + "=" + cut}},
         // CSV: quoted fields with the delimiter, doubled quotes and a line break; a header names
         // the columns; records count after it; an empty line is no record.
-        {{"sku,gtin\r\n\"A,1\",\"say \"\"hi\"\"\"\r\n\r\nB,\"two\nlines\"\r\nC,",
+        {{"sku,gtin\r\n\"A,1\",\"say \"\"hi\"\"\"\r\n\r\nB,\"two\nlines\"\r\nC, ",
           Csv("gtin", "{col:sku}-{n}")},
-         {"A,1-1=say \"hi\"", "B-2=two\nlines", "C-3="}},
+         {"A,1-1=say \"hi\"", "B-2=two\nlines", "C-3= "}},
         {{"x;y\n1;2\n", Csv("2", "{n}_{col:1}.svg", ';')}, {"1_x.svg=y", "2_1.svg=2"}},
         {{"x\ty\n", Csv("1", "", '\t')}, {"code_1.bmp=x"}},
     };
@@ -107,6 +107,7 @@ TEST(DataList, RefusesWholeListsLineByLine) {
                 "line 2: the file name \".\" names a directory"},
                2)},
         {{"a,\n", Csv("1", "{col:2}")}, lines({"line 1: the file name is empty"}, 1)},
+        {{"a,b\n,c\n", Csv("1")}, lines({"line 2: column 1 is empty"}, 1)},
         {{"a\n", {.Name = std::string(100, 'n') + "{data}" + std::string(156, 'n')}},
          lines({"line 1: the file name is 257 bytes long, at most 255"}, 1)},
         // Records that cannot be read.
