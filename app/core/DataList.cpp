@@ -27,6 +27,16 @@ struct TNamePart {
     std::optional<std::size_t> Column;
 };
 
+// The column of a --column text or a {col:} field: its number from 1.
+std::optional<std::size_t> ColumnNumber(std::string_view text) {
+    std::size_t column = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || std::from_chars(text.data(), end, column).ptr != end || column == 0) {
+        return std::nullopt;
+    }
+    return column - 1;
+}
+
 // The pieces of a template, or the usage error in error.
 std::vector<TNamePart> ParseTemplate(std::string_view text, std::string& error) {
     std::vector<TNamePart> parts;
@@ -39,14 +49,13 @@ std::vector<TNamePart> ParseTemplate(std::string_view text, std::string& error) 
             continue;
         }
         const std::size_t close = text.find('}', i);
-        const std::string_view field = text.substr(
-            i, close == std::string_view::npos ? std::string_view::npos : close - i + 1);
-        const std::string_view inner = field.substr(1, field.size() - 2);
-        TNamePart part;
         if (close == std::string_view::npos) {
-            error = "--name has a field that is not closed: " + std::string(field);
+            error = "--name has a field that is not closed: " + std::string(text.substr(i));
             return {};
         }
+        const std::string_view field = text.substr(i, close - i + 1);
+        const std::string_view inner = field.substr(1, field.size() - 2);
+        TNamePart part;
         if (inner == "n") {
             part.Field = TField::N;
         } else if (inner == "n:0") {
@@ -56,11 +65,7 @@ std::vector<TNamePart> ParseTemplate(std::string_view text, std::string& error) 
         } else if (inner.starts_with("col:") && inner.size() > 4) {
             part.Field = TField::Column;
             part.Text = inner.substr(4);
-            std::size_t column = 0;
-            const char* end = part.Text.data() + part.Text.size();
-            if (std::from_chars(part.Text.data(), end, column).ptr == end && column > 0) {
-                part.Column = column - 1;
-            }
+            part.Column = ColumnNumber(part.Text);
         } else {
             error = "--name has an unknown field " + std::string(field) +
                     "; the fields are {n}, {n:0}, {data} and {col:NAME}";
@@ -72,20 +77,6 @@ std::vector<TNamePart> ParseTemplate(std::string_view text, std::string& error) 
     return parts;
 }
 
-// The column of a --column text or a {col:} field: its number from 1.
-std::optional<std::size_t> ColumnNumber(std::string_view text) {
-    std::size_t column = 0;
-    const char* end = text.data() + text.size();
-    if (text.empty() || std::from_chars(text.data(), end, column).ptr != end || column == 0) {
-        return std::nullopt;
-    }
-    return column - 1;
-}
-
-bool IsControl(char32_t ch) {
-    return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F);
-}
-
 } // namespace
 
 std::string SafeNameField(std::string_view text) {
@@ -94,10 +85,13 @@ std::string SafeNameField(std::string_view text) {
         const std::size_t length = Utf8CharLength(text, i);
         const std::string_view ch = text.substr(i, length);
         i += length;
-        const bool stray = length == 1 && static_cast<unsigned char>(ch[0]) >= 0x80;
-        const std::u32string decoded = DecodeUtf8(ch);
-        const bool replaced = stray || ch == "/" || IsControl(decoded[0]) ||
-                              (safe.empty() && (ch == "." || ch == "-"));
+        const auto lead = static_cast<unsigned char>(ch[0]);
+        const bool stray = length == 1 && lead >= 0x80;
+        // C0 and DEL, and C1: U+0080 to U+009F, C2 80 to C2 9F.
+        const bool control = lead < 0x20 || lead == 0x7F ||
+                             (lead == 0xC2 && static_cast<unsigned char>(ch[1]) <= 0x9F);
+        const bool replaced =
+            stray || control || ch == "/" || (safe.empty() && (ch == "." || ch == "-"));
         const std::size_t size = replaced ? 1 : ch.size();
         if (safe.size() + size > MaxNameField) {
             break;
@@ -293,25 +287,23 @@ bool TListText::Next(TListCursor& at, TRecord& record) const {
         return false;
     }
     record.N = ++at.Records;
+    const auto missing = [&](const std::string& column) {
+        const std::size_t fields = record.Fields.size();
+        record.Error = "the record has " + std::to_string(fields) +
+                       (fields == 1 ? " field" : " fields") + ", no column " + column;
+    };
     if (record.Error.empty()) {
-        if (DataColumn < record.Fields.size()) {
-            record.Data = record.Fields[DataColumn];
+        if (DataColumn >= record.Fields.size()) {
+            missing(ColumnName);
+        } else if (record.Data = record.Fields[DataColumn]; record.Data.empty()) {
             // An empty cell is a datum missing from the export, not one to draw.
-            if (record.Data.empty()) {
-                record.Error = "column " + ColumnName + " is empty";
-            }
-        } else {
-            record.Error = "the record has " + std::to_string(record.Fields.size()) +
-                           (record.Fields.size() == 1 ? " field" : " fields") + ", no column " +
-                           ColumnName;
+            record.Error = "column " + ColumnName + " is empty";
         }
     }
     for (const TNamePart& part : Name) {
         if (record.Error.empty() && part.Field == TField::Column && part.Column &&
             *part.Column >= record.Fields.size()) {
-            record.Error = "the record has " + std::to_string(record.Fields.size()) +
-                           (record.Fields.size() == 1 ? " field" : " fields") + ", no column " +
-                           part.Text;
+            missing(part.Text);
         }
     }
     return true;

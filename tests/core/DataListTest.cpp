@@ -108,6 +108,8 @@ TEST(DataList, RefusesWholeListsLineByLine) {
                2)},
         {{"a,\n", Csv("1", "{col:2}")}, lines({"line 1: the file name is empty"}, 1)},
         {{"a,b\n,c\n", Csv("1")}, lines({"line 2: column 1 is empty"}, 1)},
+        {{"a,b\n", Csv("1", "{col:3}")},
+         lines({"line 1: the record has 2 fields, no column 3"}, 1)},
         {{"a\n", {.Name = std::string(100, 'n') + "{data}" + std::string(156, 'n')}},
          lines({"line 1: the file name is 257 bytes long, at most 255"}, 1)},
         // Records that cannot be read.
