@@ -486,10 +486,12 @@ void WriteList(const Options& options, TBarcode& barcode, TBitmap& image, std::o
     if (!options.Symbol) {
         check.SetTyp(*FindSymbology(options.Inputs.TypeText));
     }
+    const std::optional<int> rasterDpi = SymbolRasterDpi(*file.Format, file);
     list->Check([&](const std::string& data) {
         check.SetText(data);
         if (options.Symbol) {
-            SymbolPattern(check);
+            // Laid out, not drawn: a long datum may need more dots than a raster holds.
+            ComposeSymbol(check, options.Sizes, rasterDpi);
         } else {
             check.BuildPattern();
         }

@@ -296,6 +296,15 @@ TEST(Cli, BatchFromAList) {
                       "line 5: '\\x1B' is not a valid integer value\n"
                       "2 lines of the list are refused; no file is written\n"}));
     EXPECT_FALSE(fs::exists(dir / "bad"));
+    // A symbol is laid out before the first file: the second needs more dots than a raster holds.
+    std::ofstream(dir / "long.txt") << "A\nAAAAAAAAAA\n";
+    EXPECT_EQ(Invoke({"--symbol", "--type", "Code 128B", "--x-dim", "5", "--dpi", "600",
+                      "--data-file", dir / "long.txt", "--dir", dir / "bad"}),
+              (Result{1, "",
+                      "line 2: The symbol needs 19,470 x 4,021 dots at 600 dpi, more than a raster "
+                      "file holds (64,000,000); write it as PDF, EPS or SVG, or at a lower "
+                      "resolution\n1 line of the list is refused; no file is written\n"}));
+    EXPECT_FALSE(fs::exists(dir / "bad"));
     EXPECT_EQ(Invoke({"--data-file", dir / "missing.txt", "--dir", dir / "bad"}),
               (Result{1, "",
                       "Cannot open file " + (dir / "missing.txt").string() +
