@@ -266,7 +266,9 @@ void TForm1::sButton1Click(QObject*) {
     }
     CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     SetBatchRunning(true);
-    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());
+    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(),
+                  std::make_shared<TRangeBatch>(range, BUDirectoryBox1->Directory(), "bmp"),
+                  BUDirectoryBox1->Directory());
 }
 
 bool TForm1::BatchRunning() const {
