@@ -184,6 +184,15 @@ TEST_F(MainWindowTest, GenerateFromListWritesEachDatumToTheFileOfItsLine) {
               "2 lines of the list are refused; no file is written.\n");
     EXPECT_FALSE(Form1.BatchRunning());
     EXPECT_FALSE(fs::exists(out));
+
+    // An empty destination, which would name the root directory, is refused as for a range.
+    messages.clear();
+    WriteText(list, "A-1\n");
+    Form1.BUDirectoryBox1->SetDirectory("");
+    generate();
+    EXPECT_EQ(messages, "Vyberte cíl pro uložení!\n");
+    EXPECT_FALSE(Form1.BatchRunning());
+    EXPECT_FALSE(fs::exists("/code_1.bmp"));
 }
 
 // Ctrl+L, in the data field too, asks for the list in the destination; Cancel there does nothing.
