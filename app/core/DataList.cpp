@@ -156,6 +156,9 @@ struct TRecord {
     std::string Error;
 };
 
+// The UTF-8 byte-order mark, skipped at the start of a list.
+constexpr std::string_view Bom = "\xEF\xBB\xBF";
+
 // Where the reading of a list stands.
 struct TListCursor {
     std::size_t Pos = 0;
@@ -423,7 +426,6 @@ TDataList::TDataList(std::string text, const TListOptions& options, std::string_
     std::string error;
     list->Name = ParseTemplate(
         options.Name.empty() ? "code_{n}." + std::string(extension) : options.Name, error);
-    constexpr std::string_view Bom = "\xEF\xBB\xBF";
     list->Start = list->Text.starts_with(Bom) ? Bom.size() : 0;
     // A column named in the options is looked up in the header.
     const auto column = [&](std::string_view name, const std::vector<std::string>& header,
@@ -608,4 +610,17 @@ std::unique_ptr<TDataList> LoadDataList(const std::string& name, const TListOpti
         throw Exception("The list " + EscapedFileName(name) + " holds no data");
     }
     return list;
+}
+
+std::vector<std::string> ListFirstRecord(std::string_view text, char delimiter) {
+    TListText list;
+    list.Text = text;
+    list.Csv = true;
+    list.Delimiter = delimiter;
+    TListCursor at{text.starts_with(Bom) ? Bom.size() : 0, 1, 0};
+    TRecord record;
+    if (!list.NextCsv(at.Pos, at.Line, record)) {
+        return {};
+    }
+    return record.Fields;
 }

@@ -15,12 +15,12 @@
 struct TListOptions {
     // Empty for plain text, one datum a line. Otherwise the list is CSV and the data are in this
     // column: its number from 1, or with Header its name in the first record.
-    std::string Column;
+    std::string Column{};
     bool Header = false;
     char Delimiter = ',';
     // The file name of each datum, its fields {n}, {n:0}, {data} and {col:NAME} (or {col:N})
     // filled in; empty for "code_{n}." and the extension.
-    std::string Name;
+    std::string Name{};
 };
 
 // The most bytes a datum or a column gives a file name.
@@ -87,3 +87,8 @@ std::string ReadListFile(const std::string& name);
 // ReadListFile, then the list; raises "The list %s holds no data" for a list without a datum.
 std::unique_ptr<TDataList> LoadDataList(const std::string& name, const TListOptions& options,
                                         std::string_view directory, std::string_view extension);
+
+// The fields of a CSV list's first record, read as the list reads them: after a byte-order mark
+// and empty lines, quoted fields with doubled quotes and line breaks. None when the text holds no
+// record; of a record the list refuses, what could be read of it.
+std::vector<std::string> ListFirstRecord(std::string_view text, char delimiter);

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "DataList.h"
 #include "Stream.h"
 
 #include <QApplication>
@@ -39,8 +40,18 @@ void ShowWarning(const std::string& text) {
 }
 
 void HandleException(const std::exception& error) {
-    // A message may carry the data field's text, where a paste can put control characters.
-    Show(TMessageKind::Error, ExceptionText(EscapedFileName(error.what())));
+    // A message may carry the data field's text, where a paste can put control characters, or a
+    // list's data, whose refused lines keep a line of the box each.
+    std::string text;
+    if (const auto* refused = dynamic_cast<const EListRefused*>(&error)) {
+        for (const std::string& line : refused->Lines()) {
+            text += text.empty() ? "" : "\n";
+            text += EscapedFileName(line);
+        }
+    } else {
+        text = EscapedFileName(error.what());
+    }
+    Show(TMessageKind::Error, ExceptionText(text));
 }
 
 } // namespace Application

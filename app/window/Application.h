@@ -21,7 +21,8 @@ void ShowMessage(const std::string& text);
 void ShowWarning(const std::string& text);
 
 // The default handler: a modal box with an error icon, the exception's text and OK, its control
-// characters escaped as file names are.
+// characters escaped as file names are; a list's refusal shows each of its lines so escaped on a
+// line of its own.
 void HandleException(const std::exception& error);
 
 // Runs an event handler; whatever it throws goes to the default handler, and the program

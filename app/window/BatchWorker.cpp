@@ -21,12 +21,12 @@ TBatchWorker::~TBatchWorker() {
 }
 
 void TBatchWorker::Start(const TBarcode& barcode, const TBitmap& image,
-                         const TCodeImageInputs& inputs, const TBatchRange& range,
+                         const TCodeImageInputs& inputs, std::shared_ptr<const TBatchData> data,
                          const std::string& directory) {
     FBarcode = barcode;
     FImage = image;
     FInputs = inputs;
-    FRange = range;
+    FData = std::move(data);
     FDirectory = directory;
     FView = {};
     FError = nullptr;
@@ -49,7 +49,7 @@ void TBatchWorker::Run(std::stop_token stop, unsigned run) {
     callbacks.Stop = std::move(stop);
     callbacks.Written = [this, run] { PublishEnd(run); };
     try {
-        RunBatch(FBarcode, FImage, FInputs, FRange, FDirectory, callbacks);
+        RunBatch(FBarcode, FImage, FInputs, *FData, FDirectory, callbacks);
     } catch (...) {
         FError = std::current_exception();
     }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,20 +26,22 @@ struct TBatchView {
     TBitmap Image;
 };
 
-// Runs "Generate and save" on a thread of its own, with its own copies of the barcode component
-// and the code image, so that the window keeps answering while the files are written. The view
-// reaches the window through queued calls, at most about 30 times a second while the run goes
-// on, and once more, whole, at its end: as soon as the last file is written, while the closing
-// sync still goes on. A failure, of the sync too, is reported with the view as it then stands.
+// Runs a batch of "Generate and save" or "Generate from list..." on a thread of its own, with its
+// own copies of the barcode component and the code image, so that the window keeps answering while
+// the files are written. The view reaches the window through queued calls, at most about 30 times a
+// second while the run goes on, and once more, whole, at its end: as soon as the last file is
+// written, while the closing sync still goes on. A failure, of the sync too, is reported with the
+// view as it then stands.
 class TBatchWorker : public QObject {
 public:
     explicit TBatchWorker(QObject* parent = nullptr);
     // Stops a run and waits for it; nothing more is reported.
     ~TBatchWorker() override;
 
-    // After Finish, when an earlier run may still be syncing.
+    // After Finish, when an earlier run may still be syncing. The run shares the batch's data
+    // until it ends.
     void Start(const TBarcode& barcode, const TBitmap& image, const TCodeImageInputs& inputs,
-               const TBatchRange& range, const std::string& directory);
+               std::shared_ptr<const TBatchData> data, const std::string& directory);
     // From Start until the end is reported.
     bool Running() const { return FRunning; }
     // Asks the run to end once the file being written is whole.
@@ -71,7 +74,7 @@ private:
     TBarcode FBarcode;
     TBitmap FImage;
     TCodeImageInputs FInputs;
-    TBatchRange FRange;
+    std::shared_ptr<const TBatchData> FData;
     std::string FDirectory;
     TBatchView FView;
     std::exception_ptr FError;

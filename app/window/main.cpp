@@ -10,6 +10,7 @@
 #include "BatchWorker.h"
 #include "Exception.h"
 #include "FormControls.h"
+#include "ListColumnDialog.h"
 #include "PrintSymbol.h"
 #include "Product.h"
 #include "QtBridge.h"
@@ -25,6 +26,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -181,6 +184,8 @@ void TForm1::CreateMenu() {
     File1->setDefaultAction(Generate1);
     Generatemultiple1 =
         AddItem(File1, "Generate multiple", &TForm1::Generatemultiple1Click, {Qt::Key_F4});
+    Generatefromlist1 = AddItem(File1, "Generate from list...", &TForm1::Generatefromlist1Click,
+                                {Qt::CTRL | Qt::Key_L});
     Saveto1 = AddItem(File1, "Save to...", &TForm1::Saveto1Click, {Qt::CTRL | Qt::Key_S});
     Exportforprint1 = AddItem(File1, "Export for print...", &TForm1::Exportforprint1Click,
                               {Qt::CTRL | Qt::Key_E});
@@ -266,7 +271,9 @@ void TForm1::sButton1Click(QObject*) {
     }
     CheckBatchFits(range, BUDirectoryBox1->Directory(), Form3->CodeImage().BmpFileSize());
     SetBatchRunning(true);
-    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), range, BUDirectoryBox1->Directory());
+    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(),
+                  std::make_shared<TRangeBatch>(range, BUDirectoryBox1->Directory(), "bmp"),
+                  BUDirectoryBox1->Directory());
 }
 
 bool TForm1::BatchRunning() const {
@@ -285,7 +292,8 @@ void TForm1::SetBatchRunning(bool running) {
     for (QWidget* input : inputs) {
         input->setEnabled(!running);
     }
-    for (QAction* item : {Generate1, Generatemultiple1, Saveto1, Exportforprint1, Print1}) {
+    for (QAction* item :
+         {Generate1, Generatemultiple1, Generatefromlist1, Saveto1, Exportforprint1, Print1}) {
         item->setEnabled(!running);
     }
 }
@@ -344,6 +352,55 @@ void TForm1::Generate1Click(QObject* Sender) {
 
 void TForm1::Generatemultiple1Click(QObject* Sender) {
     sButton1Click(Sender);
+}
+
+void TForm1::Generatefromlist1Click(QObject*) {
+    const QString destination = QString::fromStdString(BUDirectoryBox1->Directory());
+    QFileDialog dialog(this, "Generate from list",
+                       !destination.isEmpty() && QDir(destination).exists() ? destination : "",
+                       "Lists (*.txt *.csv *.tsv);;All files (*)");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString file = dialog.selectedFiles().front();
+    const QString extension = QFileInfo(file).suffix().toLower();
+    TListOptions options;
+    if (extension == "csv" || extension == "tsv") {
+        const std::string text = ReadListFile(file.toStdString());
+        TListColumnDialog columns(this, text, extension == "tsv");
+        if (columns.exec() != QDialog::Accepted) {
+            return;
+        }
+        options = columns.Options();
+    }
+    GenerateFromList(file.toStdString(), options);
+}
+
+void TForm1::GenerateFromList(const std::string& file, const TListOptions& options) {
+    // The closing sync of an earlier run ends first, and its failure is shown.
+    FinishBatch();
+    ShowCodeWindow();
+    const std::string directory = BUDirectoryBox1->Directory();
+    // An empty destination would put the files at the root of the file system.
+    if (directory.empty()) {
+        Application::ShowMessage("Vyberte cíl pro uložení!");
+        return;
+    }
+    std::shared_ptr<const TDataList> list = LoadDataList(file, options, directory, "bmp");
+    TBarcode check = bcode1;
+    if (const auto typ = FindSymbology(typkodu->currentText().toStdString())) {
+        check.SetTyp(*typ);
+    }
+    check.SetChecksum(true);
+    list->Check([&](const std::string& data) {
+        check.SetText(data);
+        check.BuildPattern();
+    });
+    CheckBatchFits(*list, directory, Form3->CodeImage().BmpFileSize());
+    RLed1->SetMaxValue(static_cast<std::int32_t>(list->Count()));
+    SetBatchRunning(true);
+    FBatch->Start(bcode1, Form3->CodeImage(), Inputs(), std::move(list), directory);
 }
 
 void TForm1::Saveto1Click(QObject* Sender) {

@@ -2,11 +2,13 @@
 
 #include "Barcode.h"
 #include "CodeImage.h"
+#include "DataList.h"
 #include "ExportDialog.h"
 
 #include <QMainWindow>
 
 #include <exception>
+#include <string>
 
 class QAction;
 class QComboBox;
@@ -33,6 +35,7 @@ public:
     QMenu* File1;
     QAction* Generate1;
     QAction* Generatemultiple1;
+    QAction* Generatefromlist1;
     QAction* Saveto1;
     QAction* Exportforprint1;
     QAction* Print1;
@@ -74,6 +77,9 @@ public:
     void sButton1Click(QObject* Sender);
     void Generate1Click(QObject* Sender);
     void Generatemultiple1Click(QObject* Sender);
+    // Asks for a list file, and for a CSV list (.csv or .tsv) how to read it, then generates
+    // from it.
+    void Generatefromlist1Click(QObject* Sender);
     void Saveto1Click(QObject* Sender);
     // The symbol of the symbology and data in the window, for print: written to a file with the
     // sizes of the export dialog, or printed with them through the system's print dialog.
@@ -85,8 +91,13 @@ public:
     void Authorswebsite1Click(QObject* Sender);
     void HELPDESK1Click(QObject* Sender);
 
-    // From "Generate and save" until the window shows the run's end (its files may still be
-    // syncing).
+    // "Generate and save" for the data of a list file: every datum checked with the symbology in
+    // the window and every file name before the first file, the files code_<n>.bmp in the
+    // destination, n the datum's line or record.
+    void GenerateFromList(const std::string& file, const TListOptions& options);
+
+    // From "Generate and save" or "Generate from list..." until the window shows the run's end (its
+    // files may still be syncing).
     bool BatchRunning() const;
     // Waits for a batch run and the closing sync of its files, and shows now what it has not
     // shown yet: the run's end or its failure.

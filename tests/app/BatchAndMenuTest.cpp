@@ -3,10 +3,12 @@
 #include "AboutDlg.h"
 #include "BUSurfTo.h"
 #include "Batch.h"
+#include "ListColumnDialog.h"
 #include "Product.h"
 #include "RLed.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QUrl>
 
@@ -20,6 +22,10 @@ std::vector<std::string> Codes(int from, int to) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+void WriteText(const fs::path& name, std::string_view text) {
+    std::ofstream(name, std::ios::binary) << text;
 }
 
 // "Generate and save" writes the range of the inputs into a new destination; at the first failure
@@ -74,8 +80,8 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
         Form1.typkodu,     Form1.DualCode,       Form1.ShowText,  Form1.kod,
         Form1.GenerateBut, Form1.BUFileNameBox1, Form1.SaveToBut, Form1.fromnumber,
         Form1.tonumber,    Form1.BUDirectoryBox1};
-    QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Saveto1,
-                              Form1.Exportforprint1, Form1.Print1};
+    QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Generatefromlist1,
+                              Form1.Saveto1,   Form1.Exportforprint1,   Form1.Print1};
     enum How { Click, Escape, CloseBox };
     for (const How how : {Click, Escape, CloseBox}) {
         SCOPED_TRACE(how);
@@ -120,6 +126,119 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
             EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
         }
     }
+}
+
+// A list's data are written as "Generate and save" writes a range, each datum to the file of its
+// line, the LED bar counting the data; at the first failure the window keeps the failing datum.
+TEST_F(MainWindowTest, GenerateFromListWritesEachDatumToTheFileOfItsLine) {
+    const fs::path out = dir / "out";
+    const fs::path list = dir / "list.txt";
+    WriteText(list, "A-1\r\n\r\nB 2\r\nc3");
+    fs::create_directories(out / "code_3.bmp");
+    Form1.typkodu->setCurrentText("Code 128B");
+    Form1.BUDirectoryBox1->SetDirectory(out.string());
+    Form3.hide();
+    // As the menu runs it: what it raises goes to the default handler.
+    const auto generate = [&] {
+        Application::Guarded([&] { Form1.GenerateFromList(list.string(), {}); });
+    };
+    generate();
+    EXPECT_EQ(Form1.RLed1->MaxValue(), 3);
+    WaitForBatch();
+    EXPECT_EQ(messages,
+              "error: Cannot create file " + (out / "code_3.bmp").string() + ": Is a directory.\n");
+    EXPECT_EQ(Entries(out), (std::vector<std::string>{"code_1.bmp", "code_3.bmp"}));
+    EXPECT_EQ(Form1.kod->text().toStdString(), "B 2");
+    EXPECT_EQ(Form1.BUFileNameBox1->FileName(), (out / "code_3.bmp").string());
+    EXPECT_EQ(Form1.RLed1->Position(), 2);
+    EXPECT_TRUE(Form3.isVisible());
+
+    fs::remove_all(out);
+    messages.clear();
+    generate();
+    WaitForBatch();
+    EXPECT_EQ(messages, "");
+    EXPECT_EQ(Entries(out), (std::vector<std::string>{"code_1.bmp", "code_3.bmp", "code_4.bmp"}));
+    const std::pair<const char*, const char*> files[] = {
+        {"code_1.bmp", "A-1"}, {"code_3.bmp", "B 2"}, {"code_4.bmp", "c3"}};
+    for (const auto& [file, data] : files) {
+        EXPECT_EQ(ReadFile(out / file), ComposedBmp({.TypeText = "Code 128B", .Data = data}))
+            << file;
+    }
+    EXPECT_EQ(Form1.kod->text().toStdString(), "c3");
+    EXPECT_EQ(Form1.BUFileNameBox1->FileName(), (out / "code_4.bmp").string());
+    EXPECT_EQ(Form1.RLed1->Position(), 0);
+    EXPECT_EQ(CodeImage(), ComposedBmp({.TypeText = "Code 128B", .Data = "c3"}));
+
+    // Data the symbology refuses are named in one box, a line each, before any file is written.
+    fs::remove_all(out);
+    messages.clear();
+    WriteText(list, "A-1\nb\x01"
+                    "c\nc3\n\xC3\xA9\n");
+    generate();
+    EXPECT_EQ(messages,
+              "error: line 2: TBarcode:Code128B bad Data <b\\x01c>: character 2 U+0001 "
+              "is not in Code 128 set B\n"
+              "line 4: TBarcode:Code128B bad Data <\xC3\xA9>: character 1 \"\xC3\xA9\" is not "
+              "in Code 128 set B\n"
+              "2 lines of the list are refused; no file is written.\n");
+    EXPECT_FALSE(Form1.BatchRunning());
+    EXPECT_FALSE(fs::exists(out));
+
+    // An empty destination, which would name the root directory, is refused as for a range.
+    messages.clear();
+    WriteText(list, "A-1\n");
+    Form1.BUDirectoryBox1->SetDirectory("");
+    generate();
+    EXPECT_EQ(messages, "Vyberte cíl pro uložení!\n");
+    EXPECT_FALSE(Form1.BatchRunning());
+    EXPECT_FALSE(fs::exists("/code_1.bmp"));
+}
+
+// Ctrl+L, in the data field too, asks for the list in the destination; Cancel there does nothing.
+// A CSV list is read as the column dialog says, its files named by the records after the header.
+TEST_F(MainWindowTest, GenerateFromListAsksForTheFileAndTheColumn) {
+    const fs::path list = dir / "list.CSV";
+    WriteText(list, "sku;name\n4006381333931;Pen\n5901234123457;Ink\n");
+    Form1.BUDirectoryBox1->SetDirectory(dir.string());
+    Activate(Form1);
+    Form1.kod->setFocus();
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        asked = true;
+        EXPECT_EQ(dialog->windowTitle(), "Generate from list");
+        EXPECT_EQ(dialog->directory().path().toStdString(), dir.string());
+        EXPECT_EQ(dialog->nameFilters(),
+                  (QStringList{"Lists (*.txt *.csv *.tsv)", "All files (*)"}));
+        dialog->reject();
+    });
+    QTest::keyClick(Form1.kod, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(Form1.BatchRunning());
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"list.CSV"}));
+
+    TListOptions chosen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTimer::singleShot(0, [&] {
+            auto* columns = dynamic_cast<TListColumnDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(columns, nullptr);
+            chosen = columns->Options();
+            columns->accept();
+        });
+        dialog->selectFile(QString::fromStdString(list.string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    Form1.Generatefromlist1->trigger();
+    WaitForBatch();
+    EXPECT_EQ(std::tuple(chosen.Column, chosen.Header, chosen.Delimiter),
+              std::tuple("1", true, ';'));
+    EXPECT_EQ(messages, "");
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"code_1.bmp", "code_2.bmp", "list.CSV"}));
+    EXPECT_EQ(ReadFile(dir / "code_2.bmp"), ComposedBmp({.Data = "5901234123457"}));
 }
 
 // Both shortcuts of Generate, Enter in the data field, F4, Ctrl+S while Save is enabled, and

@@ -47,14 +47,15 @@ Bytes Expected(TBarcodeType typ, const std::string& data, const TSymbolOptions& 
 
 } // namespace
 
-// The File menu in its order, the two new items after "Save to...".
+// The File menu in its order: the list after the range, export and print after "Save to...".
 TEST_F(MainWindowTest, FileMenuHoldsExportAndPrint) {
     QStringList items;
     for (const QAction* item : Form1.File1->actions()) {
         items << item->text() + " " + item->shortcut().toString();
     }
     EXPECT_EQ(items,
-              (QStringList{"Generate Ctrl+Return", "Generate multiple F4", "Save to... Ctrl+S",
+              (QStringList{"Generate Ctrl+Return", "Generate multiple F4",
+                           "Generate from list... Ctrl+L", "Save to... Ctrl+S",
                            "Export for print... Ctrl+E", "Print... Ctrl+P", " ", "Exit Ctrl+X"}));
 }
 

@@ -3,7 +3,8 @@
 # it: data typed and a symbology picked, Ctrl+Enter generates and Ctrl+S saves; the file button's
 # save dialog names a PNG file by its filter; Ctrl+E in the data field exports the symbol and
 # Ctrl+P prints it through the system's print dialog; a minimized code window comes back with the
-# next Generate; a range of 20,000 numbers started with F4 stops at Esc; Ctrl+X ends the program.
+# next Generate; a range of 20,000 numbers started with F4 stops at Esc; Ctrl+L writes a list's
+# data; Ctrl+X ends the program.
 # Every file must hold the bytes quillmark-cli writes for the same inputs, and the printed page
 # the symbol at its true size.
 #
@@ -190,9 +191,30 @@ cmp "$big/code_$((written - 1)).bmp" "$work/expected.bmp" || fail "the last file
 import -window "$main" -crop 1x1+3+$((170 + menu)) txt:- | tail -1 | grep -q 'srgb(0,127,0)' ||
   fail "the LED bar is not empty after the run"
 
+# Generate from list: Ctrl+L in the data field opens the file dialog, and the list's path typed
+# there writes each line's datum, Code 128B as chosen above, to code_<line>.bmp in a new
+# destination, each read back by zbarimg.
+printf 'LIST-1\r\n\r\nLIST-3\r\nLIST-4\n' > "$work/list.txt"
+type_into 280 141 "$work/list"
+click 80 75
+xdotool key ctrl+l
+dialog=$(window '^Generate from list$') || fail "Ctrl+L in the data field opened no file dialog"
+eventually focused
+xdotool type "$work/list.txt"
+xdotool key Return
+listed() { [ "$(ls "$work/list" | tr '\n' ' ')" = "code_1.bmp code_3.bmp code_4.bmp " ]; }
+idle() { [ "$(button)" != "$running" ]; }
+eventually listed || fail "the list wrote $(ls "$work/list" 2>&1 | tr '\n' ' ')"
+eventually idle || fail "the list's run did not end"
+for n in 1 3 4; do
+  decoded=$(zbarimg --quiet --raw "$work/list/code_$n.bmp" 2> /dev/null | sort -u)
+  [ "$decoded" = "LIST-$n" ] || fail "zbarimg read '$decoded' in code_$n.bmp of the list"
+done
+rm -r "$work/list" "$work/list.txt"
+
 # Ctrl+X outside a text field ends the program.
 click 200 80
 xdotool key ctrl+x
 ended() { ! kill -0 "$app"; }
 eventually ended || fail "Ctrl+X did not end the program"
-echo "the desktop program generated, saved, exported, printed, wrote a range, restored the code window, stopped a batch ($written files, the last $late ms after Esc) and ended"
+echo "the desktop program generated, saved, exported, printed, wrote a range, restored the code window, stopped a batch ($written files, the last $late ms after Esc), wrote a list and ended"
