@@ -83,7 +83,10 @@ TEST(PeakMemory, AMillionLineListIsHeldOnce) {
     std::string list;
     for (int i = 0; i < 1000000; ++i) {
         const std::string n = std::to_string(i);
-        list += "ITEM-" + std::string(15 - n.size(), '0') + n + "\n";
+        list += "ITEM-";
+        list.append(15 - n.size(), '0');
+        list += n;
+        list += '\n';
     }
     list += "ITEM-\x7F\n";
     std::ofstream(dir / "list.txt") << list;

@@ -85,7 +85,9 @@ TEST(DataList, RefusesWholeListsLineByLine) {
     };
     std::string many;
     for (int i = 1; i <= 23; ++i) {
-        many += "x" + std::to_string(i) + "\n";
+        many += 'x';
+        many += std::to_string(i);
+        many += '\n';
     }
     std::vector<std::string> first20;
     for (int i = 1; i <= 20; ++i) {
