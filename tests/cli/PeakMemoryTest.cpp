@@ -39,11 +39,29 @@ Outcome RunProgram(const std::vector<std::string>& args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
+    // AddressSanitizer would hold up to 256 MB of freed blocks back to catch their use: what is
+    // measured is what the program holds.
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (!std::string_view(*variable).starts_with("ASAN_OPTIONS=")) {
+            variables.emplace_back(*variable);
+        }
+    }
+    std::string& asan = variables.emplace_back("ASAN_OPTIONS=");
+    if (const char* given = std::getenv("ASAN_OPTIONS")) {
+        asan += given;
+    }
+    asan += ":quarantine_size_mb=1";
+    std::vector<char*> envp;
+    for (std::string& variable : variables) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, cli, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&child, cli, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         return {-1, 0};
