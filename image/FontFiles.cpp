@@ -1,12 +1,15 @@
 #include "FontFiles.h"
 
 #include "Exception.h"
+#include "FontCache.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <mutex>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -36,15 +39,28 @@ FT_Library FreeType() {
 } // namespace
 
 TFontFile MatchFontFile(const TFont& font) {
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    const std::string family = IsDialogFontName(font.Name) ? "DejaVu Sans" : font.Name;
+    const int weight = (font.Style & fsBold) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
+    const int slant = (font.Style & fsItalic) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN;
+    // Reading fontconfig's configuration takes most of a short run: its answer from an earlier
+    // run is taken while nothing it depends on has changed.
+    static TFontCache cache(TFontCache::DefaultFile(), TFontCache::CurrentStamp());
+    std::string request = family;
+    request += ':';
+    request += std::to_string(weight);
+    request += ':';
+    request += std::to_string(slant);
+    if (const std::optional<TFontFile> found = cache.Find(request)) {
+        return *found;
+    }
     static FontConfigSession fontconfig;
     FcPattern* pattern = FcPatternCreate();
-    const std::string family = IsDialogFontName(font.Name) ? "DejaVu Sans" : font.Name;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-    FcPatternAddInteger(pattern, FC_WEIGHT,
-                        (font.Style & fsBold) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT,
-                        (font.Style & fsItalic) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddInteger(pattern, FC_WEIGHT, weight);
+    FcPatternAddInteger(pattern, FC_SLANT, slant);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
@@ -63,6 +79,7 @@ TFontFile MatchFontFile(const TFont& font) {
     if (file.Path.empty()) {
         throw Exception("No font found for " + font.Name);
     }
+    cache.Keep(request, file);
     return file;
 }
 

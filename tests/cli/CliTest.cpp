@@ -314,6 +314,35 @@ TEST(Cli, BatchFromAList) {
               (Result{1, "", "The list " + (dir / "empty.txt").string() + " holds no data\n"}));
 }
 
+// The text line's face is the one the user's fontconfig configuration picks, looked up again
+// when the configuration changes, whatever an earlier run kept in the cache.
+TEST(Cli, TheTextFollowsTheUsersFontConfiguration) {
+    const ScratchDir dir;
+    const fs::path conf = dir / "config" / "fontconfig" / "fonts.conf";
+    const auto run = [&](const std::string& name) {
+        const std::string command =
+            "HOME=" + dir.Path().string() + " XDG_CONFIG_HOME=" + (dir / "config").string() +
+            " XDG_CACHE_HOME=" + (dir / "cache").string() +
+            " \"$QUILLMARK_CLI\" --single --output " + (dir / name).string();
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return ReadFile(dir / name);
+    };
+    const Bytes sans = run("sans.png");
+    EXPECT_EQ(sans, ComposedFile({.DualCode = false}, {.Format = TImageFormat::Png}));
+    EXPECT_TRUE(fs::exists(dir / "cache" / "quillmark" / "fonts"));
+    fs::create_directories(conf.parent_path());
+    std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig><match target=\"pattern\">"
+                           "<test name=\"family\"><string>DejaVu Sans</string></test>"
+                           "<edit name=\"family\" mode=\"assign\" binding=\"strong\">"
+                           "<string>DejaVu Serif</string></edit></match></fontconfig>\n";
+    const Bytes serif = run("serif.png");
+    EXPECT_NE(serif, sans);
+    fs::remove(dir / "cache" / "quillmark" / "fonts");
+    EXPECT_EQ(run("fresh.png"), serif);
+    fs::remove(conf);
+    EXPECT_EQ(run("again.png"), sans);
+}
+
 // The options reach the composition and the file; --format chooses the format, a name that asks
 // for none gets a BMP. A symbol too wide is drawn cut off, with a warning.
 TEST(Cli, FilesHoldTheCodeImagesOfTheOptions) {
