@@ -106,6 +106,20 @@ TBitmap Drawn(TColor first, TColor second) {
     return image;
 }
 
+// Bars from top to bottom, so that most rows repeat the row above: a line across the fourth
+// row, which the rows below it no longer repeat, and a pixel of the colour last in the last row.
+TBitmap Barred(TColor last) {
+    TBitmap image = WhiteImage(11, 8);
+    image.Canvas().Brush().Color = clBlack;
+    for (const TRect bar : {TRect{0, 0, 2, 8}, TRect{4, 0, 5, 8}, TRect{8, 0, 10, 8}}) {
+        image.Canvas().FillRect(bar);
+    }
+    image.Canvas().FillRect({2, 3, 7, 4});
+    image.Canvas().Brush().Color = last;
+    image.Canvas().FillRect({6, 7, 7, 8});
+    return image;
+}
+
 TEST(ImageFile, TheNamesExtensionChoosesTheFormat) {
     using enum TImageFormat;
     const std::pair<std::string, TImageFormat> rows[] = {
@@ -136,6 +150,8 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
     const ScratchDir dir;
     const TBitmap twoColour = Drawn(clBlack, clBlack);
     const TBitmap coloured = Drawn(clRed, 0x996633);
+    const TBitmap barred = Barred(clBlack);
+    const TBitmap barredColour = Barred(0x996633);
     using enum TImageFormat;
     const struct {
         const TBitmap& Image;
@@ -151,6 +167,8 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
         {twoColour, Png, 1, {}, 3780, 0, {1, PNG_COLOR_TYPE_GRAY}},
         {twoColour, Png, 3, 600, 23622, 0, {1, PNG_COLOR_TYPE_GRAY}},
         {coloured, Png, 2, 1, 39, 0, {8, PNG_COLOR_TYPE_RGB}},
+        {barred, Png, 1, {}, 3780, 0, {1, PNG_COLOR_TYPE_GRAY}},
+        {barredColour, Png, 2, {}, 3780, 0, {8, PNG_COLOR_TYPE_RGB}},
         {twoColour, Jpeg, 3, {}, 96, 3, {}},
         {coloured, Jpeg, 1, 65535, 65535, 3, {}},
     };
@@ -162,7 +180,8 @@ TEST(ImageFile, RasterFilesHoldThePixelsRepeatedAndTheResolution) {
                           : row.Format == Png ? ReadPng(bytes)
                                               : ReadJpeg(bytes);
         SCOPED_TRACE(testing::Message() << FormatExtension(row.Format) << " x" << row.Scale);
-        ASSERT_EQ(std::pair(d.Width, d.Height), std::pair(11 * row.Scale, 3 * row.Scale));
+        ASSERT_EQ(std::pair(d.Width, d.Height),
+                  std::pair(11 * row.Scale, row.Image.Height() * row.Scale));
         EXPECT_EQ(d.Resolution, row.Resolution);
         EXPECT_EQ(d.Unit, 1);
         EXPECT_FALSE(d.Subsampled);
