@@ -45,6 +45,7 @@ bench: bootstrap
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bench/quillmark_bench
 	bench/StartupTime.sh build-bench/app/quillmark build-bench/bench/quillmark_bare_window
+	bench/PeerBench.sh build-bench/app/quillmark-cli
 
 # libFuzzer on the barcode engine for FUZZ_SECONDS. The working corpus in build-fuzz keeps what
 # earlier runs found; the seeds are copied in each time. Crashing inputs land in build-fuzz/.

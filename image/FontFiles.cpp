@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "FontCache.h"
+#include "LoadedLibrary.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -17,10 +18,41 @@ bool IsDialogFontName(const std::string& name) {
     return name == "MS Sans Serif" || name == "Microsoft Sans Serif" || name == "Tahoma";
 }
 
-// Releases fontconfig's own caches when the process ends.
-struct FontConfigSession {
-    FontConfigSession() { FcInit(); }
-    ~FontConfigSession() { FcFini(); }
+// The fontconfig functions the lookup calls, found in the library when a font is looked up that
+// the cache does not hold. Its own caches are released when the process ends.
+struct TFontConfig {
+    decltype(&FcInit) Init;
+    decltype(&FcFini) Fini;
+    decltype(&FcPatternCreate) PatternCreate;
+    decltype(&FcPatternAddString) AddString;
+    decltype(&FcPatternAddInteger) AddInteger;
+    decltype(&FcPatternAddBool) AddBool;
+    decltype(&FcConfigSubstitute) Substitute;
+    decltype(&FcDefaultSubstitute) DefaultSubstitute;
+    decltype(&FcFontMatch) Match;
+    decltype(&FcPatternGetString) GetString;
+    decltype(&FcPatternGetInteger) GetInteger;
+    decltype(&FcPatternDestroy) PatternDestroy;
+
+    TFontConfig() {
+        const TLoadedLibrary library("libfontconfig.so.1", "Cannot look fonts up");
+        library.Find(Init, "FcInit");
+        library.Find(Fini, "FcFini");
+        library.Find(PatternCreate, "FcPatternCreate");
+        library.Find(AddString, "FcPatternAddString");
+        library.Find(AddInteger, "FcPatternAddInteger");
+        library.Find(AddBool, "FcPatternAddBool");
+        library.Find(Substitute, "FcConfigSubstitute");
+        library.Find(DefaultSubstitute, "FcDefaultSubstitute");
+        library.Find(Match, "FcFontMatch");
+        library.Find(GetString, "FcPatternGetString");
+        library.Find(GetInteger, "FcPatternGetInteger");
+        library.Find(PatternDestroy, "FcPatternDestroy");
+        Init();
+    }
+    ~TFontConfig() { Fini(); }
+    TFontConfig(const TFontConfig&) = delete;
+    TFontConfig& operator=(const TFontConfig&) = delete;
 };
 
 // Never released: the caches of faces close their faces when the process ends, which needs the
@@ -55,26 +87,26 @@ TFontFile MatchFontFile(const TFont& font) {
     if (const std::optional<TFontFile> found = cache.Find(request)) {
         return *found;
     }
-    static FontConfigSession fontconfig;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-    FcPatternAddInteger(pattern, FC_WEIGHT, weight);
-    FcPatternAddInteger(pattern, FC_SLANT, slant);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    static const TFontConfig fc;
+    FcPattern* pattern = fc.PatternCreate();
+    fc.AddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    fc.AddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    fc.AddInteger(pattern, FC_WEIGHT, weight);
+    fc.AddInteger(pattern, FC_SLANT, slant);
+    fc.AddBool(pattern, FC_SCALABLE, FcTrue);
+    fc.Substitute(nullptr, pattern, FcMatchPattern);
+    fc.DefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* match = fc.Match(nullptr, pattern, &result);
+    fc.PatternDestroy(pattern);
     TFontFile file;
     FcChar8* path = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch) {
+    if (match != nullptr && fc.GetString(match, FC_FILE, 0, &path) == FcResultMatch) {
         file.Path = reinterpret_cast<const char*>(path);
-        FcPatternGetInteger(match, FC_INDEX, 0, &file.Index);
+        fc.GetInteger(match, FC_INDEX, 0, &file.Index);
     }
     if (match != nullptr) {
-        FcPatternDestroy(match);
+        fc.PatternDestroy(match);
     }
     if (file.Path.empty()) {
         throw Exception("No font found for " + font.Name);
