@@ -17,7 +17,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+# -noreset: the server does not reset when its last client leaves, which would refuse the next
+# program that connects meanwhile.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
@@ -25,12 +27,19 @@ export HOME="$work"
 
 now() { date +%s%N; }
 
-# Milliseconds since start once a window of the title is viewable, and the window. Polls every
-# 5 ms, so that the polling does not take a core from the program on a small machine.
+# Milliseconds since start once a window of the title is viewable, and the window; fails after
+# 20 s. Polls every 5 ms, so that the polling does not take a core from the program on a small
+# machine.
 await() {
   local window
   until window=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1) &&
-    [ -n "$window" ]; do sleep 0.005; done
+    [ -n "$window" ]; do
+    if [ $(($(now) - $2)) -gt 20000000000 ]; then
+      echo "no window '$1' within 20 s" >&2
+      exit 1
+    fi
+    sleep 0.005
+  done
   echo $((($(now) - $2) / 1000000)) "$window"
 }
 
