@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -100,7 +99,24 @@ TFontCache::TFontCache(std::string file, std::string stamp)
     if (FFile.empty()) {
         return;
     }
-    std::ifstream in(FFile);
+    // Only the user's own regular file, which no one else may write: an answer planted in a
+    // shared cache directory would choose the face of every text line, and a FIFO would hold the
+    // run up.
+    const int held = open(FFile.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (held < 0) {
+        return;
+    }
+    struct stat status {};
+    std::string text;
+    if (fstat(held, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
+        (status.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
+        char buffer[4096];
+        for (ssize_t got; (got = read(held, buffer, sizeof buffer)) > 0;) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    close(held);
+    std::istringstream in(text);
     std::string line;
     if (!std::getline(in, line) || line != Heading || !std::getline(in, line) ||
         line != "stamp " + FStamp) {

@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,6 +68,36 @@ TEST(FontCache, AnswersHoldWhileNothingTheyDependOnChanges) {
     };
     for (const auto& [query, found] : rows) {
         EXPECT_EQ(Found(cache, query.first, query.second), found) << query.second;
+    }
+    // Only the user's own regular file, which no one else may write, is read.
+    const std::pair<std::function<void()>, std::optional<std::string>> owners[] = {
+        {[&] { fs::permissions(cache, fs::perms(0620)); }, std::nullopt},
+        {[&] { fs::permissions(cache, fs::perms(0602)); }, std::nullopt},
+        {[&] { fs::permissions(cache, fs::perms(0644)); }, a + "#0"},
+        {[&] {
+             fs::rename(cache, dir / "elsewhere");
+             fs::create_symlink(dir / "elsewhere", cache);
+         },
+         std::nullopt},
+        {[&] {
+             fs::remove(cache);
+             ASSERT_EQ(mkfifo(cache.c_str(), 0600), 0);
+         },
+         std::nullopt},
+        {[&] {
+             fs::remove(cache);
+             fs::rename(dir / "elsewhere", cache);
+         },
+         a + "#0"},
+    };
+    for (const auto& [change, found] : owners) {
+        change();
+        EXPECT_EQ(Found(cache, "s1", "Sans:80:0"), found);
+    }
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(cache.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(Found(cache, "s1", "Sans:80:0"), std::nullopt);
+        ASSERT_EQ(chown(cache.c_str(), 0, 0), 0);
     }
     // A font file replaced is looked up again.
     fs::remove(dir / "b.ttc");
