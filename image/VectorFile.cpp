@@ -2,12 +2,12 @@
 
 #include "Decimal.h"
 #include "Exception.h"
+#include "LoadedLibrary.h"
 #include "ScalableFont.h"
 #include "Utf8.h"
 
 #include <cairo/cairo-pdf.h>
 #include <cairo/cairo-ps.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <map>
@@ -15,8 +15,6 @@
 #include <new>
 
 namespace {
-
-constexpr const char* CairoLibrary = "libcairo.so.2";
 
 // The cairo functions the writer calls, found in the library at run time.
 struct TCairo {
@@ -47,44 +45,34 @@ struct TCairo {
     decltype(&cairo_status_to_string) StatusText;
 };
 
-template <class F> void Find(void* library, F& function, const char* name) {
-    function = reinterpret_cast<F>(dlsym(library, name));
-    if (function == nullptr) {
-        throw Exception(std::string("Cannot write PDF or EPS: ") + CairoLibrary + " lacks " + name);
-    }
-}
-
 TCairo Load() {
-    void* library = dlopen(CairoLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        throw Exception(std::string("Cannot write PDF or EPS: ") + dlerror());
-    }
+    const TLoadedLibrary library("libcairo.so.2", "Cannot write PDF or EPS");
     TCairo c{};
-    Find(library, c.PdfSurface, "cairo_pdf_surface_create_for_stream");
-    Find(library, c.PsSurface, "cairo_ps_surface_create_for_stream");
-    Find(library, c.SetEps, "cairo_ps_surface_set_eps");
-    Find(library, c.Finish, "cairo_surface_finish");
-    Find(library, c.SurfaceStatus, "cairo_surface_status");
-    Find(library, c.DestroySurface, "cairo_surface_destroy");
-    Find(library, c.Create, "cairo_create");
-    Find(library, c.Status, "cairo_status");
-    Find(library, c.Destroy, "cairo_destroy");
-    Find(library, c.Scale, "cairo_scale");
-    Find(library, c.SetColour, "cairo_set_source_rgb");
-    Find(library, c.Rectangle, "cairo_rectangle");
-    Find(library, c.MoveTo, "cairo_move_to");
-    Find(library, c.LineTo, "cairo_line_to");
-    Find(library, c.CurveTo, "cairo_curve_to");
-    Find(library, c.Fill, "cairo_fill");
-    Find(library, c.UserFont, "cairo_user_font_face_create");
-    Find(library, c.SetRenderGlyph, "cairo_user_font_face_set_render_glyph_func");
-    Find(library, c.SetFontData, "cairo_font_face_set_user_data");
-    Find(library, c.FontData, "cairo_font_face_get_user_data");
-    Find(library, c.FontFaceOf, "cairo_scaled_font_get_font_face");
-    Find(library, c.SetFontFace, "cairo_set_font_face");
-    Find(library, c.SetFontSize, "cairo_set_font_size");
-    Find(library, c.ShowTextGlyphs, "cairo_show_text_glyphs");
-    Find(library, c.StatusText, "cairo_status_to_string");
+    library.Find(c.PdfSurface, "cairo_pdf_surface_create_for_stream");
+    library.Find(c.PsSurface, "cairo_ps_surface_create_for_stream");
+    library.Find(c.SetEps, "cairo_ps_surface_set_eps");
+    library.Find(c.Finish, "cairo_surface_finish");
+    library.Find(c.SurfaceStatus, "cairo_surface_status");
+    library.Find(c.DestroySurface, "cairo_surface_destroy");
+    library.Find(c.Create, "cairo_create");
+    library.Find(c.Status, "cairo_status");
+    library.Find(c.Destroy, "cairo_destroy");
+    library.Find(c.Scale, "cairo_scale");
+    library.Find(c.SetColour, "cairo_set_source_rgb");
+    library.Find(c.Rectangle, "cairo_rectangle");
+    library.Find(c.MoveTo, "cairo_move_to");
+    library.Find(c.LineTo, "cairo_line_to");
+    library.Find(c.CurveTo, "cairo_curve_to");
+    library.Find(c.Fill, "cairo_fill");
+    library.Find(c.UserFont, "cairo_user_font_face_create");
+    library.Find(c.SetRenderGlyph, "cairo_user_font_face_set_render_glyph_func");
+    library.Find(c.SetFontData, "cairo_font_face_set_user_data");
+    library.Find(c.FontData, "cairo_font_face_get_user_data");
+    library.Find(c.FontFaceOf, "cairo_scaled_font_get_font_face");
+    library.Find(c.SetFontFace, "cairo_set_font_face");
+    library.Find(c.SetFontSize, "cairo_set_font_size");
+    library.Find(c.ShowTextGlyphs, "cairo_show_text_glyphs");
+    library.Find(c.StatusText, "cairo_status_to_string");
     return c;
 }
 
