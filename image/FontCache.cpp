@@ -1,5 +1,7 @@
 #include "FontCache.h"
 
+#include "Stream.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -110,9 +112,8 @@ TFontCache::TFontCache(std::string file, std::string stamp)
     std::string text;
     if (fstat(held, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid() &&
         (status.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
-        char buffer[4096];
-        for (ssize_t got; (got = read(held, buffer, sizeof buffer)) > 0;) {
-            text.append(buffer, static_cast<std::size_t>(got));
+        if (!ReadAll(held, text)) {
+            text.clear();
         }
     }
     close(held);

@@ -471,6 +471,22 @@ void WriteFileAtomically(const std::string& name,
     }
 }
 
+bool ReadAll(int file, std::string& text) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(file, buffer, sizeof buffer);
+        if (got == 0) {
+            return true;
+        }
+        if (got < 0 && errno != EINTR) {
+            return false;
+        }
+        if (got > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+}
+
 void SyncFileSystemOf(const std::string& file) {
     const std::string dir = DirectoryOf(file);
     TOpenFile directory(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -57,6 +57,10 @@ void WriteFileAtomically(const std::string& name,
                          std::span<const std::span<const std::uint8_t>> pieces,
                          TWriteRole role = TWriteRole::Single);
 
+// Appends what the open file holds from where it stands to its end to text, reading again after
+// an interrupted read. False, with errno set, when a read fails.
+bool ReadAll(int file, std::string& text);
+
 // Flushes the file system that holds file's directory to the disk (syncfs). Raises "Stream write
 // error: %s: %s" with the directory when that fails.
 void SyncFileSystemOf(const std::string& file);

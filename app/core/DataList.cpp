@@ -578,27 +578,14 @@ std::string ReadListFile(const std::string& name) {
     if (fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
         text.reserve(static_cast<std::size_t>(status.st_size));
     }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(file, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            const int error = errno;
-            if (!standardInput) {
-                close(file);
-            }
-            throw Exception("Stream read error: " + EscapedFileName(name) + ": " +
-                            std::strerror(error));
-        }
-        if (got == 0) {
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    const bool whole = ReadAll(file, text);
+    const int error = errno;
     if (!standardInput) {
         close(file);
+    }
+    if (!whole) {
+        throw Exception("Stream read error: " + EscapedFileName(name) + ": " +
+                        std::strerror(error));
     }
     return text;
 }
