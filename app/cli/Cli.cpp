@@ -482,27 +482,23 @@ void WriteList(const Options& options, TBarcode& barcode, TBitmap& image, std::o
     file.Format = FileFormat(options);
     const std::unique_ptr<TDataList> list =
         LoadDataList(*options.DataFile, options.List, *options.Dir, FormatExtension(*file.Format));
-    TBarcode check = barcode;
-    if (!options.Symbol) {
-        check.SetTyp(*FindSymbology(options.Inputs.TypeText));
-    }
-    const std::optional<int> rasterDpi = SymbolRasterDpi(*file.Format, file);
-    list->Check([&](const std::string& data) {
-        check.SetText(data);
-        if (options.Symbol) {
+    std::uint64_t bytesPerFile = 0;
+    if (options.Symbol) {
+        TBarcode check = barcode;
+        const std::optional<int> rasterDpi = SymbolRasterDpi(*file.Format, file);
+        list->Check([&](const std::string& data) {
+            check.SetText(data);
             // Laid out, not drawn: a long datum may need more dots than a raster holds.
             ComposeSymbol(check, options.Sizes, rasterDpi);
-        } else {
-            check.BuildPattern();
-        }
-    });
-    TBarcode longest = check;
-    longest.SetText(list->Longest());
-    TCodeImageInputs inputs = options.Inputs;
-    inputs.Data = longest.Text();
-    const std::uint64_t bytesPerFile =
-        options.Symbol ? SymbolFileSize(longest, options.Sizes, *file.Format, file)
-                       : CodeImageFileSize(barcode, inputs, file);
+        });
+        check.SetText(list->Longest());
+        bytesPerFile = SymbolFileSize(check, options.Sizes, *file.Format, file);
+    } else {
+        CheckCodeImageData(*list, barcode, options.Inputs.TypeText);
+        TCodeImageInputs longest = options.Inputs;
+        longest.Data = list->Longest();
+        bytesPerFile = CodeImageFileSize(barcode, longest, file);
+    }
     CheckBatchFits(*list, *options.Dir, bytesPerFile);
     WithProgress(err, list->Count(), progressBar, [&](const TBatchCallbacks& callbacks) {
         if (options.Symbol) {

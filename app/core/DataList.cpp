@@ -1,7 +1,9 @@
 #include "DataList.h"
 
+#include "Barcode.h"
 #include "NumberText.h"
 #include "Stream.h"
+#include "SymbologyNames.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -565,6 +567,17 @@ void TDataList::Check(const std::function<void(const std::string& data)>& check)
         }
     }
     refusals.Raise();
+}
+
+void CheckCodeImageData(const TDataList& list, const TBarcode& barcode, std::string_view typeText) {
+    TBarcode check = barcode;
+    if (const auto typ = FindSymbology(typeText)) {
+        check.SetTyp(*typ);
+    }
+    list.Check([&](const std::string& data) {
+        check.SetText(data);
+        check.BuildPattern();
+    });
 }
 
 std::string ReadListFile(const std::string& name) {

@@ -80,6 +80,12 @@ private:
     std::unique_ptr<const struct TListText> FText;
 };
 
+class TBarcode;
+
+// Checks every datum of the list as the code image encodes it with barcode set to the symbology
+// of typeText (a symbology list text; another keeps the barcode's Typ): raises EListRefused.
+void CheckCodeImageData(const TDataList& list, const TBarcode& barcode, std::string_view typeText);
+
 // The whole text of a list file; "-" reads standard input. Raises "Cannot open file %s: %s" or
 // "Stream read error: %s: %s" (the name, the system's reason).
 std::string ReadListFile(const std::string& name);

@@ -388,15 +388,7 @@ void TForm1::GenerateFromList(const std::string& file, const TListOptions& optio
         return;
     }
     std::shared_ptr<const TDataList> list = LoadDataList(file, options, directory, "bmp");
-    TBarcode check = bcode1;
-    if (const auto typ = FindSymbology(typkodu->currentText().toStdString())) {
-        check.SetTyp(*typ);
-    }
-    check.SetChecksum(true);
-    list->Check([&](const std::string& data) {
-        check.SetText(data);
-        check.BuildPattern();
-    });
+    CheckCodeImageData(*list, bcode1, typkodu->currentText().toStdString());
     CheckBatchFits(*list, directory, Form3->CodeImage().BmpFileSize());
     RLed1->SetMaxValue(static_cast<std::int32_t>(list->Count()));
     SetBatchRunning(true);

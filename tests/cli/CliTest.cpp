@@ -296,6 +296,15 @@ TEST(Cli, BatchFromAList) {
                       "line 5: '\\x1B' is not a valid integer value\n"
                       "2 lines of the list are refused; no file is written\n"}));
     EXPECT_FALSE(fs::exists(dir / "bad"));
+    // The data are checked in the symbology asked for: Code 39 takes digits, not "x".
+    std::string code39 =
+        "line 2: TBarcode:Code39 bad Data <2x>: character 2 \"x\" is not in Code 39";
+    code39 += "; Code 39 Extended encodes it\nline 5: TBarcode:Code39 bad Data <\\x1B[2Jy>: ";
+    code39 += "character 1 U+001B is not in Code 39; Code 39 Extended encodes it\n";
+    code39 += "2 lines of the list are refused; no file is written\n";
+    EXPECT_EQ(Invoke({"--type", "Code 39", "--data-file", dir / "bad.txt", "--dir", dir / "bad"}),
+              (Result{1, "", code39}));
+    EXPECT_FALSE(fs::exists(dir / "bad"));
     // A symbol is laid out before the first file: the second needs more dots than a raster holds.
     std::ofstream(dir / "long.txt") << "A\nAAAAAAAAAA\n";
     EXPECT_EQ(Invoke({"--symbol", "--type", "Code 128B", "--x-dim", "5", "--dpi", "600",
