@@ -158,9 +158,6 @@ struct TRecord {
     std::string Error;
 };
 
-// The UTF-8 byte-order mark, skipped at the start of a list.
-constexpr std::string_view Bom = "\xEF\xBB\xBF";
-
 // Where the reading of a list stands.
 struct TListCursor {
     std::size_t Pos = 0;
@@ -368,6 +365,11 @@ private:
     std::int64_t FPosition = 0;
 };
 
+// A refusal as the list reports it: "line 17: " and the reason.
+std::string OnLine(std::uint64_t line, const std::string& why) {
+    return "line " + std::to_string(line) + ": " + why;
+}
+
 // The first refusals by their lines, and how many there are.
 class TRefusals {
 public:
@@ -385,7 +387,7 @@ public:
         }
         std::vector<std::string> lines;
         for (const auto& [line, why] : FFirst) {
-            lines.push_back("line " + std::to_string(line) + ": " + why);
+            lines.push_back(OnLine(line, why));
         }
         if (FCount > FFirst.size()) {
             lines.push_back("and " + Grouped(FCount - FFirst.size()) + " more");
@@ -428,7 +430,7 @@ TDataList::TDataList(std::string text, const TListOptions& options, std::string_
     std::string error;
     list->Name = ParseTemplate(
         options.Name.empty() ? "code_{n}." + std::string(extension) : options.Name, error);
-    list->Start = list->Text.starts_with(Bom) ? Bom.size() : 0;
+    list->Start = list->Text.size() - WithoutByteOrderMark(list->Text).size();
     // A column named in the options is looked up in the header.
     const auto column = [&](std::string_view name, const std::vector<std::string>& header,
                             std::uint64_t line) -> std::size_t {
@@ -437,8 +439,7 @@ TDataList::TDataList(std::string text, const TListOptions& options, std::string_
         }
         const auto found = std::find(header.begin(), header.end(), name);
         if (found == header.end()) {
-            throw EListRefused({"line " + std::to_string(line) + ": the header has no column " +
-                                std::string(name)});
+            throw EListRefused({OnLine(line, "the header has no column " + std::string(name))});
         }
         return static_cast<std::size_t>(found - header.begin());
     };
@@ -449,7 +450,7 @@ TDataList::TDataList(std::string text, const TListOptions& options, std::string_
         record.Line = at.Line;
         if (options.Header && list->NextCsv(at.Pos, at.Line, record)) {
             if (!record.Error.empty()) {
-                throw EListRefused({"line " + std::to_string(record.Line) + ": " + record.Error});
+                throw EListRefused({OnLine(record.Line, record.Error)});
             }
             header = std::move(record.Fields);
             list->Start = at.Pos;
@@ -519,6 +520,7 @@ void TDataList::Check(const std::function<void(const std::string& data)>& check)
     TRecord record;
     while (FText->Next(at, record)) {
         std::string why = record.Error;
+        std::string name;
         if (why.empty()) {
             try {
                 check(record.Data);
@@ -526,17 +528,15 @@ void TDataList::Check(const std::function<void(const std::string& data)>& check)
                 why = e.what();
             }
         }
-        const std::string name = why.empty() ? FText->FileName(record) : std::string();
         if (why.empty()) {
+            name = FText->FileName(record);
             why = NameRefusal(name);
         }
         refused.push_back(!why.empty());
-        if (why.empty()) {
-            if (compared) {
-                hashes.push_back(hash(name));
-            }
-        } else {
+        if (!why.empty()) {
             refusals.Add(record.Line, why);
+        } else if (compared) {
+            hashes.push_back(hash(name));
         }
     }
     std::sort(hashes.begin(), hashes.end());
@@ -612,12 +612,17 @@ std::unique_ptr<TDataList> LoadDataList(const std::string& name, const TListOpti
     return list;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view Mark = "\xEF\xBB\xBF";
+    return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
+}
+
 std::vector<std::string> ListFirstRecord(std::string_view text, char delimiter) {
     TListText list;
     list.Text = text;
     list.Csv = true;
     list.Delimiter = delimiter;
-    TListCursor at{text.starts_with(Bom) ? Bom.size() : 0, 1, 0};
+    TListCursor at{text.size() - WithoutByteOrderMark(text).size(), 1, 0};
     TRecord record;
     if (!list.NextCsv(at.Pos, at.Line, record)) {
         return {};

@@ -94,6 +94,9 @@ std::string ReadListFile(const std::string& name);
 std::unique_ptr<TDataList> LoadDataList(const std::string& name, const TListOptions& options,
                                         std::string_view directory, std::string_view extension);
 
+// The text after the UTF-8 byte-order mark at its start, which a list skips.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 // The fields of a CSV list's first record, read as the list reads them: after a byte-order mark
 // and empty lines, quoted fields with doubled quotes and line breaks. None when the text holds no
 // record; of a record the list refuses, what could be read of it.

@@ -26,18 +26,23 @@ constexpr std::array<char, 3> Delimiters = {',', ';', '\t'};
 // The lines of the list the dialog shows.
 constexpr int PreviewLines = 5;
 
+// The line rest starts with, without its line break; rest moves on past it.
+std::string_view NextLine(std::string_view& rest) {
+    const std::size_t newline = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, newline);
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    rest.remove_prefix(std::min(newline + 1, rest.size()));
+    return line;
+}
+
 // The first line that holds anything, without its line break.
 std::string_view FirstLine(std::string_view text) {
     while (!text.empty()) {
-        const std::size_t newline = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, newline);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        if (!line.empty()) {
+        if (const std::string_view line = NextLine(text); !line.empty()) {
             return line;
         }
-        text.remove_prefix(std::min(newline + 1, text.size()));
     }
     return {};
 }
@@ -54,15 +59,11 @@ bool NamesColumns(const std::vector<std::string>& fields) {
 TListColumnDialog::TListColumnDialog(QWidget* parent, std::string_view text, bool tabSeparated)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      FText(text) {
+      FText(WithoutByteOrderMark(text)) {
     setWindowTitle("Column of the data");
     setFixedSize(420, 236);
     setFont(ScreenFont("MS Sans Serif", 8));
     SetPaletteColor(this, QPalette::Window, clBtnFace);
-    constexpr std::string_view Bom = "\xEF\xBB\xBF";
-    if (FText.starts_with(Bom)) {
-        FText.remove_prefix(Bom.size());
-    }
 
     Label1 = NewLabel(this, "First lines:", 12, 10);
     Preview = new QPlainTextEdit(this);
@@ -72,13 +73,8 @@ TListColumnDialog::TListColumnDialog(QWidget* parent, std::string_view text, boo
     Preview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QStringList lines;
     for (std::string_view rest = FText; !rest.empty() && lines.size() < PreviewLines;) {
-        const std::size_t newline = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, newline);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+        const std::string_view line = NextLine(rest);
         lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-        rest.remove_prefix(std::min(newline + 1, rest.size()));
     }
     Preview->setPlainText(lines.join('\n'));
 
