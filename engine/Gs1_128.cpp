@@ -56,17 +56,6 @@ std::string_view Lacking(TGs1Characters set) {
     return {};
 }
 
-// Weights 3 and 1 alternately from the right, the sum made up to a multiple of ten.
-int CheckDigit(std::string_view digits) {
-    int sum = 0;
-    int weight = 3;
-    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-        sum += (*digit - '0') * weight;
-        weight = 4 - weight;
-    }
-    return (10 - sum % 10) % 10;
-}
-
 int Number(std::string_view digits) {
     int number = 0;
     for (const char digit : digits) {
@@ -188,9 +177,10 @@ TFault FieldFault(const TGs1Identifier& id, std::string_view text, std::size_t b
             }
         }
         if (part.Rule == TGs1Rule::CheckDigit) {
-            const int check = CheckDigit(value.substr(0, value.size() - 1));
-            if (value.back() - '0' != check) {
-                return {"check digit should be " + std::to_string(check)};
+            // GS1's modulo 10, the same as EAN's: the last digit is replaced by the right one.
+            const char check = TBarcode::AppendEanCheckDigit(value).back();
+            if (value.back() != check) {
+                return {std::string("check digit should be ") + check};
             }
         } else if (!FollowsRule(part.Rule, value)) {
             return {std::string(value) + " is not a date"};
