@@ -113,6 +113,9 @@ public:
     std::string EncodeEan8() const;
     // s ends in a placeholder; returns s with the placeholder replaced by the check digit.
     static std::string AppendEanCheckDigit(std::string_view s);
+    // Digits typed with their check digit (GS1's modulo 10): returned as they are, or refused
+    // with "check digit should be N" when the last one is not the right one.
+    std::string CheckedEanDigits(std::string_view digits) const;
 
     std::string EncodeCode39() const;
     std::string EncodeCode39Extended();

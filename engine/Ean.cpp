@@ -79,6 +79,14 @@ std::string TBarcode::AppendEanCheckDigit(std::string_view s) {
     return std::string(t) + static_cast<char>('0' + (r == 0 ? 0 : 10 - r));
 }
 
+std::string TBarcode::CheckedEanDigits(std::string_view digits) const {
+    std::string code = AppendEanCheckDigit(digits);
+    if (code != digits) {
+        RaiseBadData(std::string("check digit should be ") + code.back());
+    }
+    return code;
+}
+
 std::string_view TBarcode::EanMainData() const {
     return std::string_view(FText).substr(0, FText.find('+'));
 }
@@ -151,11 +159,7 @@ std::string TBarcode::EanCode(std::size_t length) const {
         return AppendEanCheckDigit(std::string(length - 1 - digits.size(), '0') +
                                    std::string(digits) + "0");
     }
-    const std::string code = AppendEanCheckDigit(digits);
-    if (code != digits) {
-        RaiseBadData(std::string("check digit should be ") + code.back());
-    }
-    return code;
+    return CheckedEanDigits(digits);
 }
 
 std::string TBarcode::EncodeEan13() const {

@@ -12,11 +12,7 @@ std::string TBarcode::Itf14Digits() const {
         RaiseBadData("13 digits, or 14 with the check digit, are needed, not " +
                      std::to_string(FText.size()));
     }
-    std::string digits = AppendEanCheckDigit(FText);
-    if (digits != FText) {
-        RaiseBadData(std::string("check digit should be ") + digits.back());
-    }
-    return digits;
+    return CheckedEanDigits(FText);
 }
 
 std::string TBarcode::EncodeItf14() const {

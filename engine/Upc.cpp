@@ -78,11 +78,7 @@ std::string TBarcode::UpcACode() const {
         RaiseBadData("11 digits are needed, or 12 with the check digit, not " +
                      std::to_string(digits.size()));
     }
-    const std::string code = AppendEanCheckDigit(digits);
-    if (code != digits) {
-        RaiseBadData(std::string("check digit should be ") + code.back());
-    }
-    return code;
+    return CheckedEanDigits(digits);
 }
 
 std::string TBarcode::UpcECode() const {
