@@ -39,15 +39,23 @@ TBUCustomBox::TBUCustomBox(QWidget* parent)
     setTabOrder(FEdit, FButton);
     setFocusPolicy(Qt::StrongFocus);
     connect(FButton, &QToolButton::clicked, this, [this] { ButtonClick(); });
+    connect(FEdit, &QLineEdit::textChanged, this, [this] { UpdateEditTip(); });
     resize(150, 20);
 }
 
-std::string TBUCustomBox::HintEdit() const {
-    return FEdit->toolTip().toStdString();
+void TBUCustomBox::SetHintEdit(const std::string& v) {
+    FHintEdit = v;
+    UpdateEditTip();
 }
 
-void TBUCustomBox::SetHintEdit(const std::string& v) {
-    FEdit->setToolTip(QString::fromStdString(v));
+void TBUCustomBox::UpdateEditTip() {
+    QStringList lines;
+    for (const QString& line : {QString::fromStdString(FHintEdit), FEdit->text()}) {
+        if (!line.isEmpty()) {
+            lines += line;
+        }
+    }
+    FEdit->setToolTip(lines.join('\n'));
 }
 
 std::string TBUCustomBox::HintButton() const {

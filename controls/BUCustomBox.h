@@ -22,7 +22,8 @@ class TBUCustomBox : public QWidget {
 public:
     explicit TBUCustomBox(QWidget* parent = nullptr);
 
-    std::string HintEdit() const;
+    // The edit's hint; its tooltip shows it above the whole text, which a narrow edit may not.
+    const std::string& HintEdit() const { return FHintEdit; }
     void SetHintEdit(const std::string& v);
     std::string HintButton() const;
     void SetHintButton(const std::string& v);
@@ -60,8 +61,10 @@ private:
     static constexpr int ButtonWidth = 20;
 
     void ArrangeParts();
+    void UpdateEditTip();
 
     QLineEdit* FEdit;
+    std::string FHintEdit;
     QToolButton* FButton;
     TFont FEditFont;
     TPosition FButtonPosition = TPosition::onRight;

@@ -68,6 +68,53 @@ TEST_F(PathBoxTest, DirectoryBoxTakesTheChosenDirectoryOrKeepsItsText) {
     EXPECT_EQ(events, "opened / cancelled ");
 }
 
+// The edit's tooltip holds the whole path, which a narrow edit cuts, after the hint when there is
+// one. The classic directory dialog without an initial directory of its own starts at the box's
+// directory, or at the part of it that exists; the property itself stays as it was.
+TEST_F(PathBoxTest, TheWholePathIsATipAndTheDialogStartsAtTheBoxsDirectory) {
+    const std::tuple<std::string, std::string, QString> tips[] = {
+        {"", "/a/long/path/of/many/folders/code.bmp", "/a/long/path/of/many/folders/code.bmp"},
+        {"Where the code goes", "", "Where the code goes"},
+        {"Where", "~/x", "Where\n~/x"},
+        {"", "", ""},
+    };
+    for (const auto& [hint, text, tip] : tips) {
+        TBUFileNameBox file;
+        TBUDirectoryBox directory;
+        file.SetHintEdit(hint);
+        directory.SetHintEdit(hint);
+        file.SetFileName(text);
+        directory.Edit()->setText(QString::fromStdString(text));
+        EXPECT_EQ(file.Edit()->toolTip(), tip);
+        EXPECT_EQ(directory.Edit()->toolTip(), tip);
+        EXPECT_EQ(directory.HintEdit(), hint);
+    }
+
+    const ScratchDir scratch;
+    const std::string existing = scratch.Path().string();
+    const std::tuple<std::string, std::string, bool, std::string> starts[] = {
+        {existing, "", true, existing},
+        {existing + "/missing/deeper", "", true, existing},
+        {"", "", true, ""},
+        {existing, "/start", true, "/start"},
+        {existing, "", false, ""},
+    };
+    for (const auto& [text, initial, classic, start] : starts) {
+        TBUDirectoryBox box;
+        box.SetDirectory(text);
+        box.SetDialogInitialDir(initial);
+        box.SetClassicDialog(classic);
+        std::string seen = "not run";
+        TBUSelectDirectory::Runner = [&](const TBUSelectDirectory&, std::string& directory) {
+            seen = directory;
+            return false;
+        };
+        box.Button()->click();
+        EXPECT_EQ(seen, start) << text;
+        EXPECT_EQ(box.DialogInitialDir(), initial);
+    }
+}
+
 // A directory that does not exist is confirmed only with sdAllowCreate, and made only with
 // sdPerformCreate.
 TEST_F(PathBoxTest, AMissingDirectoryIsConfirmedOnlyWithLeaveToCreateIt) {
