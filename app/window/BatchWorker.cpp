@@ -29,6 +29,7 @@ void TBatchWorker::Start(const TBarcode& barcode, const TBitmap& image,
     FData = std::move(data);
     FDirectory = directory;
     FView = {};
+    FView.Count = FData->Count();
     FError = nullptr;
     FNextPublish = {};
     FRunning = true;
@@ -43,6 +44,7 @@ void TBatchWorker::Run(std::stop_token stop, unsigned run) {
     // Called once the image is drawn, just before it is written.
     callbacks.FileName = [this, run](const std::string& name) {
         FView.FileName = name;
+        ++FView.Files;
         Publish(run);
         return name;
     };
@@ -76,6 +78,8 @@ void TBatchWorker::Publish(unsigned run) {
     FPublished.Position = FView.Position;
     FPublished.Data = FView.Data;
     FPublished.FileName = FView.FileName;
+    FPublished.Files = FView.Files;
+    FPublished.Count = FView.Count;
     FPublished.Image = FImage;
     FQueued = true;
     QMetaObject::invokeMethod(

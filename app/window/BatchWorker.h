@@ -24,6 +24,10 @@ struct TBatchView {
     std::string Data;
     std::string FileName;
     TBitmap Image;
+    // The files handed to the writer so far, and how many the batch holds. At the end of a run
+    // that no failure ended, every file handed over is written: fewer than Count means stopped.
+    std::int64_t Files = 0;
+    std::int64_t Count = 0;
 };
 
 // Runs a batch of "Generate and save" or "Generate from list..." on a thread of its own, with its

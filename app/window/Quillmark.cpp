@@ -57,5 +57,8 @@ int main(int argc, char** argv) {
     Form1.Form3 = &Form3;
     // Showing the main window generates once, which shows the code window too.
     Form1.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // A run the close box stopped ends here, its files synced and a failure shown.
+    Form1.FinishBatch();
+    return code;
 }

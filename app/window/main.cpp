@@ -71,9 +71,11 @@ public:
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
-      ClientArea(new QWidget(this)), FBatch(new TBatchWorker(this)) {
-    setWindowTitle(QString("Quillmark ver ") + Product::Version + " - " +
-                   QString::fromUtf8(Product::MakerNotice));
+      ClientArea(new QWidget(this)), FBatch(new TBatchWorker(this)),
+      FTitle(QString("Quillmark ver ") + Product::Version + " - " +
+             QString::fromUtf8(Product::MakerNotice)),
+      FStopFromCodeWindow(new QAction(this)) {
+    setWindowTitle(FTitle);
     setFont(ScreenFont("MS Sans Serif", 8));
     SetPaletteColor(this, QPalette::Window, clBtnFace);
     ClientArea->setFixedSize(523, 182);
@@ -158,6 +160,9 @@ TForm1::TForm1(QWidget* parent)
     for (QWidget* field : findChildren<QLineEdit*>()) {
         field->installEventFilter(this);
     }
+    FStopFromCodeWindow->setShortcut(Qt::Key_Escape);
+    FStopFromCodeWindow->setEnabled(false);
+    connect(FStopFromCodeWindow, &QAction::triggered, this, [this] { FBatch->Stop(); });
     FBatch->OnProgress = [this](const TBatchView& view) { ShowBatchView(view); };
     FBatch->OnFinished = [this](const TBatchView& view, const TBarcode& barcode,
                                 std::exception_ptr error) { BatchFinished(view, barcode, error); };
@@ -208,6 +213,7 @@ void TForm1::FormCreate(QObject*) {
 }
 
 void TForm1::showEvent(QShowEvent* event) {
+    FClosed = false;
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
         Application::Guarded([this] { FormShow(this); });
@@ -230,6 +236,11 @@ void TForm1::ShowCodeWindow() {
 }
 
 void TForm1::GenerateButClick(QObject*) {
+    // A stopped run's bar goes back; a failed run's keeps the failing number until the next run.
+    if (!accessibleDescription().isEmpty()) {
+        RLed1->SetPosition(0);
+    }
+    SetRunNote({});
     ShowCodeWindow();
     const TCodeImageInputs inputs = Inputs();
     ComposeCodeImage(bcode1, Form3->CodeImage(), inputs);
@@ -240,6 +251,7 @@ void TForm1::GenerateButClick(QObject*) {
 }
 
 void TForm1::SaveToButClick(QObject*) {
+    SetRunNote({});
     const std::string name = BUFileNameBox1->FileName();
     if (name.empty()) {
         Application::ShowMessage("Vyberte cíl pro uložení!");
@@ -285,6 +297,12 @@ void TForm1::FinishBatch() {
 }
 
 void TForm1::SetBatchRunning(bool running) {
+    if (running) {
+        SetRunNote({});
+        RLed1->SetPosition(0);
+        Form3->addAction(FStopFromCodeWindow);
+    }
+    FStopFromCodeWindow->setEnabled(running);
     sButton1->SetCaption(running ? "Stop" : "Generate and save");
     sButton1->SetCancel(running);
     QWidget* const inputs[] = {typkodu,        DualCode,  ShowText,   kod,      GenerateBut,
@@ -325,13 +343,27 @@ void TForm1::BatchFinished(const TBatchView& view, const TBarcode& barcode,
         Application::Guarded([&] { std::rethrow_exception(error); });
         return;
     }
-    RLed1->SetPosition(0);
-    Form3->ShowInFront();
+    // A stopped run's bar keeps showing how far it got.
+    if (view.Files < view.Count) {
+        SetRunNote(QString("stopped after %1 of %2 files").arg(view.Files).arg(view.Count));
+    } else {
+        RLed1->SetPosition(0);
+        SetRunNote(QString("wrote %1 files").arg(view.Count));
+    }
+    if (!FClosed) {
+        Form3->ShowInFront();
+    }
+}
+
+void TForm1::SetRunNote(const QString& note) {
+    setWindowTitle(note.isEmpty() ? FTitle : FTitle + QString::fromUtf8(" \u2014 ") + note);
+    setAccessibleDescription(note);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FBatch->Stop();
-    FinishBatch();
+    FClosed = true;
+    Form3->hide();
     QMainWindow::closeEvent(event);
 }
 

@@ -105,8 +105,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // The close box stops a running batch and closes once the file being written is whole and
-    // the files are synced.
+    // The close box stops a running batch and hides both windows at once; the run ends with the
+    // file being written whole and its files synced while the program ends (FinishBatch).
     void closeEvent(QCloseEvent* event) override;
     // Ctrl+E and Ctrl+P reach the menu from a text field too, where the field would take them
     // for moving the cursor.
@@ -129,7 +129,15 @@ private:
     void SetBatchRunning(bool running);
     void ShowBatchView(const TBatchView& view);
     void BatchFinished(const TBatchView& view, const TBarcode& barcode, std::exception_ptr error);
+    // What the last run did, after the window's title and as its accessible description, until
+    // the next Generate, Save or run; empty clears it.
+    void SetRunNote(const QString& note);
 
     TBatchWorker* FBatch;
     TExportSettings FExport;
+    QString FTitle;
+    // Esc in the code window during a run.
+    QAction* FStopFromCodeWindow;
+    // Closed while a run still ended: the code window stays hidden at its end.
+    bool FClosed = false;
 };

@@ -68,22 +68,26 @@ TEST_F(MainWindowTest, GenerateAndSaveWritesTheRangeOrStopsAtTheFirstFailure) {
     EXPECT_FALSE(fs::exists("/code_0.bmp"));
 }
 
-// While a run goes on the window answers: "Generate and save" reads "Stop", and whatever would
-// start another run or change this one's inputs is disabled. A click on Stop, Esc or the close box
-// ends the run between two files: every file written is whole, nothing is written afterwards, and
-// the window shows the last file as at the end of a run.
+// While a run goes on the window answers and follows it: "Generate and save" reads "Stop",
+// whatever would start another run or change this one's inputs is disabled, and the LED bar, the
+// data field, the file name box and the code image show one file at a time. A click on Stop, Esc
+// in either window or the close box ends the run between two files: every file written is whole
+// and nothing is written afterwards. A stopped run says so after the title and keeps the bar where
+// it stopped until the next Generate; the close box hides both windows at once and the run ends
+// while the program does.
 TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
     const fs::path out = dir / "out";
-    Form1.tonumber->setText("300");
+    Form1.tonumber->setText("3000");
     Form1.BUDirectoryBox1->SetDirectory(out.string());
+    const QString title = Form1.windowTitle();
     QWidget* const inputs[] = {
         Form1.typkodu,     Form1.DualCode,       Form1.ShowText,  Form1.kod,
         Form1.GenerateBut, Form1.BUFileNameBox1, Form1.SaveToBut, Form1.fromnumber,
         Form1.tonumber,    Form1.BUDirectoryBox1};
     QAction* const items[] = {Form1.Generate1, Form1.Generatemultiple1, Form1.Generatefromlist1,
                               Form1.Saveto1,   Form1.Exportforprint1,   Form1.Print1};
-    enum How { Click, Escape, CloseBox };
-    for (const How how : {Click, Escape, CloseBox}) {
+    enum How { Click, Escape, EscapeInCodeWindow, CloseBox };
+    for (const How how : {Click, Escape, EscapeInCodeWindow, CloseBox}) {
         SCOPED_TRACE(how);
         fs::remove_all(out);
         Form1.show();
@@ -96,18 +100,30 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
         for (const QAction* item : items) {
             EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
         }
-        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(out / "code_1.bmp"); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Form1.RLed1->Position() >= 1; }));
+        ASSERT_TRUE(Form1.BatchRunning());
+        const std::string shown = Form1.kod->text().toStdString();
+        EXPECT_EQ(shown, std::to_string(Form1.RLed1->Position()));
+        EXPECT_EQ(Form1.BUFileNameBox1->FileName(), BatchFileName(out.string(), std::stoi(shown)));
+        EXPECT_EQ(CodeImage(), ComposedBmp({.Data = shown}));
         if (how == Click) {
             QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
         } else if (how == Escape) {
             QTest::keyClick(&Form1, Qt::Key_Escape);
+        } else if (how == EscapeInCodeWindow) {
+            Activate(Form3);
+            QTest::keyClick(&Form3, Qt::Key_Escape);
         } else {
             Form1.close();
+            EXPECT_FALSE(Form1.isVisible());
+            EXPECT_FALSE(Form3.isVisible());
+            EXPECT_TRUE(Form1.BatchRunning());
+            Form1.FinishBatch();
         }
         WaitForBatch();
         const std::vector<std::string> files = Entries(out);
         const int last = static_cast<int>(files.size()) - 1;
-        ASSERT_LT(last, 300);
+        ASSERT_LT(last, 3000);
         EXPECT_EQ(files, Codes(0, last));
         for (const std::string& file : files) {
             EXPECT_EQ(fs::file_size(out / file), 579654u) << file;
@@ -116,9 +132,13 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
         EXPECT_EQ(Entries(out), files);
         EXPECT_EQ(Form1.kod->text().toStdString(), std::to_string(last));
         EXPECT_EQ(Form1.BUFileNameBox1->FileName(), BatchFileName(out.string(), last));
-        EXPECT_EQ(Form1.RLed1->Position(), 0);
+        EXPECT_EQ(Form1.RLed1->Position(), last);
+        const QString note = QString("stopped after %1 of 3001 files").arg(files.size());
+        EXPECT_EQ(Form1.windowTitle(), title + QString::fromUtf8(" \u2014 ") + note);
+        EXPECT_EQ(Form1.accessibleDescription(), note);
         EXPECT_EQ(CodeImage(), ComposedBmp({.Data = std::to_string(last)}));
         EXPECT_EQ(Form1.isVisible(), how != CloseBox);
+        EXPECT_EQ(Form3.isVisible(), how != CloseBox);
         for (const QWidget* input : inputs) {
             EXPECT_TRUE(input->isEnabled()) << input->metaObject()->className();
         }
@@ -126,6 +146,20 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
             EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
         }
     }
+    Form1.show();
+    EXPECT_EQ(Form1.windowTitle(), title);
+    EXPECT_EQ(Form1.accessibleDescription(), "");
+    EXPECT_EQ(Form1.RLed1->Position(), 0);
+    // Esc in the code window outside a run stops nothing to come; a whole run says what it wrote.
+    fs::remove_all(out);
+    QTest::keyClick(&Form3, Qt::Key_Escape);
+    Form1.tonumber->setText("2");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    WaitForBatch();
+    EXPECT_EQ(Entries(out), Codes(0, 2));
+    EXPECT_EQ(Form1.windowTitle(), title + QString::fromUtf8(" \u2014 wrote 3 files"));
+    EXPECT_EQ(Form1.accessibleDescription(), "wrote 3 files");
+    EXPECT_EQ(Form1.RLed1->Position(), 0);
 }
 
 // A list's data are written as "Generate and save" writes a range, each datum to the file of its
