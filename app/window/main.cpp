@@ -343,12 +343,13 @@ void TForm1::BatchFinished(const TBatchView& view, const TBarcode& barcode,
         Application::Guarded([&] { std::rethrow_exception(error); });
         return;
     }
+    const QString files = QString(view.Count == 1 ? "%1 file" : "%1 files").arg(view.Count);
     // A stopped run's bar keeps showing how far it got.
     if (view.Files < view.Count) {
-        SetRunNote(QString("stopped after %1 of %2 files").arg(view.Files).arg(view.Count));
+        SetRunNote(QString("stopped after %1 of ").arg(view.Files) + files);
     } else {
         RLed1->SetPosition(0);
-        SetRunNote(QString("wrote %1 files").arg(view.Count));
+        SetRunNote("wrote " + files);
     }
     if (!FClosed) {
         Form3->ShowInFront();

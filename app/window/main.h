@@ -138,6 +138,6 @@ private:
     QString FTitle;
     // Esc in the code window during a run.
     QAction* FStopFromCodeWindow;
-    // Closed while a run still ended: the code window stays hidden at its end.
+    // Closed during a run: the code window stays hidden when the run ends.
     bool FClosed = false;
 };

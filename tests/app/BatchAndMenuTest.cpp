@@ -160,6 +160,10 @@ TEST_F(MainWindowTest, ARunningBatchStopsBetweenFiles) {
     EXPECT_EQ(Form1.windowTitle(), title + QString::fromUtf8(" \u2014 wrote 3 files"));
     EXPECT_EQ(Form1.accessibleDescription(), "wrote 3 files");
     EXPECT_EQ(Form1.RLed1->Position(), 0);
+    Form1.tonumber->setText("0");
+    QTest::mouseClick(Form1.sButton1, Qt::LeftButton);
+    WaitForBatch();
+    EXPECT_EQ(Form1.accessibleDescription(), "wrote 1 file");
 }
 
 // A list's data are written as "Generate and save" writes a range, each datum to the file of its

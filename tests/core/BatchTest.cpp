@@ -246,12 +246,14 @@ TEST(Batch, ARangeMustFitInTheFreeSpace) {
               0u);
 }
 
-// Files of the process that are no longer in any directory: replaced files still held open.
-int HeldDeletedFiles() {
+// Files of the process that were in dir and are no longer in any directory: replaced files still
+// held open. Only dir's, as a file elsewhere (a cache another process replaced) is not the batch's.
+int HeldDeletedFiles(const fs::path& dir) {
     int held = 0;
     for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
         std::error_code error;
-        held += fs::read_symlink(fd.path(), error).string().ends_with(" (deleted)");
+        const std::string target = fs::read_symlink(fd.path(), error).string();
+        held += target.starts_with(dir.string() + "/") && target.ends_with(" (deleted)");
     }
     return held;
 }
@@ -269,7 +271,7 @@ TEST(Batch, ReplacedFilesAreLetGoBeforeTheEnd) {
     InitCodeImage(image);
     int held = -1;
     TBatchCallbacks callbacks;
-    callbacks.Written = [&] { held = HeldDeletedFiles(); };
+    callbacks.Written = [&] { held = HeldDeletedFiles(dir.Path()); };
     RunBatch(barcode, image, {}, {1, 3}, dir.Path().string(), callbacks);
     EXPECT_EQ(held, 0);
 }

@@ -25,6 +25,10 @@ pids=()
 trap 'kill "${pids[@]}" 2> /dev/null; rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
+  # Most steps need the window manager: say when it is gone, and what it said.
+  if [ -n "${wm:-}" ] && ! kill -0 "$wm" 2> /dev/null; then
+    echo "openbox is no longer running; it said: $(cat "$work/openbox.log")"
+  fi
   exit 1
 }
 
@@ -35,8 +39,9 @@ for _ in $(seq 1200); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
 # The program must use this display, even when the caller asked Qt for the offscreen platform.
 unset QT_QPA_PLATFORM
-openbox > /dev/null 2>&1 &
-pids+=($!)
+openbox > "$work/openbox.log" 2>&1 &
+wm=$!
+pids+=($wm)
 for _ in $(seq 1200); do xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q '#' && break; sleep 0.05; done
 
 # The file name box starts with ~/output.bmp.
@@ -153,8 +158,9 @@ at() { [ "$(place)" = "$1" ]; }
 on_top() { xprop -root _NET_CLIENT_LIST_STACKING | grep -q "$(hex "$code")\$"; }
 typing_in_main() { xprop -root _NET_ACTIVE_WINDOW | grep -q "$(hex "$main")\$"; }
 where=$(place)
-xdotool windowminimize "$code"
-eventually state Iconic || fail "the code window did not minimize"
+# Asked again until it holds: a request the window manager gets while busy may be lost.
+minimized() { state Iconic || { xdotool windowminimize "$code"; state Iconic; }; }
+eventually minimized || fail "the code window did not minimize"
 click 80 75
 xdotool key ctrl+Return
 eventually state Normal || fail "Generate left the code window minimized"
