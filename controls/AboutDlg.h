@@ -29,8 +29,9 @@ public:
     QWidget* Panel1;
     QLabel* Label1;
     QLabel* Label2;
-    QLabel* EmailLabel;
-    QLabel* WWWLabel;
+    // Null until made, for those who ask about the labels while the box is being made.
+    QLabel* EmailLabel = nullptr;
+    QLabel* WWWLabel = nullptr;
     TBevel* Bevel2;
     QLabel* Label3;
     QLabel* Label4;

@@ -2,6 +2,7 @@
 
 #include "QtBridge.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -15,6 +16,27 @@ TRLed::TRLed(QWidget* parent) : QWidget(parent) {
 void TRLed::SetOrientation(TTrackBarOrientation value) {
     FBar.SetOrientation(value);
     resize(FBar.Width(), FBar.Height());
+}
+
+void TRLed::SetMaxValue(std::int32_t value) {
+    const std::int32_t old = FBar.MaxValue();
+    FBar.SetMaxValue(value);
+    if (FBar.MaxValue() != old) {
+        AnnounceValue();
+    }
+}
+
+void TRLed::SetPosition(std::int32_t value) {
+    const std::int32_t old = FBar.Position();
+    FBar.SetPosition(value);
+    if (FBar.Position() != old) {
+        AnnounceValue();
+    }
+}
+
+void TRLed::AnnounceValue() {
+    QAccessibleValueChangeEvent event(this, FBar.Position());
+    QAccessible::updateAccessibility(&event);
 }
 
 void TRLed::Load(const TLedBarStored& stored) {

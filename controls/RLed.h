@@ -22,13 +22,13 @@ public:
     // Swaps the control's width and height; its left and top stay.
     void SetOrientation(TTrackBarOrientation value);
     std::int32_t MaxValue() const { return FBar.MaxValue(); }
-    void SetMaxValue(std::int32_t value) { FBar.SetMaxValue(value); }
+    void SetMaxValue(std::int32_t value);
     TColor BackColor() const { return FBar.BackColor(); }
     void SetBackColor(TColor value) { FBar.SetBackColor(value); }
     std::uint16_t BarSize() const { return FBar.BarSize(); }
     void SetBarSize(std::uint16_t value) { FBar.SetBarSize(value); }
     std::int32_t Position() const { return FBar.Position(); }
-    void SetPosition(std::int32_t value) { FBar.SetPosition(value); }
+    void SetPosition(std::int32_t value);
     std::uint8_t BreakPos() const { return FBar.BreakPos(); }
     void SetBreakPos(std::uint8_t value) { FBar.SetBreakPos(value); }
 
@@ -42,5 +42,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Tells screen readers that the value or its range changed.
+    void AnnounceValue();
+
     TLedBar FBar;
 };

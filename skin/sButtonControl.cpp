@@ -3,6 +3,7 @@
 #include "QtBridge.h"
 #include "sConst.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,6 +45,9 @@ void TsButtonControl::SetCaption(const std::string& v) {
     if (v != FCaption) {
         FCaption = v;
         FStyle->Invalidate();
+        // The caption is the button's name to a screen reader ("Stop" while a batch runs).
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "sConst.h"
 #include "sQtSkin.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,10 +33,17 @@ void TsCheckedControl::SetShowFocus(bool v) {
     FStyle->Change(FShowFocus, v);
 }
 void TsCheckedControl::SetCaption(const std::string& v) {
-    FStyle->Change(FCaption, v);
+    if (v != FCaption) {
+        FStyle->Change(FCaption, v);
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 void TsCheckedControl::SetChecked(bool v) {
-    FStyle->Change(FChecked, v);
+    if (v != FChecked) {
+        FStyle->Change(FChecked, v);
+        AnnounceChecked();
+    }
 }
 void TsCheckedControl::SetImgChecked(int v) {
     FStyle->Change(FImgChecked, v);
@@ -70,8 +78,16 @@ TRect TsCheckedControl::GlyphRect() const {
     return CheckGlyphRect(width(), height(), CurrentGlyph().Height(), FLayout);
 }
 
+void TsCheckedControl::AnnounceChecked() {
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
 void TsCheckedControl::Toggle() {
     FChecked = !FChecked;
+    AnnounceChecked();
     if (OnChange) {
         OnChange(this);
     }
@@ -121,16 +137,24 @@ void TsCheckedControl::mouseReleaseEvent(QMouseEvent* e) {
         QWidget::mouseReleaseEvent(e);
         return;
     }
-    const QPointer<TsCheckedControl> self(this);
     // The flag always goes off, ReadOnly or not, so the next press is taken.
     FPressed = false;
+    Release(rect().contains(e->position().toPoint()));
+}
+
+void TsCheckedControl::Click() {
+    Release(true);
+}
+
+void TsCheckedControl::Release(bool clicked) {
+    const QPointer<TsCheckedControl> self(this);
     if (isEnabled() && !FReadOnly) {
         Toggle();
     }
     if (self) {
         FStyle->Invalidate();
     }
-    if (self && rect().contains(e->position().toPoint()) && OnClick) {
+    if (self && clicked && OnClick) {
         OnClick(this);
     }
 }

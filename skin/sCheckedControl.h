@@ -61,6 +61,9 @@ public:
 
     // The glyph's rectangle in the control.
     TRect GlyphRect() const;
+    // A click without the mouse (a screen reader's Toggle): flips Checked, as a click does,
+    // unless disabled or ReadOnly, then raises OnClick.
+    void Click();
 
     void SetOwnColor(TColor) override {}
     std::string ClassName() const override { return "TsCheckedControl"; }
@@ -76,6 +79,10 @@ protected:
 
 private:
     void Toggle();
+    // What a mouse release finishes: the toggle, and OnClick when clicked (released inside).
+    void Release(bool clicked);
+    // Tells screen readers that Checked changed.
+    void AnnounceChecked();
 
     std::unique_ptr<TsStyle> FStyle;
     TAlignment FAlignment = taLeftJustify;

@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "Application.h"
 #include "TemporaryName.h"
 #include "Unit3.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     parser.process(*application);
 
     QGuiApplication::setDesktopFileName(DesktopFileName);
+    InstallAccessibleFactory();
     // Every window, the About box among them, shows the program's own icon.
     QApplication::setWindowIcon(AppWindowIcon());
     TForm1 Form1;

@@ -37,6 +37,7 @@
 #include <QPrinter>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
+#include <QToolButton>
 
 namespace {
 
@@ -96,6 +97,8 @@ TForm1::TForm1(QWidget* parent)
     GroupBox2 = NewGroup(ClientArea, " Generate only one code: ", 49, 50);
     kod = NewEdit(GroupBox2, "1234567890128", {8, 16, 145, 21});
     kod->setFont(ScreenFont("MS Sans Serif", 10, true));
+    // The one field without a label beside it.
+    kod->setAccessibleName("Data");
     GenerateBut = NewButton(GroupBox2, "Generate", {160, 14, 83, 33});
     const TDefaultPaths paths = DefaultPaths();
     BUFileNameBox1 = new TBUFileNameBox(GroupBox2);
@@ -112,6 +115,8 @@ TForm1::TForm1(QWidget* parent)
     BUFileNameBox1->SetDialogOptions(
         {TOpenOption::ofHideReadOnly, TOpenOption::ofEnableSizing, TOpenOption::ofOverwritePrompt});
     BUFileNameBox1->SetButtonIsFlat(true);
+    BUFileNameBox1->Edit()->setAccessibleName("File name");
+    BUFileNameBox1->Button()->setAccessibleName("Choose the file");
     FExport.FileName = paths.ExportFileName;
     SaveToBut = NewButton(GroupBox2, "Save", {440, 14, 75, 25});
     SaveToBut->setEnabled(false);
@@ -122,15 +127,22 @@ TForm1::TForm1(QWidget* parent)
     Label3 = NewLabel(GroupBox3, "Destination:", 227, 16);
     fromnumber = NewEdit(GroupBox3, "0", {8, 32, 97, 21});
     tonumber = NewEdit(GroupBox3, "10", {120, 32, 97, 21});
+    Label1->setBuddy(fromnumber);
+    Label2->setBuddy(tonumber);
     BUDirectoryBox1 = new TBUDirectoryBox(GroupBox3);
     BUDirectoryBox1->setGeometry(224, 32, 150, 20);
     BUDirectoryBox1->SetDirectory(paths.Directory);
     BUDirectoryBox1->SetButtonIsFlat(false);
     // The folder dialog with a button for a new folder.
     BUDirectoryBox1->SetDialogOptions({TSelectDirOpt::sdAllowCreate});
+    Label3->setBuddy(BUDirectoryBox1);
+    // The label names the box; the edit in it, which has the focus, is named the same.
+    BUDirectoryBox1->Edit()->setAccessibleName(Label3->text());
+    BUDirectoryBox1->Button()->setAccessibleName("Choose the destination directory");
     sButton1 = NewButton(GroupBox3, "Generate and save", {384, 16, 129, 33});
     RLed1 = new TRLed(ClientArea);
     RLed1->Load(MainWindowLedBar);
+    RLed1->setAccessibleName("Progress");
     // Along the bottom of the client area.
     RLed1->move(0, ClientArea->height() - RLed1->height());
 
@@ -235,6 +247,21 @@ void TForm1::ShowCodeWindow() {
     Form3->Image1->move(0, 0);
 }
 
+void TForm1::NameCodeImage(const TCodeImageInputs* inputs) {
+    TBUImage* image = Form3->Image1;
+    if (inputs == nullptr) {
+        image->setAccessibleName("No barcode");
+        image->setAccessibleDescription("");
+        return;
+    }
+    const QString typ = QString::fromStdString(inputs->TypeText);
+    const QString text = QString::fromStdString(inputs->Data);
+    image->setAccessibleName(inputs->DualCode ? QString("Two %1 barcodes of %2").arg(typ, text)
+                                              : QString("%1 barcode of %2").arg(typ, text));
+    image->setAccessibleDescription(inputs->ShowText ? "The data is printed under the bars"
+                                                     : "No text under the bars");
+}
+
 void TForm1::GenerateButClick(QObject*) {
     // A stopped run's bar goes back; a failed run's keeps the failing number until the next run.
     if (!accessibleDescription().isEmpty()) {
@@ -243,7 +270,14 @@ void TForm1::GenerateButClick(QObject*) {
     SetRunNote({});
     ShowCodeWindow();
     const TCodeImageInputs inputs = Inputs();
-    ComposeCodeImage(bcode1, Form3->CodeImage(), inputs);
+    try {
+        ComposeCodeImage(bcode1, Form3->CodeImage(), inputs);
+    } catch (...) {
+        // The refusal leaves the image blank; the default handler shows it.
+        NameCodeImage(nullptr);
+        throw;
+    }
+    NameCodeImage(&inputs);
     // Drawn and saveable all the same; the person printing it should know.
     if (const std::string warning = CutOffWarning(bcode1, inputs); !warning.empty()) {
         Application::ShowWarning("Warning: " + warning + ".");
@@ -330,6 +364,8 @@ void TForm1::ShowBatchView(const TBatchView& view) {
         TBitmap& image = Form3->CodeImage();
         image = view.Image;
         image.Changed();
+        const TCodeImageInputs inputs = Inputs();
+        NameCodeImage(&inputs);
     }
 }
 

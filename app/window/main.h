@@ -120,6 +120,9 @@ private:
     // Shows the code window in front with its image control in place.
     void ShowCodeWindow();
     TCodeImageInputs Inputs() const;
+    // Names the code image after what it shows, for screen readers: the copies, the symbology
+    // and the data, or no barcode when a refusal left it blank (inputs null).
+    void NameCodeImage(const TCodeImageInputs* inputs);
     // The barcode of the symbology and data in the window, its check characters on; raises what
     // Generate raises for data the symbology refuses, then the symbol's refusal of data longer
     // than its symbology's maximum.
