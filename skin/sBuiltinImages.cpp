@@ -1,6 +1,7 @@
 #include "sBuiltinImages.h"
 
 #include "Bitmap.h"
+#include "sGraphUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -67,11 +68,6 @@ constexpr TRimArt FlatHot{
     {0x2060A0, 0x2060A0, 0x2060A0}, {0x2060A0, 0x2060A0, 0x2060A0}, {0x30, 0xFF, 0xFF, 0xFF}};
 constexpr TRimArt FlatDown{
     {0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x202020}, {0x20, 0xFF, 0xFF, 0xFF}};
-
-// A length of the artwork in pixels at the scale.
-int Scaled(int length, double scale) {
-    return std::max(1, static_cast<int>(std::lround(length * scale)));
-}
 
 // Paints one state's block: colour cells in the top half, alpha cells in the bottom half. A
 // pixel's look depends on how deep inside the rounded outline it lies and on which side. At a

@@ -90,7 +90,7 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
             const int top = box.Top + (box.Bottom - box.Top - h) / 2;
             text = {left - 1, top - 1, left + w + 1, top + h + 1};
         }
-        DrawControlText(canvas, look.Caption, text, format, look.Enabled);
+        DrawControlText(canvas, look.Caption, text, format, look.Enabled, 1);
         if (look.FocusFrame) {
             canvas.DrawFocusRect({text.Left - 1, text.Top - 1, text.Right + 1, text.Bottom + 1});
         }

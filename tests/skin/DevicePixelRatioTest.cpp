@@ -1,5 +1,10 @@
+#include "FontFace.h"
+#include "sBorders.h"
 #include "sBuiltinImages.h"
+#include "sButtonPaint.h"
+#include "sStyleSimply.h"
 
+#include "FakeOwner.h"
 #include "Testing.h"
 
 namespace {
@@ -51,6 +56,76 @@ TEST(ScaledBuiltins, CheckMarkIsTheShapeAtTwiceTheSize) {
                        "..........xxxxxx................", "...........xxxx.................",
                        "............xx.................."}));
     EXPECT_EQ(CountPixels(glyph, 0x1E1E1E), 108); // nothing outside these rows
+}
+
+// At ratio 2 a caption is FreeType's text at 22 pixels, not the 11-pixel text doubled: the ink
+// of its first letter is where the 22-pixel "S" has coverage.
+TEST(ScaledButton, CaptionIsDrawnAtTwiceThePixelSize) {
+    TsButtonLook look;
+    look.Caption = "Save";
+    look.Scale = 2;
+    TBitmap image = WhiteImage(150, 50);
+    PaintButtonCaption(image, look, false, clRed, 0);
+    TFont font;
+    font.PixelsPerInch = 192;
+    const TGlyph& s = TFontFace::For(font).GreyGlyph(U'S');
+    ASSERT_EQ(s.Rows, 16);
+    int left = image.Width();
+    int top = image.Height();
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            if (image.Pixel(x, y) != clWhite) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+        }
+    }
+    for (int y = 0; y < s.Rows; ++y) {
+        for (int x = 0; x < s.Width; ++x) {
+            EXPECT_EQ(image.Pixel(left + x, top + y) != clWhite, s.Mask[y * s.Width + x] != 0)
+                << x << "," << y;
+        }
+    }
+}
+
+// A 75 × 25 button at ratio 2: its 150 × 50 face cuts out the radius-10 corners, 21 device
+// pixels each, and paints them in the parent's colour. The window's region can take only the
+// control pixels whose four device pixels are all cut, three a corner; the parent's colour
+// stands for it in the others.
+TEST(ScaledButton, CornersCutInDevicePixelsAndInControlPixels) {
+    TFakeOwner owner;
+    TsActiveBGStyle style(&owner);
+    style.SetControlKind(93);
+    style.CacheBmp().SetWidth(150);
+    style.CacheBmp().SetHeight(50);
+    TsButtonLook look;
+    look.Scale = 2;
+    const auto cut = PaintButton(style, look);
+    ASSERT_TRUE(cut.has_value());
+    int devicePixels = 0;
+    for (const TRect& r : *cut) {
+        devicePixels += (r.Right - r.Left) * (r.Bottom - r.Top);
+    }
+    EXPECT_EQ(devicePixels, 4 * 21);
+    std::set<std::pair<int, int>> controlPixels;
+    for (const TRect& r : ControlPixelsCut(*cut, 75, 25, 2)) {
+        for (int x = r.Left; x < r.Right; ++x) {
+            controlPixels.insert({x, r.Top});
+        }
+    }
+    EXPECT_EQ(controlPixels, (std::set<std::pair<int, int>>{{0, 0},
+                                                            {1, 0},
+                                                            {0, 1},
+                                                            {73, 0},
+                                                            {74, 0},
+                                                            {74, 1},
+                                                            {0, 23},
+                                                            {0, 24},
+                                                            {1, 24},
+                                                            {74, 23},
+                                                            {73, 24},
+                                                            {74, 24}}));
+    EXPECT_EQ(CountPixels(style.CacheBmp(), owner.ParentColor()), 4 * 21);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "sCheckbox.h"
 #include "sEdit.h"
 
+#include "FakeOwner.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 
 namespace {
 
@@ -112,6 +115,26 @@ TEST(TsButtonWidget, CutCorners) {
     EXPECT_FALSE(mask.contains(QPoint(74, 24)));
     EXPECT_TRUE(mask.contains(QPoint(3, 0)));
     EXPECT_TRUE(mask.contains(QPoint(37, 12)));
+}
+
+// The face is painted in device pixels at the screen's ratio (these tests run at 1 and at 2):
+// the widget shows the cache pixel for pixel, and down the face every device row has a colour
+// of its own, where a face blown up from control pixels would repeat each row.
+TEST(TsButtonWidget, PaintsInDevicePixels) {
+    TWindow w;
+    w.Edit->setFocus();
+    w.Button->sStyle().Background().Gradient().SetData(NormalGradient);
+    const double ratio = w.Button->devicePixelRatioF();
+    const TBitmap& cache = w.Button->sStyle().CacheBmp();
+    ASSERT_EQ(cache.Width(), static_cast<int>(std::ceil(75 * ratio)));
+    ASSERT_EQ(cache.Height(), static_cast<int>(std::ceil(25 * ratio)));
+    const QImage shown = w.Button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(cache.Width(), cache.Height()));
+    const int x = static_cast<int>(6 * ratio);
+    for (int y = static_cast<int>(6 * ratio); y < cache.Height() - 6 * ratio; ++y) {
+        EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, ColorToPixel(cache.Pixel(x, y))) << y;
+        EXPECT_NE(cache.Pixel(x, y), cache.Pixel(x, y + 1)) << y;
+    }
 }
 
 TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
