@@ -23,10 +23,10 @@ unsigned AlignmentFormat(TAlignment alignment) {
 
 } // namespace
 
-TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot) {
+TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale) {
     const TBitmap* own = checked ? sources.GlyphChecked : sources.GlyphUnChecked;
     if (own != nullptr && !own->Empty()) {
-        return *own;
+        return scale == 1 ? *own : ScaledCopy(*own, scale);
     }
     if (sources.Images != nullptr) {
         const TImageList& list = *sources.Images;
@@ -38,24 +38,26 @@ TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot) {
         FillDC(glyph, {0, 0, list.Width(), list.Height()},
                list.BkColor() == clNone ? clFuchsia : list.BkColor());
         list.Draw(glyph, 0, 0, index);
-        return glyph;
+        return scale == 1 ? glyph : ScaledCopy(glyph, scale);
     }
-    return CheckGlyph(sources.Kind == ckRadioButton, checked, hot);
+    return CheckGlyph(sources.Kind == ckRadioButton, checked, hot, scale);
 }
 
-TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout) {
+TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale) {
     const int top = (height - glyphSize) / 2;
     if (layout == calRight) {
-        return {width - glyphSize - 3, top, width, top + glyphSize};
+        return {width - glyphSize - Scaled(3, scale), top, width, top + glyphSize};
     }
     return {0, top, glyphSize, top + glyphSize};
 }
 
-TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout) {
+TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale) {
+    const int pixel = Scaled(1, scale);
+    const int gap = Scaled(GlyphGap, scale);
     if (layout == calRight) {
-        return {1, 1, width - (glyphSize + GlyphGap) - 1, height - 1};
+        return {pixel, pixel, width - (glyphSize + gap) - pixel, height - pixel};
     }
-    return {1 + glyphSize + GlyphGap, 1, width - 1, height - 1};
+    return {pixel + glyphSize + gap, pixel, width - pixel, height - pixel};
 }
 
 void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph) {
@@ -63,13 +65,15 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
     const int height = image.Height();
     FillDC(image, {0, 0, width, height}, look.Color);
     const int g = glyph.Height();
+    const int pixel = Scaled(1, look.Scale);
     if (!look.Caption.empty()) {
         TCanvas& canvas = image.Canvas();
         const TFont savedFont = canvas.Font();
         const TBrush savedBrush = canvas.Brush();
         canvas.Font() = look.Font;
+        canvas.Font().PixelsPerInch = Scaled(ScreenPixelsPerInch, look.Scale);
         canvas.Brush().Style = TBrushStyle::bsClear;
-        const TRect box = CheckCaptionBox(width, height, g, look.Layout);
+        const TRect box = CheckCaptionBox(width, height, g, look.Layout, look.Scale);
         const unsigned align = AlignmentFormat(look.Alignment);
         unsigned format = align;
         TRect text = box;
@@ -88,15 +92,19 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
                 left = box.Left + (box.Right - box.Left - w) / 2;
             }
             const int top = box.Top + (box.Bottom - box.Top - h) / 2;
-            text = {left - 1, top - 1, left + w + 1, top + h + 1};
+            text = {left - pixel, top - pixel, left + w + pixel, top + h + pixel};
         }
-        DrawControlText(canvas, look.Caption, text, format, look.Enabled, 1);
+        DrawControlText(canvas, look.Caption, text, format, look.Enabled, pixel);
         if (look.FocusFrame) {
-            canvas.DrawFocusRect({text.Left - 1, text.Top - 1, text.Right + 1, text.Bottom + 1});
+            // One dotted line a control pixel, so the frame is as thick at any scale.
+            for (int line = 0; line < pixel; ++line) {
+                canvas.DrawFocusRect({text.Left - pixel + line, text.Top - pixel + line,
+                                      text.Right + pixel - line, text.Bottom + pixel - line});
+            }
         }
         canvas.Font() = savedFont;
         canvas.Brush() = savedBrush;
     }
-    const TRect place = CheckGlyphRect(width, height, g, look.Layout);
+    const TRect place = CheckGlyphRect(width, height, g, look.Layout, look.Scale);
     CopyTransparent(image, place.Left, place.Top, glyph, BottomLeftColor(glyph));
 }

@@ -2,6 +2,9 @@
 #include "sBorders.h"
 #include "sBuiltinImages.h"
 #include "sButtonPaint.h"
+#include "sCheckPaint.h"
+#include "sEditPaint.h"
+#include "sStyleEdits.h"
 #include "sStyleSimply.h"
 
 #include "FakeOwner.h"
@@ -58,33 +61,77 @@ TEST(ScaledBuiltins, CheckMarkIsTheShapeAtTwiceTheSize) {
     EXPECT_EQ(CountPixels(glyph, 0x1E1E1E), 108); // nothing outside these rows
 }
 
-// At ratio 2 a caption is FreeType's text at 22 pixels, not the 11-pixel text doubled: the ink
-// of its first letter is where the 22-pixel "S" has coverage.
+// The top-left corner of the ink (anything but the background) right of column `from`.
+TPoint InkCorner(const TBitmap& image, TColor background, int from) {
+    TPoint corner{image.Width(), image.Height()};
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = from; x < image.Width(); ++x) {
+            if (image.Pixel(x, y) != background) {
+                corner = {std::min(corner.x, x), std::min(corner.y, y)};
+            }
+        }
+    }
+    return corner;
+}
+
+// A caption at ratio 2 is FreeType's text at 22 pixels, not the 11-pixel text doubled: its first
+// letter's ink is where the 22-pixel "S" has coverage.
+void ExpectAn22PixelS(const TBitmap& image, TColor background, int from) {
+    TFont font;
+    font.PixelsPerInch = 192;
+    const TGlyph& s = TFontFace::For(font).GreyGlyph(U'S');
+    ASSERT_EQ(s.Rows, 16);
+    const TPoint at = InkCorner(image, background, from);
+    for (int y = 0; y < s.Rows; ++y) {
+        for (int x = 0; x < s.Width; ++x) {
+            EXPECT_EQ(image.Pixel(at.x + x, at.y + y) != background, s.Mask[y * s.Width + x] != 0)
+                << x << "," << y;
+        }
+    }
+}
+
 TEST(ScaledButton, CaptionIsDrawnAtTwiceThePixelSize) {
     TsButtonLook look;
     look.Caption = "Save";
     look.Scale = 2;
     TBitmap image = WhiteImage(150, 50);
     PaintButtonCaption(image, look, false, clRed, 0);
-    TFont font;
-    font.PixelsPerInch = 192;
-    const TGlyph& s = TFontFace::For(font).GreyGlyph(U'S');
-    ASSERT_EQ(s.Rows, 16);
-    int left = image.Width();
-    int top = image.Height();
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            if (image.Pixel(x, y) != clWhite) {
-                left = std::min(left, x);
-                top = std::min(top, y);
-            }
+    ExpectAn22PixelS(image, clWhite, 0);
+}
+
+// A 100 × 18 check box at ratio 2: the 32 × 32 glyph drawn at that size, centred in the 36 rows,
+// and the caption at 22 pixels beside it.
+TEST(ScaledCheckBox, GlyphAndCaptionAtTwiceTheSize) {
+    TsCheckLook look;
+    look.Caption = "Save";
+    look.Scale = 2;
+    TBitmap image = WhiteImage(200, 36);
+    const TBitmap& glyph = CheckGlyph(false, true, false, 2);
+    PaintCheckBox(image, look, glyph);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const TColor g = glyph.Pixel(x, y);
+            ASSERT_EQ(image.Pixel(x, y + 2), g == clFuchsia ? 0xF0F0F0 : g) << x << "," << y;
         }
     }
-    for (int y = 0; y < s.Rows; ++y) {
-        for (int x = 0; x < s.Width; ++x) {
-            EXPECT_EQ(image.Pixel(left + x, top + y) != clWhite, s.Mask[y * s.Width + x] != 0)
-                << x << "," << y;
-        }
+    ExpectAn22PixelS(image, 0xF0F0F0, 32);
+}
+
+// A hot edit at ratio 2: each of the two frame lines is two device pixels thick, inside them the
+// field.
+TEST(ScaledEdit, FrameLinesAreTwoDevicePixelsThick) {
+    TFakeOwner owner;
+    owner.HasFocus = true;
+    TsStyle style(&owner);
+    style.SetControlKind(3);
+    TBitmap image = WhiteImage(40, 42);
+    PaintEditFrame(image, style, 2);
+    const std::vector<TColor> rings{0x7E756B, 0x7E756B, 0x7E756B, 0x7E756B, clWhite, clWhite};
+    for (int ring = 0; ring < 6; ++ring) {
+        EXPECT_EQ(image.Pixel(ring, 20), rings[ring]) << ring;
+        EXPECT_EQ(image.Pixel(20, ring), rings[ring]) << ring;
+        EXPECT_EQ(image.Pixel(39 - ring, 20), rings[ring]) << ring;
+        EXPECT_EQ(image.Pixel(20, 41 - ring), rings[ring]) << ring;
     }
 }
 

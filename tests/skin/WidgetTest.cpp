@@ -135,6 +135,9 @@ TEST(TsButtonWidget, PaintsInDevicePixels) {
         EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, ColorToPixel(cache.Pixel(x, y))) << y;
         EXPECT_NE(cache.Pixel(x, y), cache.Pixel(x, y + 1)) << y;
     }
+    const TBitmap& check = w.Check->sStyle().CacheBmp();
+    EXPECT_EQ(check.Width(), static_cast<int>(std::ceil(100 * ratio)));
+    EXPECT_EQ(check.Height(), static_cast<int>(std::ceil(18 * ratio)));
 }
 
 TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
