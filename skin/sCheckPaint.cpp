@@ -21,6 +21,29 @@ unsigned AlignmentFormat(TAlignment alignment) {
     }
 }
 
+// A disabled control's glyph, greyed as its caption is: every pixel but the transparent ones
+// becomes its grey level mixed half and half with the button face colour, so that the box, its
+// mark and its fill fade to the pale greys of an embossed caption.
+TBitmap Greyed(const TBitmap& glyph) {
+    TBitmap out = glyph;
+    const std::uint32_t transparent = ColorToPixel(BottomLeftColor(glyph));
+    const std::uint32_t face = ColorToPixel(clBtnFace) & 0xFF;
+    for (int y = 0; y < out.Height(); ++y) {
+        std::uint32_t* line = out.ScanLine(y);
+        for (int x = 0; x < out.Width(); ++x) {
+            if (line[x] == transparent) {
+                continue;
+            }
+            const std::uint32_t r = (line[x] >> 16) & 0xFF;
+            const std::uint32_t g = (line[x] >> 8) & 0xFF;
+            const std::uint32_t b = line[x] & 0xFF;
+            const std::uint32_t grey = DivRoundEven(r * 299 + g * 587 + b * 114, 1000);
+            line[x] = DivRoundEven(grey + face, 2) * 0x010101u;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale) {
@@ -106,5 +129,6 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
         canvas.Brush() = savedBrush;
     }
     const TRect place = CheckGlyphRect(width, height, g, look.Layout, look.Scale);
-    CopyTransparent(image, place.Left, place.Top, glyph, BottomLeftColor(glyph));
+    CopyTransparent(image, place.Left, place.Top, look.Enabled ? glyph : Greyed(glyph),
+                    BottomLeftColor(glyph));
 }

@@ -51,5 +51,6 @@ TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout lay
                       double scale = 1);
 
 // Paints the check box into the image (its size, in device pixels at the look's scale):
-// background, caption, glyph (drawn at the scale).
+// background, caption, glyph (drawn at the scale). A disabled check box embosses its caption and
+// greys its glyph.
 void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph);
