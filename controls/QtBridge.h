@@ -27,6 +27,15 @@ inline QImage BitmapImage(const TBitmap& bitmap, qreal ratio = 1) {
     return image;
 }
 
+// The bitmap's pixels as a QImage that a QPainter paints into, in place. Qt sets each pixel's
+// top byte, which a TBitmap ignores.
+inline QImage PaintableImage(TBitmap& bitmap, qreal ratio) {
+    QImage image(reinterpret_cast<uchar*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(),
+                 bitmap.Width() * 4, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 // A length in device pixels at the screen's ratio, rounded up so that the pixels cover it.
 inline int DeviceLength(int length, qreal ratio) {
     return static_cast<int>(std::ceil(length * ratio));
