@@ -2,8 +2,10 @@
 
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -15,6 +17,24 @@ QPoint Inside(const QRect& rect, const QRect& area) {
     const int y =
         std::max(std::min(rect.top(), area.top() + area.height() - rect.height()), area.top());
     return {x, y};
+}
+
+// Once the window manager has framed the window, which moves the window down by the frame's
+// title bar, brings the frame inside the area, and then leaves the window where the user puts it.
+void KeepFrameInside(QWidget* window, const QRect& available) {
+    window->winId();
+    auto framed = std::make_shared<QMetaObject::Connection>();
+    *framed = QObject::connect(
+        window->windowHandle(), &QWindow::yChanged, window, [window, available, framed] {
+            const QRect frame = window->frameGeometry();
+            if (frame == window->geometry()) {
+                return;
+            }
+            QObject::disconnect(*framed);
+            if (const QPoint inside = Inside(frame, available); inside != frame.topLeft()) {
+                window->move(inside);
+            }
+        });
 }
 
 } // namespace
@@ -42,9 +62,10 @@ void PlaceOnScreen(std::span<QWidget* const> windows) {
         window->adjustSize();
         rects.push_back(window->frameGeometry());
     }
-    const std::vector<QPoint> places =
-        PlaceWindows(rects, windows.front()->screen()->availableGeometry());
+    const QRect available = windows.front()->screen()->availableGeometry();
+    const std::vector<QPoint> places = PlaceWindows(rects, available);
     for (std::size_t i = 0; i < windows.size(); ++i) {
         windows[i]->move(places[i]);
+        KeepFrameInside(windows[i], available);
     }
 }

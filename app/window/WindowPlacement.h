@@ -17,5 +17,6 @@ class QWidget;
 std::vector<QPoint> PlaceWindows(std::span<const QRect> windows, const QRect& available);
 
 // Moves the windows, not yet shown, by PlaceWindows into the available area of the first one's
-// screen.
+// screen. Their window manager's frames are not known until it has framed them; a window whose
+// frame then reaches out of the area moves in once more, on its own.
 void PlaceOnScreen(std::span<QWidget* const> windows);
