@@ -26,7 +26,7 @@ struct TsGlyphSources {
 // An image list's image is drawn on the list's background colour, or on magenta when it has
 // none. Own and listed glyphs have their pixels repeated at a scale, the built-in ones are
 // drawn at it.
-TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale = 1);
+TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale);
 
 // What a check box shows.
 struct TsCheckLook {
@@ -47,8 +47,7 @@ struct TsCheckLook {
 TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout,
                      double scale = 1);
 // The box the caption is laid out in, beside the glyph.
-TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout,
-                      double scale = 1);
+TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale);
 
 // Paints the check box into the image (its size, in device pixels at the look's scale):
 // background, caption, glyph (drawn at the scale). A disabled check box embosses its caption and

@@ -198,7 +198,7 @@ public:
     // The mask image in use at the scale: the custom one for pdCustom when it has pixels (its
     // pixels repeated at another scale), else the chosen built-in one ("BORD1" for an empty
     // custom mask).
-    const TBitmap& CurrentMask(double scale = 1) const;
+    const TBitmap& CurrentMask(double scale) const;
 
 private:
     TsGenStyle& FStyle;
