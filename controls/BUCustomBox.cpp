@@ -1,5 +1,7 @@
 #include "BUCustomBox.h"
 
+#include "SpeedButton.h"
+
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
@@ -33,7 +35,7 @@ QIcon GlyphIcon(const TBitmap& glyph) {
 } // namespace
 
 TBUCustomBox::TBUCustomBox(QWidget* parent)
-    : QWidget(parent), FEdit(new QLineEdit(this)), FButton(new QToolButton(this)) {
+    : QWidget(parent), FEdit(new QLineEdit(this)), FButton(new TSpeedButton(this)) {
     FButton->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(FEdit);
     setTabOrder(FEdit, FButton);

@@ -133,7 +133,13 @@ bool TBUImage::WheelTurned(Qt::KeyboardModifiers shift, int delta, QPoint mouseP
 
 void TBUImage::paintEvent(QPaintEvent*) {
     if (const TBitmap* image = FPicture.Bitmap(); image != nullptr && !image->Empty()) {
-        QPainter(this).drawImage(0, 0, BitmapImage(*image));
+        QPainter painter(this);
+        // The picture keeps the control's size at every device pixel ratio, each pixel drawn as
+        // the device pixels nearest to it: at a whole ratio a block of them, at another one or
+        // two a side. Bars keep hard edges and their two colours; smoothing would blur them into
+        // greys that eye and reader take for other widths.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(0, 0, BitmapImage(*image));
     }
 }
 

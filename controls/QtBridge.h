@@ -18,10 +18,27 @@ class QObject;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 // The bitmap's pixels seen as a QImage, without a copy: 0x00RRGGBB rows are what Qt calls RGB32.
-// The image is valid while the bitmap keeps its size.
-inline QImage BitmapImage(const TBitmap& bitmap) {
-    return QImage(reinterpret_cast<const uchar*>(bitmap.ScanLine(0)), bitmap.Width(),
-                  bitmap.Height(), bitmap.Width() * 4, QImage::Format_RGB32);
+// The image is valid while the bitmap keeps its size. A bitmap painted in device pixels says so
+// by its ratio, and a painter then draws it pixel for pixel.
+inline QImage BitmapImage(const TBitmap& bitmap, qreal ratio = 1) {
+    QImage image(reinterpret_cast<const uchar*>(bitmap.ScanLine(0)), bitmap.Width(),
+                 bitmap.Height(), bitmap.Width() * 4, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// The bitmap's pixels as a QImage that a QPainter paints into, in place. Qt sets each pixel's
+// top byte, which a TBitmap ignores.
+inline QImage PaintableImage(TBitmap& bitmap, qreal ratio) {
+    QImage image(reinterpret_cast<uchar*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(),
+                 bitmap.Width() * 4, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// A length in device pixels at the screen's ratio, rounded up so that the pixels cover it.
+inline int DeviceLength(int length, qreal ratio) {
+    return static_cast<int>(std::ceil(length * ratio));
 }
 
 // A colour as Qt draws it; a system colour takes its value from the program's fixed table.

@@ -41,12 +41,16 @@ struct TFont {
     std::uint8_t Style = 0; // TFontStyle flags
     TColor Color = clWindowText;
     std::uint8_t Charset = DEFAULT_CHARSET;
+    // The resolution the text is drawn at: 192 on a screen of device pixel ratio 2.
+    int PixelsPerInch = ScreenPixelsPerInch;
 
-    // Negative: selects by character height, −11 for 8 points at 96 pixels per inch.
+    // Negative: selects by character height, −11 for 8 points at 96 pixels per inch. At another
+    // resolution it is the 96-dpi height scaled, as the window system scales its own fonts
+    // sized in pixels: −22 at 192, −17 at 144.
     int Height() const {
-        const int scaled = Size * ScreenPixelsPerInch;
-        const int rounded = (scaled >= 0 ? scaled + 36 : scaled - 36) / 72;
-        return -rounded;
+        const auto rounded = [](int n, int d) { return (n >= 0 ? n + d / 2 : n - d / 2) / d; };
+        const int at96 = rounded(Size * ScreenPixelsPerInch, 72);
+        return -rounded(at96 * PixelsPerInch, ScreenPixelsPerInch);
     }
     friend bool operator==(const TFont&, const TFont&) = default;
 };

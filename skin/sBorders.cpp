@@ -3,6 +3,7 @@
 #include "Bitmap.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -12,6 +13,7 @@ struct TPiece {
     int AlphaOffset; // rows from a colour cell down to its alpha cell
     std::uint32_t Transparent;
     std::vector<TRect>* Cut;
+    std::optional<std::uint32_t> Outside;
 };
 
 // Draws the mask area starting at (sx, sy), w × h pixels, at (dx, dy) of the face.
@@ -31,6 +33,9 @@ void DrawPiece(const TPiece& p, int dx, int dy, int sx, int sy, int w, int h, bo
                     p.Cut->push_back({dx + runStart, dy + row, dx + col, dy + row + 1});
                 }
                 runStart = -1;
+            }
+            if (cut && p.Outside) {
+                out[col] = *p.Outside;
             }
             if (col == w || cut) {
                 continue;
@@ -57,7 +62,7 @@ template <class Draw> void Tile(int from, int to, int step, Draw draw) {
 } // namespace
 
 void ApplyBorderMask(TBitmap& face, const TBitmap& mask, int state, TColor transparent,
-                     std::vector<TRect>* cut) {
+                     std::vector<TRect>* cut, std::optional<TColor> outside) {
     const int width = face.Width();
     const int height = face.Height();
     const int cw = mask.Width() / 9;
@@ -65,7 +70,11 @@ void ApplyBorderMask(TBitmap& face, const TBitmap& mask, int state, TColor trans
     if (width < 3 || height < 3 || cw == 0 || ch == 0) {
         return;
     }
-    const TPiece piece{face, mask, 3 * ch, ColorToPixel(transparent), cut};
+    std::optional<std::uint32_t> outsidePixel;
+    if (outside) {
+        outsidePixel = ColorToPixel(*outside);
+    }
+    const TPiece piece{face, mask, 3 * ch, ColorToPixel(transparent), cut, outsidePixel};
     const int bx = 3 * cw * std::clamp(state, 0, 2);
     // Corners of a small face share it: the right and bottom ones take the odd pixel.
     int left = cw;
@@ -98,4 +107,43 @@ void ApplyBorderMask(TBitmap& face, const TBitmap& mask, int state, TColor trans
         Tile(left, width - right, cw,
              [&](int x, int w) { DrawPiece(piece, x, y, bx + cw, ch, w, h, false); });
     });
+}
+
+std::vector<TRect> ControlPixelsCut(const std::vector<TRect>& deviceCut, int width, int height,
+                                    double scale) {
+    const int deviceWidth = static_cast<int>(std::ceil(width * scale));
+    const int deviceHeight = static_cast<int>(std::ceil(height * scale));
+    std::vector<bool> isCut(static_cast<std::size_t>(deviceWidth) * deviceHeight, false);
+    for (const TRect& r : deviceCut) {
+        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, deviceHeight); ++y) {
+            for (int x = std::max(r.Left, 0); x < std::min(r.Right, deviceWidth); ++x) {
+                isCut[static_cast<std::size_t>(y) * deviceWidth + x] = true;
+            }
+        }
+    }
+    // The device pixels a control pixel's square touches.
+    const auto first = [scale](int at) { return static_cast<int>(std::floor(at * scale)); };
+    const auto last = [scale](int at, int limit) {
+        return std::min(static_cast<int>(std::ceil((at + 1) * scale)), limit) - 1;
+    };
+    std::vector<TRect> runs;
+    for (int y = 0; y < height; ++y) {
+        int runStart = -1;
+        for (int x = 0; x <= width; ++x) {
+            bool whole = x < width;
+            for (int dy = first(y); whole && dy <= last(y, deviceHeight); ++dy) {
+                for (int dx = first(x); whole && dx <= last(x, deviceWidth); ++dx) {
+                    whole = isCut[static_cast<std::size_t>(dy) * deviceWidth + dx];
+                }
+            }
+            if (whole && runStart < 0) {
+                runStart = x;
+            }
+            if (!whole && runStart >= 0) {
+                runs.push_back({runStart, y, x, y + 1});
+                runStart = -1;
+            }
+        }
+    }
+    return runs;
 }

@@ -1,11 +1,14 @@
 #include "sBuiltinImages.h"
 
 #include "Bitmap.h"
+#include "sGraphUtils.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -67,13 +70,14 @@ constexpr TRimArt FlatDown{
     {0x202020, 0x202020, 0x202020}, {0x202020, 0x202020, 0x202020}, {0x20, 0xFF, 0xFF, 0xFF}};
 
 // Paints one state's block: colour cells in the top half, alpha cells in the bottom half. A
-// pixel's look depends on how deep inside the rounded outline it lies and on which side.
-void PaintState(TBitmap& mask, int state, const TBorderArt& art) {
+// pixel's look depends on how deep inside the rounded outline it lies and on which side. At a
+// scale the outline is the same shape, larger, and each rim line as many pixels deep.
+void PaintState(TBitmap& mask, int state, const TBorderArt& art, double scale) {
     const TRimArt& rim = art.States[state];
-    const int w = 3 * art.CellWidth;
-    const int h = 3 * art.CellHeight;
+    const int w = 3 * Scaled(art.CellWidth, scale);
+    const int h = 3 * Scaled(art.CellHeight, scale);
     const int x0 = state * w;
-    const double r = art.Radius;
+    const double r = art.Radius * scale;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const double px = x + 0.5;
@@ -102,7 +106,7 @@ void PaintState(TBitmap& mask, int state, const TBorderArt& art) {
                 colour = Magenta;
                 alpha = 0;
             } else {
-                const auto line = static_cast<std::size_t>(depth);
+                const auto line = static_cast<std::size_t>(depth / scale);
                 if (line < rim.Alpha.size()) {
                     alpha = rim.Alpha[line];
                     const std::size_t tone = std::min<std::size_t>(line, 2);
@@ -116,10 +120,10 @@ void PaintState(TBitmap& mask, int state, const TBorderArt& art) {
     }
 }
 
-TBitmap MakeBorder(const TBorderArt& art) {
-    TBitmap mask = NewImage(9 * art.CellWidth, 6 * art.CellHeight);
+TBitmap MakeBorder(const TBorderArt& art, double scale) {
+    TBitmap mask = NewImage(9 * Scaled(art.CellWidth, scale), 6 * Scaled(art.CellHeight, scale));
     for (int state = 0; state < 3; ++state) {
-        PaintState(mask, state, art);
+        PaintState(mask, state, art, scale);
     }
     return mask;
 }
@@ -144,29 +148,36 @@ struct TGlyphArt {
 constexpr TGlyphArt NormalBox{0x6A6A6A, 0xDCDCDC, 0xFFFFFF};
 constexpr TGlyphArt HotBox{0x3C7FB1, 0xD6E8F7, 0xFFFFFF};
 
-constexpr std::array<const char*, 16> CheckMark{
-    "................", "................", "................", "................",
-    "...........XX...", "..........XXX...", ".........XXX....", "...XX...XXX.....",
-    "...XXX.XXX......", "....XXXXX.......", ".....XXX........", "......X.........",
-    "................", "................", "................", "................",
-};
+// The check mark, a V of two strokes three pixels thick, at a point of the 16 × 16 glyph: the
+// short stroke from (3, 7) down to the tip at (6.5, 12), the long one up to (13, 4).
+bool InCheckMark(double u, double v) {
+    const bool outline = u > v - 5.5 && u < 18.5 - v && u > 3 && u < 13 && v > 4;
+    // Between the strokes, and above the short one.
+    const bool notch = u < 15.5 - v && (u > v - 2.5 || v < 7);
+    return outline && !notch;
+}
 
-TBitmap MakeCheckBox(bool checked, const TGlyphArt& art) {
-    TBitmap glyph = NewImage(16, 16);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+// The glyphs are drawn from shapes in the units of their 16 × 16 (14 × 14) artwork, each pixel
+// by where its centre falls, so a larger scale draws the same shapes with finer edges.
+TBitmap MakeCheckBox(bool checked, const TGlyphArt& art, double scale) {
+    const int size = Scaled(16, scale);
+    TBitmap glyph = NewImage(size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double u = (x + 0.5) / scale;
+            const double v = (y + 0.5) / scale;
             std::uint32_t colour = Magenta;
-            const bool inBox = x >= 1 && x <= 14 && y >= 1 && y <= 14;
-            const bool frame = inBox && (x == 1 || x == 14 || y == 1 || y == 14);
-            const bool corner = (x == 1 || x == 14) && (y == 1 || y == 14);
-            if (corner) {
+            const bool inBox = u >= 1 && u < 15 && v >= 1 && v < 15;
+            const bool column = u < 2 || u >= 14;
+            const bool row = v < 2 || v >= 14;
+            if (inBox && column && row) {
                 colour = Mix(art.Frame, Gray(0xF0), 0.45);
-            } else if (frame) {
+            } else if (inBox && (column || row)) {
                 colour = art.Frame;
             } else if (inBox) {
-                colour = Mix(art.FillTop, art.FillBottom, (y - 2) / 11.0);
+                colour = Mix(art.FillTop, art.FillBottom, (v - 2.5) / 11.0);
             }
-            if (checked && CheckMark[y][x] == 'X') {
+            if (checked && InCheckMark(u, v)) {
                 colour = MarkColour;
             }
             glyph.ScanLine(y)[x] = colour;
@@ -175,16 +186,18 @@ TBitmap MakeCheckBox(bool checked, const TGlyphArt& art) {
     return glyph;
 }
 
-TBitmap MakeRadio(bool checked, const TGlyphArt& art) {
-    TBitmap glyph = NewImage(14, 14);
-    for (int y = 0; y < 14; ++y) {
-        for (int x = 0; x < 14; ++x) {
-            const double r = std::hypot(x + 0.5 - 7.0, y + 0.5 - 7.0);
+TBitmap MakeRadio(bool checked, const TGlyphArt& art, double scale) {
+    const int size = Scaled(14, scale);
+    TBitmap glyph = NewImage(size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double v = (y + 0.5) / scale;
+            const double r = std::hypot((x + 0.5) / scale - 7.0, v - 7.0);
             std::uint32_t colour = Magenta;
             if (checked && r <= 2.6) {
                 colour = MarkColour;
             } else if (r <= 5.6) {
-                colour = Mix(art.FillTop, art.FillBottom, y / 13.0);
+                colour = Mix(art.FillTop, art.FillBottom, (v - 0.5) / 13.0);
             } else if (r <= 6.6) {
                 colour = art.Frame;
             } else if (r <= 7.1) {
@@ -200,32 +213,35 @@ struct TBuiltins {
     std::array<TBitmap, 6> Borders;
     std::array<TBitmap, 8> Glyphs; // index: radio * 4 + checked * 2 + hot
 
-    TBuiltins() {
+    explicit TBuiltins(double scale) {
         for (std::size_t i = 0; i < Borders.size(); ++i) {
-            Borders[i] = MakeBorder(BorderArts[i]);
+            Borders[i] = MakeBorder(BorderArts[i], scale);
         }
         for (int i = 0; i < 8; ++i) {
             const bool radio = i & 4;
             const bool checked = i & 2;
             const TGlyphArt& art = (i & 1) ? HotBox : NormalBox;
-            Glyphs[i] = radio ? MakeRadio(checked, art) : MakeCheckBox(checked, art);
+            Glyphs[i] = radio ? MakeRadio(checked, art, scale) : MakeCheckBox(checked, art, scale);
         }
     }
 };
 
-const TBuiltins& Builtins() {
-    static const TBuiltins builtins;
-    return builtins;
+// A screen has one ratio, seldom a few, so every set made is kept.
+const TBuiltins& Builtins(double scale) {
+    static std::map<double, TBuiltins> sets;
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    return sets.try_emplace(scale, scale).first->second;
 }
 
 } // namespace
 
-const TBitmap& BorderMask(TsPredefinedBorders which) {
-    return Builtins().Borders[std::min<std::size_t>(which, pdBorder6)];
+const TBitmap& BorderMask(TsPredefinedBorders which, double scale) {
+    return Builtins(scale).Borders[std::min<std::size_t>(which, pdBorder6)];
 }
 
-const TBitmap& CheckGlyph(bool radio, bool checked, bool hot) {
-    return Builtins().Glyphs[(radio ? 4 : 0) + (checked ? 2 : 0) + (hot ? 1 : 0)];
+const TBitmap& CheckGlyph(bool radio, bool checked, bool hot, double scale) {
+    return Builtins(scale).Glyphs[(radio ? 4 : 0) + (checked ? 2 : 0) + (hot ? 1 : 0)];
 }
 
 const TBitmap* BuiltinImage(std::string_view name) {
@@ -233,12 +249,12 @@ const TBitmap* BuiltinImage(std::string_view name) {
                                                                 "RUC", "RUH", "RCC", "RCH"};
     for (int i = 0; i < 6; ++i) {
         if (name == "BORD" + std::to_string(i + 1)) {
-            return &Builtins().Borders[i];
+            return &Builtins(1).Borders[i];
         }
     }
     for (std::size_t i = 0; i < glyphNames.size(); ++i) {
         if (name == glyphNames[i]) {
-            return &Builtins().Glyphs[i];
+            return &Builtins(1).Glyphs[i];
         }
     }
     return nullptr;

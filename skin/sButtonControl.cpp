@@ -1,6 +1,7 @@
 #include "sButtonControl.h"
 
 #include "QtBridge.h"
+#include "sBorders.h"
 #include "sConst.h"
 
 #include <QAccessible>
@@ -72,16 +73,15 @@ TsButtonLook TsButtonControl::Look() const {
     look.ShowCaption = FShowCaption;
     look.Down = FDown;
     look.Enabled = isEnabled();
+    look.Scale = Scale();
     return look;
 }
 
 void TsButtonControl::Recompose() {
-    TBitmap& cache = FStyle->CacheBmp();
-    cache.SetWidth(width());
-    cache.SetHeight(height());
+    SizeForScreen(FStyle->CacheBmp());
     if (const auto cut = PaintButton(*FStyle, Look())) {
         QRegion region(0, 0, width(), height());
-        for (const TRect& r : *cut) {
+        for (const TRect& r : ControlPixelsCut(*cut, width(), height(), Scale())) {
             region -= QRegion(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
         }
         setMask(region);
@@ -150,11 +150,16 @@ bool TsButtonControl::event(QEvent* e) {
 }
 
 void TsButtonControl::paintEvent(QPaintEvent*) {
+    // On a screen of another ratio the face and the region are made again at its size.
+    if (!FitsScreen(FStyle->CacheBmp())) {
+        FStyle->SetBGChanged(true);
+        FStyle->SetRegionChanged(true);
+    }
     if (FStyle->BGChanged() && !FFadeTimer.isActive()) {
         Recompose();
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, BitmapImage(FShowingFrame ? FFrame : FStyle->CacheBmp()));
+    painter.drawImage(0, 0, BitmapImage(FShowingFrame ? FFrame : FStyle->CacheBmp(), Scale()));
     FStyle->SetBGChanged(false);
 }
 

@@ -21,12 +21,35 @@ unsigned AlignmentFormat(TAlignment alignment) {
     }
 }
 
+// A disabled control's glyph, greyed as its caption is: every pixel but the transparent ones
+// becomes its grey level mixed half and half with the button face colour, so that the box, its
+// mark and its fill fade to the pale greys of an embossed caption.
+TBitmap Greyed(const TBitmap& glyph) {
+    TBitmap out = glyph;
+    const std::uint32_t transparent = ColorToPixel(BottomLeftColor(glyph));
+    const std::uint32_t face = ColorToPixel(clBtnFace) & 0xFF;
+    for (int y = 0; y < out.Height(); ++y) {
+        std::uint32_t* line = out.ScanLine(y);
+        for (int x = 0; x < out.Width(); ++x) {
+            if (line[x] == transparent) {
+                continue;
+            }
+            const std::uint32_t r = (line[x] >> 16) & 0xFF;
+            const std::uint32_t g = (line[x] >> 8) & 0xFF;
+            const std::uint32_t b = line[x] & 0xFF;
+            const std::uint32_t grey = DivRoundEven(r * 299 + g * 587 + b * 114, 1000);
+            line[x] = DivRoundEven(grey + face, 2) * 0x010101u;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
-TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot) {
+TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale) {
     const TBitmap* own = checked ? sources.GlyphChecked : sources.GlyphUnChecked;
     if (own != nullptr && !own->Empty()) {
-        return *own;
+        return scale == 1 ? *own : ScaledCopy(*own, scale);
     }
     if (sources.Images != nullptr) {
         const TImageList& list = *sources.Images;
@@ -38,24 +61,26 @@ TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot) {
         FillDC(glyph, {0, 0, list.Width(), list.Height()},
                list.BkColor() == clNone ? clFuchsia : list.BkColor());
         list.Draw(glyph, 0, 0, index);
-        return glyph;
+        return scale == 1 ? glyph : ScaledCopy(glyph, scale);
     }
-    return CheckGlyph(sources.Kind == ckRadioButton, checked, hot);
+    return CheckGlyph(sources.Kind == ckRadioButton, checked, hot, scale);
 }
 
-TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout) {
+TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale) {
     const int top = (height - glyphSize) / 2;
     if (layout == calRight) {
-        return {width - glyphSize - 3, top, width, top + glyphSize};
+        return {width - glyphSize - Scaled(3, scale), top, width, top + glyphSize};
     }
     return {0, top, glyphSize, top + glyphSize};
 }
 
-TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout) {
+TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale) {
+    const int pixel = Scaled(1, scale);
+    const int gap = Scaled(GlyphGap, scale);
     if (layout == calRight) {
-        return {1, 1, width - (glyphSize + GlyphGap) - 1, height - 1};
+        return {pixel, pixel, width - (glyphSize + gap) - pixel, height - pixel};
     }
-    return {1 + glyphSize + GlyphGap, 1, width - 1, height - 1};
+    return {pixel + glyphSize + gap, pixel, width - pixel, height - pixel};
 }
 
 void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph) {
@@ -63,13 +88,15 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
     const int height = image.Height();
     FillDC(image, {0, 0, width, height}, look.Color);
     const int g = glyph.Height();
+    const int pixel = Scaled(1, look.Scale);
     if (!look.Caption.empty()) {
         TCanvas& canvas = image.Canvas();
         const TFont savedFont = canvas.Font();
         const TBrush savedBrush = canvas.Brush();
         canvas.Font() = look.Font;
+        canvas.Font().PixelsPerInch = Scaled(ScreenPixelsPerInch, look.Scale);
         canvas.Brush().Style = TBrushStyle::bsClear;
-        const TRect box = CheckCaptionBox(width, height, g, look.Layout);
+        const TRect box = CheckCaptionBox(width, height, g, look.Layout, look.Scale);
         const unsigned align = AlignmentFormat(look.Alignment);
         unsigned format = align;
         TRect text = box;
@@ -88,15 +115,20 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
                 left = box.Left + (box.Right - box.Left - w) / 2;
             }
             const int top = box.Top + (box.Bottom - box.Top - h) / 2;
-            text = {left - 1, top - 1, left + w + 1, top + h + 1};
+            text = {left - pixel, top - pixel, left + w + pixel, top + h + pixel};
         }
-        DrawControlText(canvas, look.Caption, text, format, look.Enabled);
+        DrawControlText(canvas, look.Caption, text, format, look.Enabled, pixel);
         if (look.FocusFrame) {
-            canvas.DrawFocusRect({text.Left - 1, text.Top - 1, text.Right + 1, text.Bottom + 1});
+            // One dotted line a control pixel, so the frame is as thick at any scale.
+            for (int line = 0; line < pixel; ++line) {
+                canvas.DrawFocusRect({text.Left - pixel + line, text.Top - pixel + line,
+                                      text.Right + pixel - line, text.Bottom + pixel - line});
+            }
         }
         canvas.Font() = savedFont;
         canvas.Brush() = savedBrush;
     }
-    const TRect place = CheckGlyphRect(width, height, g, look.Layout);
-    CopyTransparent(image, place.Left, place.Top, glyph, BottomLeftColor(glyph));
+    const TRect place = CheckGlyphRect(width, height, g, look.Layout, look.Scale);
+    CopyTransparent(image, place.Left, place.Top, look.Enabled ? glyph : Greyed(glyph),
+                    BottomLeftColor(glyph));
 }

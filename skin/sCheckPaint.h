@@ -22,9 +22,11 @@ struct TsGlyphSources {
     int Kind = ckCheckBox;
 };
 
-// The glyph to draw for the state; its bottom-left pixel is its transparent colour. An image
-// list's image is drawn on the list's background colour, or on magenta when it has none.
-TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot);
+// The glyph to draw for the state at the scale; its bottom-left pixel is its transparent colour.
+// An image list's image is drawn on the list's background colour, or on magenta when it has
+// none. Own and listed glyphs have their pixels repeated at a scale, the built-in ones are
+// drawn at it.
+TBitmap CheckGlyphFor(const TsGlyphSources& sources, bool checked, bool hot, double scale);
 
 // What a check box shows.
 struct TsCheckLook {
@@ -36,12 +38,18 @@ struct TsCheckLook {
     bool Enabled = true;
     bool FocusFrame = false; // focused with ShowFocus
     TColor Color = clBtnFace;
+    // Device pixels a pixel of the control: the screen's device pixel ratio.
+    double Scale = 1;
 };
 
-// The glyph's place: vertically centred, at the left or, for calRight, from width - g - 3.
-TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout);
+// The glyph's place: vertically centred, at the left or, for calRight, from width - g - 3. At a
+// scale every size is in device pixels, the glyph's and the 3 pixels too.
+TRect CheckGlyphRect(int width, int height, int glyphSize, TCheckAreaLayout layout,
+                     double scale = 1);
 // The box the caption is laid out in, beside the glyph.
-TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout);
+TRect CheckCaptionBox(int width, int height, int glyphSize, TCheckAreaLayout layout, double scale);
 
-// Paints the check box into the image (its size): background, caption, glyph.
+// Paints the check box into the image (its size, in device pixels at the look's scale):
+// background, caption, glyph (drawn at the scale). A disabled check box embosses its caption and
+// greys its glyph.
 void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph);

@@ -67,15 +67,15 @@ void TsCheckedControl::SetMultiLine(bool v) {
     FStyle->Change(FMultiLine, v);
 }
 
-TBitmap TsCheckedControl::CurrentGlyph() const {
+TBitmap TsCheckedControl::CurrentGlyph(double scale) const {
     const TsGlyphSources sources{&FGlyphChecked,   &FGlyphUnChecked,     FImages,
                                  FImgChecked,      FImgUnchecked,        FImgCheckedHot,
                                  FImgUncheckedHot, FStyle->ControlKind()};
-    return CheckGlyphFor(sources, FChecked, FStyle->IsHot());
+    return CheckGlyphFor(sources, FChecked, FStyle->IsHot(), scale);
 }
 
 TRect TsCheckedControl::GlyphRect() const {
-    return CheckGlyphRect(width(), height(), CurrentGlyph().Height(), FLayout);
+    return CheckGlyphRect(width(), height(), CurrentGlyph(1).Height(), FLayout);
 }
 
 void TsCheckedControl::AnnounceChecked() {
@@ -103,8 +103,7 @@ bool TsCheckedControl::event(QEvent* e) {
 
 void TsCheckedControl::paintEvent(QPaintEvent*) {
     TBitmap& cache = FStyle->CacheBmp();
-    cache.SetWidth(width());
-    cache.SetHeight(height());
+    SizeForScreen(cache);
     TsCheckLook look;
     look.Caption = FCaption;
     look.Font = CanvasFont(font());
@@ -114,10 +113,11 @@ void TsCheckedControl::paintEvent(QPaintEvent*) {
     look.Enabled = isEnabled();
     look.FocusFrame = hasFocus() && FShowFocus;
     look.Color = FStyle->Painting().Color();
-    PaintCheckBox(cache, look, CurrentGlyph());
+    look.Scale = Scale();
+    PaintCheckBox(cache, look, CurrentGlyph(look.Scale));
     FStyle->SetBGChanged(false);
     QPainter painter(this);
-    painter.drawImage(0, 0, BitmapImage(cache));
+    painter.drawImage(0, 0, BitmapImage(cache, look.Scale));
 }
 
 void TsCheckedControl::mousePressEvent(QMouseEvent* e) {

@@ -69,7 +69,8 @@ public:
     std::string ClassName() const override { return "TsCheckedControl"; }
 
 protected:
-    TBitmap CurrentGlyph() const;
+    // The glyph of the state at the scale.
+    TBitmap CurrentGlyph(double scale) const;
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;

@@ -31,13 +31,12 @@ bool TsEdit::event(QEvent* e) {
 }
 
 void TsEdit::paintEvent(QPaintEvent* e) {
-    FFace.SetWidth(width());
-    FFace.SetHeight(height());
-    PaintEditFrame(FFace, *FStyle);
+    SizeForScreen(FFace);
+    PaintEditFrame(FFace, *FStyle, Scale());
     FStyle->SetBGChanged(false);
     {
         QPainter painter(this);
-        painter.drawImage(0, 0, BitmapImage(FFace));
+        painter.drawImage(0, 0, BitmapImage(FFace, Scale()));
     }
     QLineEdit::paintEvent(e);
 }

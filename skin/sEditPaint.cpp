@@ -23,21 +23,22 @@ TColor Soften(TColor side, TColor field, int line, int lines) {
     return static_cast<TColor>(out);
 }
 
-// One frame of single lines at `inset` from the outer edge: top and left, then bottom and right.
-void FrameLines(TBitmap& image, int inset, TColor topLeft, TColor bottomRight) {
-    const int right = image.Width() - 1 - inset;
-    const int bottom = image.Height() - 1 - inset;
-    if (right < inset || bottom < inset) {
+// One frame of lines `thick` pixels thick at `inset` from the outer edge: top and left, then
+// bottom and right.
+void FrameLines(TBitmap& image, int inset, int thick, TColor topLeft, TColor bottomRight) {
+    const int right = image.Width() - inset;
+    const int bottom = image.Height() - inset;
+    if (right - thick < inset || bottom - thick < inset) {
         return;
     }
-    FillDC(image, {inset, inset, right + 1, inset + 1}, topLeft);
-    FillDC(image, {inset, inset, inset + 1, bottom + 1}, topLeft);
-    FillDC(image, {inset, bottom, right + 1, bottom + 1}, bottomRight);
-    FillDC(image, {right, inset, right + 1, bottom + 1}, bottomRight);
+    FillDC(image, {inset, inset, right, inset + thick}, topLeft);
+    FillDC(image, {inset, inset, inset + thick, bottom}, topLeft);
+    FillDC(image, {inset, bottom - thick, right, bottom}, bottomRight);
+    FillDC(image, {right - thick, inset, right, bottom}, bottomRight);
 }
 
 void BorderLines(TBitmap& image, const TsEditorStyle& style, TsEditorBevel bevel, int width,
-                 TColor field) {
+                 TColor field, int thick) {
     const TColor top = style.Painting().ColorBorderTop();
     const TColor bottom = style.Painting().ColorBorderBottom();
     for (int line = 0; line < width; ++line) {
@@ -60,13 +61,14 @@ void BorderLines(TBitmap& image, const TsEditorStyle& style, TsEditorBevel bevel
             topLeft = Soften(topLeft, field, line, width);
             bottomRight = Soften(bottomRight, field, line, width);
         }
-        FrameLines(image, line, topLeft, bottomRight);
+        FrameLines(image, line * thick, thick, topLeft, bottomRight);
     }
 }
 
 } // namespace
 
-void PaintEditFrame(TBitmap& image, const TsEditorStyle& style) {
+void PaintEditFrame(TBitmap& image, const TsEditorStyle& style, double scale) {
+    const int thick = Scaled(1, scale);
     const TColor field = style.FieldColor();
     FillDC(image, {0, 0, image.Width(), image.Height()}, field);
     const TsEditorStyle::TsPainting& painting = style.Painting();
@@ -76,12 +78,12 @@ void PaintEditFrame(TBitmap& image, const TsEditorStyle& style) {
     const TsEditorSelection& selection = style.Selection();
     if (style.IsHot() && (selection.Mode() & msBorder)) {
         const TsEditorBorder& border = selection.Border();
-        BorderLines(image, style, border.Bevel(), border.Width(), field);
+        BorderLines(image, style, border.Bevel(), border.Width(), field, thick);
         if (border.Bevel() == ebLowered && border.Width() > 1) {
-            FrameLines(image, 0, clBtnShadow, clWhite);
-            FrameLines(image, 1, cl3DDkShadow, cl3DLight);
+            FrameLines(image, 0, thick, clBtnShadow, clWhite);
+            FrameLines(image, thick, thick, cl3DDkShadow, cl3DLight);
         }
     } else {
-        BorderLines(image, style, painting.Bevel(), painting.BorderWidth(), field);
+        BorderLines(image, style, painting.Bevel(), painting.BorderWidth(), field, thick);
     }
 }

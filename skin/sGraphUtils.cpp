@@ -47,6 +47,21 @@ void BlendColor(TBitmap& image, TRect rect, int transparency, TColor color) {
     }
 }
 
+TBitmap ScaledCopy(const TBitmap& picture, double scale) {
+    TBitmap out;
+    out.SetWidth(Scaled(picture.Width(), scale));
+    out.SetHeight(Scaled(picture.Height(), scale));
+    for (int y = 0; y < out.Height(); ++y) {
+        const std::uint32_t* in =
+            picture.ScanLine(std::min(static_cast<int>(y / scale), picture.Height() - 1));
+        std::uint32_t* line = out.ScanLine(y);
+        for (int x = 0; x < out.Width(); ++x) {
+            line[x] = in[std::min(static_cast<int>(x / scale), picture.Width() - 1)];
+        }
+    }
+    return out;
+}
+
 void FillDC(TBitmap& image, const TRect& rect, TColor color) {
     const int left = std::max(rect.Left, 0);
     const int right = std::min(rect.Right, image.Width());
@@ -93,12 +108,12 @@ void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
 }
 
 void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
-                     bool enabled) {
+                     bool enabled, int shift) {
     const TTextMode mode = canvas.TextMode();
     canvas.SetTextMode(TTextMode::tmAntialiased);
     TRect place = rect;
     if (!enabled) {
-        TRect raised{rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1};
+        TRect raised{rect.Left + shift, rect.Top + shift, rect.Right + shift, rect.Bottom + shift};
         canvas.Font().Color = clBtnHighlight;
         canvas.DrawText(text, raised, format);
         canvas.Font().Color = clBtnShadow;

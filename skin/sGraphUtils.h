@@ -3,6 +3,7 @@
 #include "Color.h"
 #include "Types.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -28,6 +29,15 @@ void BlendBitmap(TBitmap& dest, const TBitmap& source, int weight);
 // clamped to the image: v * p / 100 + colour * (1 - p / 100), rounded, per channel.
 void BlendColor(TBitmap& image, TRect rect, int transparency, TColor color);
 
+// A length of a control, in its pixels, in device pixels at the scale (the screen's device
+// pixel ratio), rounded to the nearest.
+inline int Scaled(int length, double scale) {
+    return static_cast<int>(std::lround(length * scale));
+}
+
+// The picture at the scale, each pixel repeated: for pictures with no shape to draw again.
+TBitmap ScaledCopy(const TBitmap& picture, double scale);
+
 // Fills the half-open rectangle, clipped to the image, with the colour.
 void FillDC(TBitmap& image, const TRect& rect, TColor color);
 
@@ -41,10 +51,11 @@ void CopyTransparent(TBitmap& image, int x, int y, const TBitmap& source,
                      std::optional<TColor> transparent);
 
 // Draws a control's caption anti-aliased with the canvas's font: as it is while the control is
-// enabled, embossed while it is disabled (one pixel right and down in the button highlight
-// colour, then in place in the button shadow colour). The canvas keeps its text mode.
+// enabled, embossed while it is disabled (one control pixel, `shift` device pixels, right and
+// down in the button highlight colour, then in place in the button shadow colour). The canvas
+// keeps its text mode.
 void DrawControlText(TCanvas& canvas, std::string_view text, const TRect& rect, unsigned format,
-                     bool enabled);
+                     bool enabled, int shift);
 
 // The colour of the bottom-left pixel: the transparent colour of a glyph or mask.
 TColor BottomLeftColor(const TBitmap& image);

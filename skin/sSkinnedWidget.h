@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bitmap.h"
 #include "QtBridge.h"
 #include "sStyleOwner.h"
 
@@ -25,6 +26,20 @@ public:
     TColor ParentColor() const override {
         const QWidget* parent = this->parentWidget();
         return parent != nullptr ? ColorOf(parent->palette().color(QPalette::Window)) : clBtnFace;
+    }
+
+    // The screen's device pixel ratio: the skin paints the face in device pixels, so that it is
+    // as sharp as the text Qt draws beside it.
+    double Scale() const { return this->devicePixelRatioF(); }
+    // Whether the off-screen face has the control's size in device pixels.
+    bool FitsScreen(const TBitmap& face) const {
+        return face.Width() == DeviceLength(this->width(), Scale()) &&
+               face.Height() == DeviceLength(this->height(), Scale());
+    }
+    // Gives the off-screen face the control's size in device pixels.
+    void SizeForScreen(TBitmap& face) const {
+        face.SetWidth(DeviceLength(this->width(), Scale()));
+        face.SetHeight(DeviceLength(this->height(), Scale()));
     }
 
 protected:

@@ -142,11 +142,18 @@ void TsMaskedBorders::SetEnabled(bool v) {
     }
 }
 
-const TBitmap& TsMaskedBorders::CurrentMask() const {
+const TBitmap& TsMaskedBorders::CurrentMask(double scale) const {
     if (FPredefined == pdCustom) {
-        return FMask.Width() > 0 ? FMask : BorderMask(pdBorder1);
+        if (FMask.Width() == 0) {
+            return BorderMask(pdBorder1, scale);
+        }
+        if (scale == 1) {
+            return FMask;
+        }
+        FScaledMask = ScaledCopy(FMask, scale);
+        return FScaledMask;
     }
-    return BorderMask(FPredefined);
+    return BorderMask(FPredefined, scale);
 }
 
 TsGenStyle::TsGenStyle(TsStyleOwner* owner) : FEffects(*this), FOwner(owner) {

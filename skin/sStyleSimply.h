@@ -195,13 +195,16 @@ public:
     void SetTransparentColor(TColor v);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool v);
-    // The mask image in use: the custom one for pdCustom when it has pixels, else the chosen
-    // built-in one ("BORD1" for an empty custom mask).
-    const TBitmap& CurrentMask() const;
+    // The mask image in use at the scale: the custom one for pdCustom when it has pixels (its
+    // pixels repeated at another scale), else the chosen built-in one ("BORD1" for an empty
+    // custom mask).
+    const TBitmap& CurrentMask(double scale) const;
 
 private:
     TsGenStyle& FStyle;
     TBitmap FMask;
+    // The custom mask at the scale last asked for.
+    mutable TBitmap FScaledMask;
     TsPredefinedBorders FPredefined = pdBorder1;
     TColor FTransparentColor = 16711935; // 0xFF00FF
     bool FEnabled = true;

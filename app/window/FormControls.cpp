@@ -45,6 +45,9 @@ TsCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top)
     box->SetCaption(caption);
     box->SetChecked(true);
     box->SetTabStop(true);
+    // The dotted frame round the caption tells the focus from the mouse, which both light the
+    // glyph.
+    box->SetShowFocus(true);
     return box;
 }
 

@@ -17,7 +17,7 @@ inline constexpr int FieldLengthLimit = 4096;
 // A classic group box across the window's width: an etched frame that starts half a line down,
 // the caption on its top edge, so that the controls keep their places below it.
 QGroupBox* NewGroup(QWidget* parent, const char* caption, int top, int height, int width = 523);
-// Checked, in the Tab order.
+// Checked, in the Tab order, with its focus frame.
 TsCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top);
 // Holds at most FieldLengthLimit characters.
 TsEdit* NewEdit(QWidget* parent, const char* text, QRect place);

@@ -4,6 +4,7 @@
 #include "Unit3.h"
 #include "Version.h"
 #include "WindowIcon.h"
+#include "WindowPlacement.h"
 #include "main.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     TForm1 Form1;
     TForm3 Form3;
     Form1.Form3 = &Form3;
+    QWidget* const windows[] = {&Form1, &Form3};
+    PlaceOnScreen(windows);
     // Showing the main window generates once, which shows the code window too.
     Form1.show();
     const int code = QApplication::exec();

@@ -55,6 +55,13 @@ TEST_F(MainWindowTest, SaveWritesTheCodeImageAndSaysWhere) {
     EXPECT_EQ(ReadFile(name), ComposedFile({}, {TImageFormat::Png, 1, std::nullopt}));
 }
 
+// The check boxes show the focus by the dotted frame round their caption, as the buttons do, so
+// that it differs from the mouse's lit glyph.
+TEST_F(MainWindowTest, TheCheckBoxesShowTheFocus) {
+    EXPECT_TRUE(Form1.ShowText->ShowFocus());
+    EXPECT_TRUE(Form1.DualCode->ShowFocus());
+}
+
 // Closed, the next generation brings it back where it was.
 TEST_F(MainWindowTest, TheCodeWindowClosesToHidingAndReturnsWhereItWas) {
     Form3.move(300, 400);

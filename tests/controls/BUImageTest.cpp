@@ -97,4 +97,27 @@ TEST_F(TBUImageTest, WheelTurnsBecomeNotches) {
     EXPECT_EQ(control.WheelAccumulator(), -10);
 }
 
+// The code image at the screen's ratio (this runs at 1 and at 2): every pixel a whole square of
+// device pixels in its own colour, no smoothed edge between two.
+TEST(TBUImageWidget, ShowsEachPixelAsAWholeBlock) {
+    TBitmap image = WhiteImage(4, 2);
+    image.Canvas().Brush().Color = clBlack;
+    image.Canvas().FillRect({1, 0, 2, 2});
+    image.Canvas().FillRect({3, 1, 4, 2});
+    TPicture picture;
+    picture.SetBitmap(image);
+    TBUImage control;
+    control.resize(4, 2);
+    control.Picture().Assign(picture);
+    const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int ratio = static_cast<int>(control.devicePixelRatioF());
+    ASSERT_EQ(shown.size(), QSize(4 * ratio, 2 * ratio));
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, ColorToPixel(image.Pixel(x / ratio, y / ratio)))
+                << x << "," << y;
+        }
+    }
+}
+
 } // namespace

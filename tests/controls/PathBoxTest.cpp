@@ -1,11 +1,14 @@
 #include "BUDirectoryBox.h"
 #include "BUFileNameBox.h"
+#include "Canvas.h"
 
 #include "QtPrint.h"
 #include "Testing.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -192,6 +195,46 @@ TEST(PathBox, ButtonSitsRightOrLeftAndTheEditFillsTheRest) {
     box.resize(185, 20);
     EXPECT_EQ(box.Button()->geometry(), QRect(0, 0, 20, 20));
     EXPECT_EQ(box.Edit()->geometry(), QRect(20, 0, 165, 20));
+}
+
+// The pixels of a grab as a TBitmap.
+TBitmap Pixels(const QImage& shot) {
+    const QImage rgb = shot.convertToFormat(QImage::Format_RGB32);
+    TBitmap image = WhiteImage(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
+            image.ScanLine(y)[x] = rgb.pixel(x, y) & 0xFFFFFF;
+        }
+    }
+    return image;
+}
+
+// Unfocused, a browse button is Qt's tool button exactly; focused, it is Qt's focused tool
+// button with every other pixel of the outline one pixel inside its edge inverted, round the
+// glyph. Flat or raised.
+TEST(PathBox, TheFocusedButtonShowsADottedFrame) {
+    for (const bool flat : {true, false}) {
+        QWidget window;
+        TBUFileNameBox box(&window);
+        box.setGeometry(0, 0, 150, 20);
+        box.SetButtonIsFlat(flat);
+        QToolButton plain(&window);
+        plain.setGeometry(0, 30, 20, 20);
+        plain.setIcon(box.Button()->icon());
+        plain.setIconSize(box.Button()->iconSize());
+        plain.setAutoRaise(flat);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const auto shot = [](QWidget* w) { return Pixels(w->grab().toImage()); };
+        EXPECT_EQ(BmpBytes(shot(box.Button())), BmpBytes(shot(&plain))) << flat;
+        plain.setFocus();
+        TBitmap expected = shot(&plain);
+        expected.Canvas().DrawFocusRect({1, 1, 19, 19});
+        box.Button()->setFocus();
+        ASSERT_TRUE(box.Button()->hasFocus());
+        EXPECT_EQ(BmpBytes(shot(box.Button())), BmpBytes(expected)) << flat;
+    }
 }
 
 } // namespace

@@ -37,6 +37,25 @@ void ExpectOnly(const TBitmap& image, const TRect& r, const std::string& inside)
     EXPECT_EQ(strange, 0);
 }
 
+// A font's pixel height: its points at 96 pixels per inch, then scaled to its resolution as the
+// window system scales fonts sized in pixels.
+TEST(Text, HeightFollowsTheResolution) {
+    const struct {
+        int Size, PixelsPerInch, Height, FacePixels;
+    } rows[] = {{8, 96, -11, 11},
+                {8, 192, -22, 22},
+                {8, 144, -17, 17},
+                {10, 192, -26, 26},
+                {-8, 192, 22, 22}};
+    for (const auto& row : rows) {
+        TFont font;
+        font.Size = row.Size;
+        font.PixelsPerInch = row.PixelsPerInch;
+        EXPECT_EQ(font.Height(), row.Height) << row.Size << " at " << row.PixelsPerInch;
+        EXPECT_EQ(TFontFace::For(font).Pixels(), row.FacePixels);
+    }
+}
+
 // Over a red image: TextOut in the default font colour (window text, black) keeps to its cell and
 // moves the pen to the text's end, TextRect in blue clips to its rectangle; a solid white brush
 // paints the background first.

@@ -75,4 +75,29 @@ TEST(CheckBox, AnEmptyCaptionDrawsOnlyTheGlyph) {
     EXPECT_GE(BoundsOf(image, 0x0F0F0F).Left, 21 - 2);
 }
 
+// Disabled, the glyph is greyed as the caption is embossed: each pixel's grey level mixed half
+// and half with the button face (0xF0), around it the background as before.
+TEST(CheckBox, ADisabledOneGreysItsGlyph) {
+    const struct {
+        const char* Part;
+        int X, Y; // in the glyph, which stands one row down
+        TColor Enabled, Disabled;
+    } rows[] = {
+        {"mark", 11, 4, 0x1E1E1E, 0x878787},   {"frame", 1, 7, 0x6A6A6A, 0xADADAD},
+        {"corner", 1, 1, 0xA6A6A6, 0xCBCBCB},  {"fill", 7, 13, 0xFFFFFF, 0xF8F8F8},
+        {"outside", 0, 0, 0xF0F0F0, 0xF0F0F0},
+    };
+    const TBitmap& glyph = CheckGlyph(false, true, false);
+    TsCheckLook look;
+    TBitmap enabled = WhiteImage(100, 18);
+    PaintCheckBox(enabled, look, glyph);
+    look.Enabled = false;
+    TBitmap disabled = WhiteImage(100, 18);
+    PaintCheckBox(disabled, look, glyph);
+    for (const auto& row : rows) {
+        EXPECT_EQ(enabled.Pixel(row.X, row.Y + 1), row.Enabled) << row.Part;
+        EXPECT_EQ(disabled.Pixel(row.X, row.Y + 1), row.Disabled) << row.Part;
+    }
+}
+
 } // namespace

@@ -1,6 +1,10 @@
+#include "Canvas.h"
 #include "sButton.h"
 #include "sCheckbox.h"
 #include "sEdit.h"
+
+#include "FakeOwner.h"
+#include "Testing.h"
 
 #include <QApplication>
 #include <QImage>
@@ -11,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 
 namespace {
 
@@ -114,6 +119,29 @@ TEST(TsButtonWidget, CutCorners) {
     EXPECT_TRUE(mask.contains(QPoint(37, 12)));
 }
 
+// The face is painted in device pixels at the screen's ratio (these tests run at 1 and at 2):
+// the widget shows the cache pixel for pixel, and down the face every device row has a colour
+// of its own, where a face blown up from control pixels would repeat each row.
+TEST(TsButtonWidget, PaintsInDevicePixels) {
+    TWindow w;
+    w.Edit->setFocus();
+    w.Button->sStyle().Background().Gradient().SetData(NormalGradient);
+    const double ratio = w.Button->devicePixelRatioF();
+    const TBitmap& cache = w.Button->sStyle().CacheBmp();
+    ASSERT_EQ(cache.Width(), static_cast<int>(std::ceil(75 * ratio)));
+    ASSERT_EQ(cache.Height(), static_cast<int>(std::ceil(25 * ratio)));
+    const QImage shown = w.Button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(cache.Width(), cache.Height()));
+    const int x = static_cast<int>(6 * ratio);
+    for (int y = static_cast<int>(6 * ratio); y < cache.Height() - 6 * ratio; ++y) {
+        EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, ColorToPixel(cache.Pixel(x, y))) << y;
+        EXPECT_NE(cache.Pixel(x, y), cache.Pixel(x, y + 1)) << y;
+    }
+    const TBitmap& check = w.Check->sStyle().CacheBmp();
+    EXPECT_EQ(check.Width(), static_cast<int>(std::ceil(100 * ratio)));
+    EXPECT_EQ(check.Height(), static_cast<int>(std::ceil(18 * ratio)));
+}
+
 TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
     TWindow w;
     QTest::mouseClick(w.Check, Qt::LeftButton, {}, QPoint(5, 9));
@@ -142,6 +170,53 @@ TEST(TsCheckBoxWidget, TogglesOnReleaseWhereverUnlessReadOnly) {
     EXPECT_EQ(w.Changes, 3);
     w.Check->SetChecked(false);
     EXPECT_EQ(w.Changes, 3);
+}
+
+// A check box showing its focus (as the forms' do): under the mouse it lights its glyph and
+// nothing else; focused, it shows the same face and the dotted frame round its caption, one
+// inverted line a control pixel thick: every other pixel of each outline, from its top-left
+// corner on.
+TEST(TsCheckBoxWidget, TheFocusFrameTellsTheFocusFromTheMouse) {
+    TWindow w;
+    w.Check->SetShowFocus(true);
+    w.Edit->setFocus();
+    const auto face = [&] {
+        w.Check->repaint();
+        return w.Check->sStyle().CacheBmp();
+    };
+    const TBitmap plain = face();
+    QEnterEvent enter(QPointF(5, 5), QPointF(15, 85), QPointF(15, 85));
+    QApplication::sendEvent(w.Check, &enter);
+    const TBitmap hovered = face();
+    const double ratio = w.Check->devicePixelRatioF();
+    const int glyph = static_cast<int>(std::lround(16 * ratio));
+    for (int y = 0; y < plain.Height(); ++y) {
+        for (int x = glyph; x < plain.Width(); ++x) {
+            ASSERT_EQ(hovered.Pixel(x, y), plain.Pixel(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_NE(BmpBytes(hovered), BmpBytes(plain));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(w.Check, &leave);
+    w.Check->setFocus();
+    const TBitmap focused = face();
+    TRect frame{INT_MAX, INT_MAX, 0, 0};
+    for (int y = 0; y < focused.Height(); ++y) {
+        for (int x = 0; x < focused.Width(); ++x) {
+            if (focused.Pixel(x, y) != hovered.Pixel(x, y)) {
+                frame = {std::min(frame.Left, x), std::min(frame.Top, y),
+                         std::max(frame.Right, x + 1), std::max(frame.Bottom, y + 1)};
+            }
+        }
+    }
+    TBitmap expected = hovered;
+    for (int line = 0; line < std::lround(ratio); ++line) {
+        expected.Canvas().DrawFocusRect(
+            {frame.Left + line, frame.Top + line, frame.Right - line, frame.Bottom - line});
+    }
+    EXPECT_NE(BmpBytes(focused), BmpBytes(hovered));
+    EXPECT_GT(frame.Left, glyph);
+    EXPECT_EQ(BmpBytes(focused), BmpBytes(expected));
 }
 
 // The arrow keys, on the keypad too, move the focus as the virtual-key numbers name them: 39 and
