@@ -63,11 +63,11 @@ void StampTree(const std::string& directory, int depth, std::string& stamp) {
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name = entry->d_name;
         struct stat status {};
-        const bool directory =
+        const bool isDirectory =
             entry->d_type == DT_DIR ||
             ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) &&
              fstatat(dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode));
-        if (directory && name != "." && name != "..") {
+        if (isDirectory && name != "." && name != "..") {
             children.emplace_back(name);
         }
     }

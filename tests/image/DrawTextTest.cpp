@@ -117,8 +117,9 @@ TEST(Text, AntiAliasedTextBlendsTheGreyLevels) {
     }
     EXPECT_GT(partial, 10);
     for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            ASSERT_EQ(image.ScanLine(y)[x], expected.ScanLine(y)[x]) << x << "," << y;
+        for (int column = 0; column < 60; ++column) {
+            ASSERT_EQ(image.ScanLine(y)[column], expected.ScanLine(y)[column])
+                << column << "," << y;
         }
     }
 }
