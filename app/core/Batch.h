@@ -155,11 +155,11 @@ void RunBatchSteps(const TBatchData& data, std::string_view directory,
 // clears the image (ClearCodeImage), reports the position, reports n's decimal text as the data,
 // draws the code image with that data and the inputs' symbology and switches (DrawCodeImage: the
 // clearing is not repeated), reports the file name and writes the image to the name reported
-// back, in the file options' format (BMP when unset; the names end in its extension). Number
-// n + 1 is drawn while n is written (TDrawAhead), so the image and the barcode hold number n from
-// its position report on. Files are not flushed one by one: at the end, the file system of the
-// files written is synced once. The first exception ends the run and propagates; the files
-// written before it stay.
+// back, in the file options' format (BMP when unset; the names end in its extension). For BMP
+// files number n + 1 is drawn while n is written (TDrawAhead); either way the image and the
+// barcode hold number n from its position report on. Files are not flushed one by one: at the end,
+// the file system of the files written is synced once. The first exception ends the run and
+// propagates; the files written before it stay.
 void RunBatch(TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
               const TBatchRange& range, std::string_view directory,
               const TBatchCallbacks& callbacks, const TImageFileOptions& file = {});

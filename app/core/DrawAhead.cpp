@@ -21,11 +21,11 @@ bool TwoProcessors() {
 } // namespace
 
 TDrawAhead::TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-                       std::unique_ptr<TBatchReader> data)
+                       std::unique_ptr<TBatchReader> data, bool ahead)
     : FBarcode(barcode), FImage(image), FInputs(inputs), FData(std::move(data)) {
     // Clearing and text take the canvas's brush and font: the same as in the caller's image.
     FImage.Canvas().TakeAttributes(image.Canvas());
-    if (TwoProcessors()) {
+    if (ahead && TwoProcessors()) {
         try {
             FThread = std::thread([this] { Run(); });
         } catch (const std::system_error&) {

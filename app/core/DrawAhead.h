@@ -21,9 +21,10 @@
 class TDrawAhead {
 public:
     // The second image starts as a copy of image with the attributes of its canvas, the barcode
-    // as a copy of barcode; drawing the first datum the reader gives starts at once.
+    // as a copy of barcode; drawing the first datum the reader gives starts at once. Without
+    // ahead, each datum is drawn when it is asked for, as on one processor.
     TDrawAhead(const TBarcode& barcode, TBitmap& image, const TCodeImageInputs& inputs,
-               std::unique_ptr<TBatchReader> data);
+               std::unique_ptr<TBatchReader> data, bool ahead = true);
     // Stops drawing ahead and waits for the thread.
     ~TDrawAhead();
     TDrawAhead(const TDrawAhead&) = delete;
