@@ -36,11 +36,6 @@ inline QImage PaintableImage(TBitmap& bitmap, qreal ratio) {
     return image;
 }
 
-// A length in device pixels at the screen's ratio, rounded up so that the pixels cover it.
-inline int DeviceLength(int length, qreal ratio) {
-    return static_cast<int>(std::ceil(length * ratio));
-}
-
 // A colour as Qt draws it; a system colour takes its value from the program's fixed table.
 inline QColor ToQColor(TColor color) {
     const TColor rgb = ColorToRGB(color);

@@ -7,8 +7,6 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
-#include <cmath>
-
 TSpeedButton::TSpeedButton(QWidget* parent) : QToolButton(parent) {}
 
 void TSpeedButton::paintEvent(QPaintEvent* event) {
@@ -29,12 +27,8 @@ void TSpeedButton::paintEvent(QPaintEvent* event) {
         painter.drawComplexControl(QStyle::CC_ToolButton, option);
     }
     // One dotted line a control pixel, so the frame is as thick at any ratio.
-    const int lines = static_cast<int>(std::lround(ratio));
-    const int inset = static_cast<int>(std::lround(FocusInset * ratio));
-    TCanvas& canvas = FFace.Canvas();
-    for (int line = 0; line < lines; ++line) {
-        canvas.DrawFocusRect({inset + line, inset + line, FFace.Width() - inset - line,
-                              FFace.Height() - inset - line});
-    }
+    const int inset = Scaled(FocusInset, ratio);
+    FFace.Canvas().DrawFocusRect({inset, inset, FFace.Width() - inset, FFace.Height() - inset},
+                                 Scaled(1, ratio));
     QPainter(this).drawImage(0, 0, BitmapImage(FFace, ratio));
 }

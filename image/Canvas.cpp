@@ -514,6 +514,12 @@ void TCanvas::InvertPixel(int x, int y) {
     }
 }
 
+void TCanvas::DrawFocusRect(const TRect& rect, int lines) {
+    for (int line = 0; line < lines; ++line) {
+        DrawFocusRect({rect.Left + line, rect.Top + line, rect.Right - line, rect.Bottom - line});
+    }
+}
+
 void TCanvas::DrawFocusRect(const TRect& rect) {
     if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
         return;

@@ -68,6 +68,9 @@ public:
     // The dotted focus frame: every other pixel of the rectangle's outline is inverted, starting
     // with the top-left corner, so drawing it twice restores the image.
     void DrawFocusRect(const TRect& rect);
+    // The same frame `lines` pixels thick, each line inside the one before: one line of a control
+    // drawn in device pixels.
+    void DrawFocusRect(const TRect& rect, int lines);
 
     // Fills the closed polygon with the brush (alternate rule, pixel centres inside, so an
     // axis-aligned polygon from x1 to x2 and y1 to y2 fills columns x1..x2-1 and rows y1..y2-1),

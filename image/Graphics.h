@@ -2,6 +2,7 @@
 
 #include "Color.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,18 @@ enum TFontStyle : std::uint8_t {
 };
 
 inline constexpr int ScreenPixelsPerInch = 96;
+
+// A length of a control, in its pixels, in device pixels at the scale (the screen's device pixel
+// ratio), rounded to the nearest.
+inline int Scaled(int length, double scale) {
+    return static_cast<int>(std::lround(length * scale));
+}
+
+// A control's width or height in device pixels at the scale, rounded up so that the pixels cover
+// it.
+inline int DeviceLength(int length, double scale) {
+    return static_cast<int>(std::ceil(length * scale));
+}
 inline constexpr std::uint8_t DEFAULT_CHARSET = 1;
 
 struct TFont {

@@ -1,6 +1,7 @@
 #include "sBorders.h"
 
 #include "Bitmap.h"
+#include "Graphics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,8 +112,8 @@ void ApplyBorderMask(TBitmap& face, const TBitmap& mask, int state, TColor trans
 
 std::vector<TRect> ControlPixelsCut(const std::vector<TRect>& deviceCut, int width, int height,
                                     double scale) {
-    const int deviceWidth = static_cast<int>(std::ceil(width * scale));
-    const int deviceHeight = static_cast<int>(std::ceil(height * scale));
+    const int deviceWidth = DeviceLength(width, scale);
+    const int deviceHeight = DeviceLength(height, scale);
     std::vector<bool> isCut(static_cast<std::size_t>(deviceWidth) * deviceHeight, false);
     for (const TRect& r : deviceCut) {
         for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, deviceHeight); ++y) {

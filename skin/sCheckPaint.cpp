@@ -120,10 +120,9 @@ void PaintCheckBox(TBitmap& image, const TsCheckLook& look, const TBitmap& glyph
         DrawControlText(canvas, look.Caption, text, format, look.Enabled, pixel);
         if (look.FocusFrame) {
             // One dotted line a control pixel, so the frame is as thick at any scale.
-            for (int line = 0; line < pixel; ++line) {
-                canvas.DrawFocusRect({text.Left - pixel + line, text.Top - pixel + line,
-                                      text.Right + pixel - line, text.Bottom + pixel - line});
-            }
+            canvas.DrawFocusRect(
+                {text.Left - pixel, text.Top - pixel, text.Right + pixel, text.Bottom + pixel},
+                pixel);
         }
         canvas.Font() = savedFont;
         canvas.Brush() = savedBrush;

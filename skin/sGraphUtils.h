@@ -1,9 +1,9 @@
 #pragma once
 
 #include "Color.h"
+#include "Graphics.h"
 #include "Types.h"
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -28,12 +28,6 @@ void BlendBitmap(TBitmap& dest, const TBitmap& source, int weight);
 // Mixes the colour into the rectangle, whose right and bottom are inclusive here and which is
 // clamped to the image: v * p / 100 + colour * (1 - p / 100), rounded, per channel.
 void BlendColor(TBitmap& image, TRect rect, int transparency, TColor color);
-
-// A length of a control, in its pixels, in device pixels at the scale (the screen's device
-// pixel ratio), rounded to the nearest.
-inline int Scaled(int length, double scale) {
-    return static_cast<int>(std::lround(length * scale));
-}
 
 // The picture at the scale, each pixel repeated: for pictures with no shape to draw again.
 TBitmap ScaledCopy(const TBitmap& picture, double scale);
