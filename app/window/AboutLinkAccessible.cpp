@@ -1,9 +1,9 @@
 #include "AboutLinkAccessible.h"
 
 #include "AboutDlg.h"
+#include "Accessibility.h"
 
 #include <QLabel>
-#include <QPointer>
 
 bool IsAboutLink(const QLabel* label) {
     const auto* about = qobject_cast<const TAboutDlg*>(label->window());
@@ -38,13 +38,9 @@ void TAboutLinkAccessible::doAction(const QString& actionName) {
     if (actionName != pressAction()) {
         return;
     }
-    // After the screen reader's call has returned, as a click opens it.
-    QMetaObject::invokeMethod(
-        widget(),
-        [link = QPointer<QLabel>(Link())] {
-            if (auto* about = link ? qobject_cast<TAboutDlg*>(link->window()) : nullptr) {
-                link == about->EmailLabel ? about->EmailLabelClick() : about->WWWLabelClick();
-            }
-        },
-        Qt::QueuedConnection);
+    ActAfterTheCall(Link(), [](QLabel& link) {
+        if (auto* about = qobject_cast<TAboutDlg*>(link.window())) {
+            &link == about->EmailLabel ? about->EmailLabelClick() : about->WWWLabelClick();
+        }
+    });
 }

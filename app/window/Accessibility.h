@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMetaObject>
+#include <QPointer>
 #include <QString>
 
 #include <string>
@@ -10,6 +12,20 @@
 // Registers the interfaces of TsButton, TsCheckBox, TRLed, TBUImage and the About box's links
 // with Qt; before the first window is made, as Qt keeps an interface once it has made one.
 void InstallAccessibleFactory();
+
+// Runs act on the control once the screen reader's call has returned, as Qt's own controls act: an
+// action may open a modal box, which must not hold the call up. Nothing happens when the control
+// is gone by then.
+template <class TControl, class TAct> void ActAfterTheCall(TControl* control, TAct act) {
+    QMetaObject::invokeMethod(
+        control,
+        [target = QPointer<TControl>(control), act] {
+            if (target) {
+                act(*target);
+            }
+        },
+        Qt::QueuedConnection);
+}
 
 // A caption as a screen reader names its control: without the "&" that marks the accelerator
 // ("&&" is a plain "&").

@@ -4,7 +4,6 @@
 #include "sButton.h"
 
 #include <QKeySequence>
-#include <QPointer>
 
 TsButtonAccessible::TsButtonAccessible(TsButton* button)
     : QAccessibleWidget(button, QAccessible::Button) {}
@@ -47,16 +46,11 @@ void TsButtonAccessible::doAction(const QString& actionName) {
         QAccessibleWidget::doAction(actionName);
         return;
     }
-    // After the screen reader's call has returned, as Qt's buttons click: a click may open a
-    // modal box, which must not hold the call up.
-    QMetaObject::invokeMethod(
-        widget(),
-        [button = QPointer<TsButton>(Button())] {
-            if (button && button->isEnabled()) {
-                button->Click();
-            }
-        },
-        Qt::QueuedConnection);
+    ActAfterTheCall(Button(), [](TsButton& button) {
+        if (button.isEnabled()) {
+            button.Click();
+        }
+    });
 }
 
 QStringList TsButtonAccessible::keyBindingsForAction(const QString& actionName) const {

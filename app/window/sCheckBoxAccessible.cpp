@@ -3,8 +3,6 @@
 #include "Accessibility.h"
 #include "sCheckbox.h"
 
-#include <QPointer>
-
 TsCheckBoxAccessible::TsCheckBoxAccessible(TsCheckBox* box)
     : QAccessibleWidget(box, QAccessible::CheckBox) {}
 
@@ -41,13 +39,5 @@ void TsCheckBoxAccessible::doAction(const QString& actionName) {
         QAccessibleWidget::doAction(actionName);
         return;
     }
-    // After the screen reader's call has returned, as Qt's check boxes toggle.
-    QMetaObject::invokeMethod(
-        widget(),
-        [box = QPointer<TsCheckBox>(Box())] {
-            if (box) {
-                box->Click();
-            }
-        },
-        Qt::QueuedConnection);
+    ActAfterTheCall(Box(), [](TsCheckBox& box) { box.Click(); });
 }
