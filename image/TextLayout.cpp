@@ -139,3 +139,7 @@ std::vector<TTextLine> LayoutText(TFontFace& face, std::u32string_view text, int
         start = end + ((s[end] == U'\r' && end + 1 < s.size() && s[end + 1] == U'\n') ? 2 : 1);
     }
 }
+
+std::u32string WithoutPrefixes(std::u32string_view text) {
+    return Prepare(text, 0).Chars;
+}

@@ -37,3 +37,6 @@ struct TTextLine {
 // DT_EXPANDTABS turns a tab into spaces up to the next multiple of eight characters.
 std::vector<TTextLine> LayoutText(TFontFace& face, std::u32string_view text, int width,
                                   unsigned format);
+
+// The characters LayoutText shows of a text without DT_NOPREFIX: "&x" is x, "&&" is "&".
+std::u32string WithoutPrefixes(std::u32string_view text);

@@ -5,6 +5,8 @@
 #include "BUImageAccessible.h"
 #include "RLed.h"
 #include "RLedAccessible.h"
+#include "TextLayout.h"
+#include "Utf8.h"
 #include "sButton.h"
 #include "sButtonAccessible.h"
 #include "sCheckBoxAccessible.h"
@@ -42,13 +44,5 @@ void InstallAccessibleFactory() {
 }
 
 QString AccessibleCaption(const std::string& caption) {
-    const QString text = QString::fromStdString(caption);
-    QString name;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && ++i == text.size()) {
-            break;
-        }
-        name += text[i];
-    }
-    return name;
+    return QString::fromStdU32String(WithoutPrefixes(DecodeUtf8(caption)));
 }

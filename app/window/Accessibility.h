@@ -27,6 +27,6 @@ template <class TControl, class TAct> void ActAfterTheCall(TControl* control, TA
         Qt::QueuedConnection);
 }
 
-// A caption as a screen reader names its control: without the "&" that marks the accelerator
-// ("&&" is a plain "&").
+// A caption as a screen reader names its control: the characters the control shows, without the
+// "&" that marks the accelerator ("&&" is a plain "&").
 QString AccessibleCaption(const std::string& caption);
